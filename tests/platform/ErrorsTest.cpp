@@ -1,0 +1,36 @@
+#include "platform/Errors.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <climits>
+
+TEST(StrToInt, AcceptsWholeDecimalNumbers) {
+    const struct {
+        const char* text;
+        int value;
+    } cases[] = {{"79", 79}, {"-5", -5}, {"+12", 12}, {"  42", 42}, {"007", 7},
+                 {"2147483647", INT_MAX}, {"-2147483648", INT_MIN}};
+    for (const auto& c : cases)
+        EXPECT_EQ(StrToInt(c.text), c.value) << c.text;
+}
+
+TEST(StrToInt, RejectsEverythingElseWithTheExactMessage) {
+    for (const char* text : {"", "abc", "12 ", "1.5", "-", " ", "2147483648", "-2147483649",
+                             "99999999999999999999", "1e3"}) {
+        try {
+            StrToInt(text);
+            ADD_FAILURE() << "accepted '" << text << "'";
+        } catch (const EConvertError& error) {
+            EXPECT_EQ(std::string(error.what()),
+                      std::string("'") + text + "' is not a valid integer value");
+        }
+    }
+}
+
+TEST(FileErrorText, NamesTheCommonFileErrors) {
+    EXPECT_EQ(FileErrorText(ENOENT), "File not found");
+    EXPECT_EQ(FileErrorText(EACCES), "File access denied");
+    EXPECT_EQ(FileErrorText(ENOSPC), "Disk full");
+    EXPECT_THROW(RaiseReadBeyondEnd(), EInOutError);
+}
