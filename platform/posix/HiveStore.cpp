@@ -1,0 +1,331 @@
+#include "platform/posix/HiveStore.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <fcntl.h>
+#include <mutex>
+#include <pwd.h>
+#include <set>
+#include <sys/file.h>
+#include <unistd.h>
+#include <utility>
+#include <vector>
+
+namespace platform::hive {
+
+namespace {
+
+std::mutex StateMutex; // guards the folder override and the warnings
+std::filesystem::path FolderOverride;
+std::vector<std::string> PendingWarnings;
+std::function<void(const std::string&)> WarningHandler;
+std::set<std::string> ReportedUnmovable;
+std::function<void(int)> WriteStepHook;
+
+void QueueWarning(const std::string& text) {
+    std::lock_guard guard(StateMutex);
+    PendingWarnings.push_back(text);
+}
+
+void WriteStep(int step) {
+    if (WriteStepHook)
+        WriteStepHook(step);
+}
+
+std::filesystem::path SettingsFolder() {
+    {
+        std::lock_guard guard(StateMutex);
+        if (!FolderOverride.empty())
+            return FolderOverride;
+    }
+    std::filesystem::path base;
+    const char* xdg = std::getenv("XDG_CONFIG_HOME");
+    const char* home = std::getenv("HOME");
+    if (xdg != nullptr && xdg[0] == '/') {
+        base = xdg;
+    } else if (home != nullptr && home[0] != '\0') {
+        base = std::filesystem::path(home) / ".config";
+    } else if (const passwd* user = getpwuid(getuid());
+               user != nullptr && user->pw_dir != nullptr) {
+        base = std::filesystem::path(user->pw_dir) / ".config";
+    } else {
+        base = ".config";
+    }
+    return base / "mp3tunestead";
+}
+
+LONG ErrorFromErrno(int error, LONG otherwise) {
+    return error == EACCES || error == EPERM || error == EROFS ? ERROR_ACCESS_DENIED : otherwise;
+}
+
+// The default user's profile is always there, as on Windows.
+void AddPermanentKeys(const THiveFile& file, TKey& hive) {
+    bool created = false;
+    if (file.RootName == "HKEY_USERS")
+        hive.SubKey(".DEFAULT", created);
+}
+
+TKey EmptyHive(const THiveFile& file) {
+    TKey hive;
+    AddPermanentKeys(file, hive);
+    return hive;
+}
+
+// Reads the whole file; gives 0 or the errno of the failure.
+int ReadWholeFile(const std::filesystem::path& path, std::string& text) {
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return errno;
+    text.clear();
+    char buffer[16384];
+    while (true) {
+        const ssize_t count = read(fd, buffer, sizeof buffer);
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count < 0) {
+            const int error = errno;
+            close(fd);
+            return error;
+        }
+        if (count == 0)
+            break;
+        text.append(buffer, static_cast<std::size_t>(count));
+    }
+    close(fd);
+    return 0;
+}
+
+enum class TReadOutcome { Read, Missing, Damaged, Failed };
+
+TReadOutcome ReadHive(const THiveFile& file, TKey& hive, std::string& problem, LONG& error) {
+    std::string text;
+    if (const int failure = ReadWholeFile(file.Path, text); failure != 0) {
+        if (failure == ENOENT)
+            return TReadOutcome::Missing;
+        error = ErrorFromErrno(failure, ERROR_CANTREAD);
+        return TReadOutcome::Failed;
+    }
+    auto parsed = ParseHive(text, file.RootName, problem);
+    if (!parsed)
+        return TReadOutcome::Damaged;
+    hive = std::move(*parsed);
+    AddPermanentKeys(file, hive);
+    return TReadOutcome::Read;
+}
+
+std::string Timestamp() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y%m%d-%H%M%S", &local);
+    return text;
+}
+
+// Moves a hive that cannot be read to a name of its own, never over an earlier one, and tells
+// the user. Runs under the hive's lock.
+LONG MoveAside(const THiveFile& file, const std::string& problem) {
+    const std::string base = file.Path.string() + ".damaged-" + Timestamp();
+    std::string target = base;
+    for (int n = 1; std::filesystem::exists(target); ++n)
+        target = base + "-" + std::to_string(n);
+    if (std::rename(file.Path.c_str(), target.c_str()) == 0) {
+        QueueWarning("The settings file \"" + file.Path.string() +
+                     "\" is damaged and could not be read (" + problem +
+                     "). It has been moved to \"" + target +
+                     "\"; the settings it held are not used, and the program goes on with its "
+                     "defaults for them.");
+        return ERROR_SUCCESS;
+    }
+    const std::string reason = std::strerror(errno);
+    std::lock_guard guard(StateMutex);
+    if (ReportedUnmovable.insert(file.Path.string()).second)
+        PendingWarnings.push_back("The settings file \"" + file.Path.string() +
+                                  "\" is damaged and could not be read (" + problem +
+                                  "), and it could not be moved to \"" + target + "\": " + reason +
+                                  ". No settings can be saved there until the file is repaired "
+                                  "or removed.");
+    return ERROR_BADDB;
+}
+
+// Reads the hive while its lock is held: a damaged file is moved aside.
+LONG ReadLocked(const THiveFile& file, TKey& hive) {
+    std::string problem;
+    LONG error = ERROR_SUCCESS;
+    switch (ReadHive(file, hive, problem, error)) {
+    case TReadOutcome::Read:
+        return ERROR_SUCCESS;
+    case TReadOutcome::Missing:
+        hive = EmptyHive(file);
+        return ERROR_SUCCESS;
+    case TReadOutcome::Failed:
+        return error;
+    case TReadOutcome::Damaged:
+        break;
+    }
+    if (const LONG moved = MoveAside(file, problem); moved != ERROR_SUCCESS)
+        return moved;
+    hive = EmptyHive(file);
+    return ERROR_SUCCESS;
+}
+
+// The hive's lock: an exclusive flock on "<hive>.lock" beside it (the hive itself is replaced
+// by each change, so it cannot carry the lock).
+class THiveLock {
+public:
+    THiveLock() = default;
+    THiveLock(const THiveLock&) = delete;
+    THiveLock& operator=(const THiveLock&) = delete;
+    ~THiveLock() {
+        if (FFd >= 0)
+            close(FFd);
+    }
+
+    LONG Acquire(const THiveFile& file) {
+        std::error_code ignored;
+        std::filesystem::create_directories(file.Path.parent_path(), ignored);
+        const auto lockPath = file.Path.string() + ".lock";
+        FFd = open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        if (FFd < 0)
+            return ErrorFromErrno(errno, ERROR_CANTWRITE);
+        while (flock(FFd, LOCK_EX) != 0)
+            if (errno != EINTR)
+                return ERROR_CANTWRITE;
+        return ERROR_SUCCESS;
+    }
+
+private:
+    int FFd = -1;
+};
+
+bool WriteAll(int fd, const char* data, std::size_t size) {
+    while (size > 0) {
+        const ssize_t count = write(fd, data, size);
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count < 0)
+            return false;
+        data += count;
+        size -= static_cast<std::size_t>(count);
+    }
+    return true;
+}
+
+// Temporary files left by a copy that was stopped while writing. Only a holder of the lock
+// writes one, so under the lock every one found is stale.
+void RemoveStaleTemporaries(const THiveFile& file) {
+    const auto prefix = file.Path.filename().string() + ".tmp-";
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(file.Path.parent_path(), error))
+        if (entry.path().filename().string().rfind(prefix, 0) == 0)
+            std::filesystem::remove(entry.path(), error);
+}
+
+// Writes a temporary file beside the hive, flushes it to disk and renames it over the hive.
+LONG ReplaceFile(const THiveFile& file, const std::string& text) {
+    static unsigned counter = 0;
+    RemoveStaleTemporaries(file);
+    const auto temporary =
+        file.Path.string() + ".tmp-" + std::to_string(getpid()) + "-" + std::to_string(++counter);
+    const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return ErrorFromErrno(errno, ERROR_CANTWRITE);
+    WriteStep(1);
+    const std::size_t half = text.size() / 2;
+    bool written = WriteAll(fd, text.data(), half);
+    WriteStep(2);
+    written = written && WriteAll(fd, text.data() + half, text.size() - half);
+    WriteStep(3);
+    written = written && fsync(fd) == 0;
+    WriteStep(4);
+    written = close(fd) == 0 && written;
+    if (!written || std::rename(temporary.c_str(), file.Path.c_str()) != 0) {
+        const int error = errno;
+        unlink(temporary.c_str());
+        return ErrorFromErrno(error, ERROR_CANTWRITE);
+    }
+    WriteStep(5);
+    // The rename itself reaches the disk with the folder.
+    const int folder = open(file.Path.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder >= 0) {
+        fsync(folder);
+        close(folder);
+    }
+    return ERROR_SUCCESS;
+}
+
+} // namespace
+
+THiveFile HiveFileOf(const std::string& rootName) {
+    return {SettingsFolder() / (rootName + ".reg"), rootName};
+}
+
+void SetFolderOverride(const std::filesystem::path& folder) {
+    std::lock_guard guard(StateMutex);
+    FolderOverride = folder;
+}
+
+LONG LoadHive(const THiveFile& file, TKey& hive) {
+    std::string problem;
+    LONG error = ERROR_SUCCESS;
+    switch (ReadHive(file, hive, problem, error)) {
+    case TReadOutcome::Read:
+        return ERROR_SUCCESS;
+    case TReadOutcome::Missing:
+        hive = EmptyHive(file);
+        return ERROR_SUCCESS;
+    case TReadOutcome::Failed:
+        return error;
+    case TReadOutcome::Damaged:
+        break;
+    }
+    // Another copy may be replacing the file right now: decide under the lock.
+    THiveLock lock;
+    if (const LONG locked = lock.Acquire(file); locked != ERROR_SUCCESS)
+        return locked;
+    return ReadLocked(file, hive);
+}
+
+LONG ChangeHive(const THiveFile& file,
+                const std::function<LONG(TKey& hive, bool& changed)>& change) {
+    THiveLock lock;
+    if (const LONG locked = lock.Acquire(file); locked != ERROR_SUCCESS)
+        return locked;
+    TKey hive;
+    if (const LONG read = ReadLocked(file, hive); read != ERROR_SUCCESS)
+        return read;
+    bool changed = false;
+    if (const LONG result = change(hive, changed); result != ERROR_SUCCESS || !changed)
+        return result;
+    return ReplaceFile(file, SerialiseHive(hive, file.RootName));
+}
+
+void SetWarningHandler(std::function<void(const std::string&)> handler) {
+    {
+        std::lock_guard guard(StateMutex);
+        WarningHandler = std::move(handler);
+    }
+    DeliverWarnings();
+}
+
+void DeliverWarnings() {
+    std::vector<std::string> warnings;
+    std::function<void(const std::string&)> handler;
+    {
+        std::lock_guard guard(StateMutex);
+        if (!WarningHandler)
+            return;
+        warnings.swap(PendingWarnings);
+        handler = WarningHandler;
+    }
+    for (const auto& warning : warnings)
+        handler(warning);
+}
+
+void SetWriteStepHookForTesting(std::function<void(int step)> hook) {
+    WriteStepHook = std::move(hook);
+}
+
+} // namespace platform::hive
