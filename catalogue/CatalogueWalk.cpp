@@ -1,0 +1,89 @@
+#include "catalogue/CatalogueWalk.h"
+
+#include "catalogue/CatalogueMessages.h"
+#include "catalogue/CataloguePath.h"
+#include "catalogue/DescFile.h"
+#include "catalogue/PlayTimeText.h"
+#include "catalogue/SongList.h"
+
+namespace Catalogue {
+
+namespace {
+
+// The text of a node: a view of the description, or of the syntax-error text kept in
+// errorText after the box text has been reported.
+std::string_view NodeText(std::string_view line, const std::string& descPath,
+                          const TSyntaxErrorHandler& onSyntaxError, std::string& errorText) {
+    const auto field = ParseDescription(line);
+    if (!field.SyntaxError)
+        return field.Text;
+    if (onSyntaxError)
+        onSyntaxError(SyntaxErrorMessage(descPath));
+    errorText = SyntaxErrorText(descPath);
+    return errorText;
+}
+
+} // namespace
+
+std::string TCatalogueTotals::AlbumCountText() const {
+    return Catalogue::AlbumCountText(Albums);
+}
+
+std::string TCatalogueTotals::TotalText() const {
+    return CatalogueTotalText(Time);
+}
+
+TCatalogueTotals WalkCatalogue(const std::vector<std::string>& roots,
+                               const TCatalogueWalkEvents& events) {
+    TCatalogueTotals totals;
+    TDescFile rootFile;
+    TDescFile categoryFile;
+    TDescFile albumFile;
+    std::string rootDesc;
+    std::string categoryDesc;
+    std::string albumPath;
+    std::string albumDesc;
+    std::string categoryError;
+    std::string albumError;
+    for (const auto& root : roots) {
+        ComposePath(rootDesc, {root, DescFileName});
+        if (!rootFile.Open(rootDesc))
+            continue;
+        auto rootLines = rootFile.Lines();
+        std::string_view rootLine;
+        while (rootLines.NextLine(rootLine)) {
+            const auto categoryText =
+                NodeText(rootLine, rootDesc, events.OnSyntaxError, categoryError);
+            if (events.OnCategory)
+                events.OnCategory(categoryText);
+            const auto categoryDir = ExtractDir(rootLine);
+            ComposePath(categoryDesc, {root, categoryDir, DescFileName});
+            if (!categoryFile.Open(categoryDesc)) {
+                if (events.OnCategoryFileMissing)
+                    events.OnCategoryFileMissing(CategoryFileMissingMessage(categoryDesc));
+                continue;
+            }
+            auto albumLines = categoryFile.Lines();
+            std::string_view albumLine;
+            while (albumLines.NextLine(albumLine)) {
+                ComposePath(albumPath, {root, categoryDir, ExtractDir(albumLine)});
+                const auto albumText =
+                    NodeText(albumLine, categoryDesc, events.OnSyntaxError, albumError);
+                ComposePath(albumDesc, {albumPath, DescFileName});
+                const auto time =
+                    albumFile.Open(albumDesc) ? SumPlayTimes(albumFile.Lines()) : TDuration{};
+                totals.Time.Add(time);
+                ++totals.Albums;
+                if (events.OnAlbum)
+                    events.OnAlbum(albumText, albumPath, time);
+            }
+        }
+        totals.Time.CarrySeconds();
+        totals.Time.CarryMinutes();
+        if (events.OnRootDone)
+            events.OnRootDone(totals);
+    }
+    return totals;
+}
+
+} // namespace Catalogue

@@ -1,0 +1,159 @@
+#include "catalogue/DescFile.h"
+
+#include <cstring>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace Catalogue {
+
+namespace {
+
+constexpr char CarriageReturn = 13;
+constexpr char LineFeed = 10;
+constexpr char CtrlZ = 26;
+// Read size for files whose size the system does not tell in advance.
+constexpr std::size_t ChunkSize = 64 * 1024;
+
+} // namespace
+
+bool IsBlankLine(std::string_view line) {
+    for (const char c : line)
+        if (static_cast<unsigned char>(c) > 32)
+            return false;
+    return true;
+}
+
+bool IsCommentLine(std::string_view line) {
+    return !line.empty() && line.front() == ';';
+}
+
+TDescLines::TDescLines(std::string_view text) : FNext(text.data()), FEnd(text.data()) {
+    if (text.empty())
+        return;
+    const void* ctrlZ = std::memchr(text.data(), CtrlZ, text.size());
+    FEnd = ctrlZ ? static_cast<const char*>(ctrlZ) : text.data() + text.size();
+}
+
+bool TDescLines::NextRawLine(std::string_view& line) {
+    if (FNext >= FEnd)
+        return false;
+    const auto rest = static_cast<std::size_t>(FEnd - FNext);
+    const void* found = std::memchr(FNext, CarriageReturn, rest);
+    const char* stop = found ? static_cast<const char*>(found) : FEnd;
+    line = std::string_view(FNext, static_cast<std::size_t>(stop - FNext));
+    FNext = stop;
+    if (FNext < FEnd) {
+        ++FNext;
+        if (FNext < FEnd && *FNext == LineFeed)
+            ++FNext;
+    }
+    return true;
+}
+
+bool TDescLines::NextLine(std::string_view& line) {
+    while (NextRawLine(line))
+        if (!IsBlankLine(line) && !IsCommentLine(line))
+            return true;
+    return false;
+}
+
+char* TDescFile::Reserve(std::size_t size) {
+    if (size > FCapacity) {
+        std::size_t capacity = FCapacity < 4096 ? 4096 : FCapacity;
+        while (capacity < size)
+            capacity *= 2;
+        auto grown = std::unique_ptr<char[]>(new char[capacity]);
+        if (FSize > 0)
+            std::memcpy(grown.get(), FBuffer.get(), FSize);
+        FBuffer = std::move(grown);
+        FCapacity = capacity;
+    }
+    return FBuffer.get();
+}
+
+bool TDescFile::Open(const std::string& path) {
+    FSize = 0;
+    FOpened = path.find('\0') == std::string::npos && ReadAll(path);
+    if (!FOpened)
+        FSize = 0;
+    return FOpened;
+}
+
+#ifdef _WIN32
+
+bool TDescFile::ReadAll(const std::string& path) {
+    const HANDLE file =
+        CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    LARGE_INTEGER size{};
+    const bool sized = GetFileSizeEx(file, &size) != 0;
+    bool ok = sized;
+    if (ok) {
+        std::size_t want = size.QuadPart > 0 ? static_cast<std::size_t>(size.QuadPart) : ChunkSize;
+        for (;;) {
+            char* buffer = Reserve(FSize + want);
+            const DWORD ask = want > 0x40000000 ? 0x40000000 : static_cast<DWORD>(want);
+            DWORD got = 0;
+            if (!ReadFile(file, buffer + FSize, ask, &got, nullptr)) {
+                ok = false;
+                break;
+            }
+            if (got == 0)
+                break;
+            FSize += got;
+            if (size.QuadPart > 0 && FSize >= static_cast<std::size_t>(size.QuadPart))
+                break;
+            want = size.QuadPart > 0 ? static_cast<std::size_t>(size.QuadPart) - FSize : ChunkSize;
+        }
+    }
+    CloseHandle(file);
+    return ok;
+}
+
+#else
+
+bool TDescFile::ReadAll(const std::string& path) {
+    int fd;
+    do
+        fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    while (fd < 0 && errno == EINTR);
+    if (fd < 0)
+        return false;
+    struct stat info {};
+    bool ok = ::fstat(fd, &info) == 0 && !S_ISDIR(info.st_mode);
+    // A regular file is read in one call of its size; anything else (a pipe, a
+    // file of the proc file system) is read in chunks until its end.
+    const bool sized = ok && S_ISREG(info.st_mode) && info.st_size > 0;
+    const auto expected = sized ? static_cast<std::size_t>(info.st_size) : 0;
+    while (ok) {
+        const std::size_t want = sized ? expected - FSize : ChunkSize;
+        char* buffer = Reserve(FSize + want);
+        const ssize_t got = ::read(fd, buffer + FSize, want);
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            ok = false;
+            break;
+        }
+        if (got == 0)
+            break;
+        FSize += static_cast<std::size_t>(got);
+        if (sized && FSize >= expected)
+            break;
+    }
+    ::close(fd);
+    return ok;
+}
+
+#endif
+
+} // namespace Catalogue

@@ -1,0 +1,58 @@
+// Reading of description files: the whole file in one read, then its description
+// lines (blank and comment lines skipped) as views into the buffer, in file order.
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace Catalogue {
+
+// A line of nothing but characters with codes 0 to 32 (the empty line included).
+bool IsBlankLine(std::string_view line);
+
+// A line whose very first character is ";".
+bool IsCommentLine(std::string_view line);
+
+// The description lines of a text. A line ends at a carriage return, a line feed
+// directly after it is skipped, a lone line feed stays part of the line, and a
+// Ctrl-Z (26) ends the text. The views point into the text given.
+class TDescLines {
+public:
+    TDescLines() = default;
+    explicit TDescLines(std::string_view text);
+
+    // The next raw line, blank and comment lines included; false at the end.
+    bool NextRawLine(std::string_view& line);
+    // The next description line, untrimmed; false at the end.
+    bool NextLine(std::string_view& line);
+
+private:
+    const char* FNext = nullptr;
+    const char* FEnd = nullptr;
+};
+
+// One description file read in a single go. The file is closed again before Open
+// returns, so a reader holds no file open while it walks the lines. The buffer is
+// kept from one Open to the next.
+class TDescFile {
+public:
+    // Reads the file; false when it cannot be opened or read (no exception).
+    bool Open(const std::string& path);
+    bool Opened() const { return FOpened; }
+    // The text as read, Ctrl-Z and what follows included.
+    std::string_view Text() const { return {FBuffer.get(), FSize}; }
+    TDescLines Lines() const { return TDescLines(Text()); }
+
+private:
+    bool ReadAll(const std::string& path);
+    char* Reserve(std::size_t size);
+
+    std::unique_ptr<char[]> FBuffer;
+    std::size_t FCapacity = 0;
+    std::size_t FSize = 0;
+    bool FOpened = false;
+};
+
+} // namespace Catalogue

@@ -1,0 +1,108 @@
+#include "catalogue/DescLine.h"
+
+#include "catalogue/CatalogueMessages.h"
+
+namespace Catalogue {
+
+namespace {
+
+constexpr std::string_view Separator = "  ";
+// The separator must lie within the first 20 columns.
+constexpr std::size_t SeparatorColumns = 20;
+// The description field ends at column 50.
+constexpr std::size_t DescriptionEnd = 50;
+// A song line needs the size column 52 to carry a time.
+constexpr std::size_t SizeStart = 51;
+constexpr std::size_t SizeWidth = 10;
+constexpr std::size_t RateStart = 62;
+constexpr std::size_t RateWidth = 6;
+constexpr std::size_t CdNumberStart = 51;
+constexpr std::size_t CdNumberWidth = 6;
+
+std::string_view Columns(std::string_view line, std::size_t start, std::size_t width) {
+    if (start >= line.size())
+        return {};
+    return line.substr(start, width);
+}
+
+std::string_view TrimTrailingBlanks(std::string_view text) {
+    const auto last = text.find_last_not_of(' ');
+    return last == std::string_view::npos ? std::string_view{} : text.substr(0, last + 1);
+}
+
+} // namespace
+
+std::string_view ExtractDir(std::string_view line) {
+    const auto p = line.find(Separator);
+    return p == std::string_view::npos ? std::string_view{} : line.substr(0, p);
+}
+
+TDescField ParseDescription(std::string_view line) {
+    const auto p = line.substr(0, SeparatorColumns).find(Separator);
+    if (p == std::string_view::npos)
+        return {true, {}};
+    return {false, TrimTrailingBlanks(Columns(line, p + 2, DescriptionEnd - (p + 2)))};
+}
+
+std::string ExtractDesc(std::string_view line, std::string_view descPath,
+                        const TSyntaxErrorHandler& onSyntaxError) {
+    const auto field = ParseDescription(line);
+    if (!field.SyntaxError)
+        return std::string(field.Text);
+    if (onSyntaxError)
+        onSyntaxError(SyntaxErrorMessage(descPath));
+    return SyntaxErrorText(descPath);
+}
+
+std::string_view CdNumberField(std::string_view line) {
+    return Columns(line, CdNumberStart, CdNumberWidth);
+}
+
+std::optional<std::int32_t> ParseNumberField(std::string_view field) {
+    field = TrimTrailingBlanks(field);
+    std::size_t i = 0;
+    while (i < field.size() && field[i] == ' ')
+        ++i;
+    bool negative = false;
+    if (i < field.size() && (field[i] == '-' || field[i] == '+')) {
+        negative = field[i] == '-';
+        ++i;
+    }
+    if (i == field.size())
+        return std::nullopt;
+    std::int64_t value = 0;
+    for (; i < field.size(); ++i) {
+        const char c = field[i];
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        value = value * 10 + (c - '0');
+        if (value > std::int64_t{INT32_MAX} + 1)
+            return std::nullopt;
+    }
+    if (negative)
+        value = -value;
+    if (value > INT32_MAX || value < INT32_MIN)
+        return std::nullopt;
+    return static_cast<std::int32_t>(value);
+}
+
+TPlayTime ExtractTime(std::string_view line) {
+    if (line.size() <= SizeStart)
+        return {};
+    const auto size = ParseNumberField(Columns(line, SizeStart, SizeWidth));
+    const auto rate = ParseNumberField(Columns(line, RateStart, RateWidth));
+    // A song has no negative size or bit rate; such a line is taken as one of unknown
+    // time rather than letting a negative time reduce the sums.
+    if (!size || !rate || *size < 0 || *rate <= 0)
+        return {};
+    return PlayTimeOf(*size, *rate);
+}
+
+std::string dec2str(std::int32_t value, int width, char pad) {
+    std::string digits = std::to_string(value);
+    if (width > 0 && digits.size() < static_cast<std::size_t>(width))
+        digits.insert(0, static_cast<std::size_t>(width) - digits.size(), pad);
+    return digits;
+}
+
+} // namespace Catalogue

@@ -1,0 +1,57 @@
+// The fields of a description line: file name, description (with the syntax test),
+// CD number and play time; and dec2str, the decimal text with leading pad characters.
+#pragma once
+
+#include "catalogue/PlayTime.h"
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace Catalogue {
+
+// Receives the text of the syntax-error box for a line that fails the syntax test.
+using TSyntaxErrorHandler = std::function<void(const std::string& message)>;
+
+// The file-name field: the characters before the first two-space run of the line;
+// empty when the line has none. No syntax test.
+std::string_view ExtractDir(std::string_view line);
+
+// The description field of a line that passes the syntax test.
+struct TDescField {
+    bool SyntaxError = false;
+    // From the second character after the first two-space run up to column 50, with
+    // trailing blanks removed; empty on a syntax error.
+    std::string_view Text;
+};
+
+// Syntax test: the first 20 characters of the line contain two consecutive blanks.
+TDescField ParseDescription(std::string_view line);
+
+// The description of a line held by the description file descPath. On a syntax
+// error, onSyntaxError (when set) receives the box text first, and the result is the
+// syntax-error text for that file.
+std::string ExtractDesc(std::string_view line, std::string_view descPath,
+                        const TSyntaxErrorHandler& onSyntaxError);
+
+// Columns 52 to 57 of a category line as they stand (shorter or empty when the line
+// ends sooner).
+std::string_view CdNumberField(std::string_view line);
+
+// A numeric field of a song line: blanks before, an optional sign and decimal digits,
+// trailing blanks removed; nothing for an empty field, any other character or a value
+// beyond 32 bits.
+std::optional<std::int32_t> ParseNumberField(std::string_view field);
+
+// The play time of a song line: from the size (columns 52 to 61) and the bit rate
+// (columns 63 to 68). Unknown for a line shorter than 52 characters, for a size or
+// rate that is not a 32-bit number, for a rate of 0, and for a negative size or rate.
+TPlayTime ExtractTime(std::string_view line);
+
+// The decimal text of value, preceded by as many pad characters as make it width
+// characters long; a longer text is returned unchanged.
+std::string dec2str(std::int32_t value, int width, char pad);
+
+} // namespace Catalogue

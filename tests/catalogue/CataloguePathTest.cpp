@@ -1,0 +1,50 @@
+#include "catalogue/CataloguePath.h"
+#include "tests/catalogue/CatalogueLines.h"
+
+#include <gtest/gtest.h>
+
+using namespace Catalogue;
+using CatalogueTest::P;
+
+TEST(CataloguePath, ReducesEveryDoubledDelimiter) {
+    const struct {
+        const char* path;
+        const char* reduced;
+    } cases[] = {{"", ""},
+                 {"a/b", "a/b"},
+                 {"a//b", "a/b"},
+                 {"a////b//c", "a/b/c"},
+                 {"//server/share", "/server/share"},
+                 {"////", "/"},
+                 {"/mp3//", "/mp3/"}};
+    for (const auto& c : cases) {
+        std::string path = P(c.path);
+        ReducePath(path);
+        EXPECT_EQ(path, P(c.reduced)) << c.path;
+    }
+}
+
+TEST(CataloguePath, JoinsWithAndWithoutATrailingDelimiter) {
+    EXPECT_EQ(JoinPath(P("/mp3/"), "ROCK"), P("/mp3/ROCK"));
+    EXPECT_EQ(JoinPath(P("/mp3"), "ROCK"), P("/mp3/ROCK"));
+    EXPECT_EQ(JoinPath(P("/mp3"), ""), P("/mp3/"));
+    EXPECT_EQ(DescFilePath(P("/mp3/")), P("/mp3/descript.ion"));
+    EXPECT_EQ(DescFilePath(P("/mp3")), P("/mp3/descript.ion"));
+    EXPECT_EQ(DescFilePath(P("//mp3")), P("/mp3/descript.ion"));
+    EXPECT_EQ(DescFilePath(""), P("/descript.ion"));
+
+    std::string out = "old text that must go";
+    ComposePath(out, {P("/root/"), "CAT", "", "descript.ion"});
+    EXPECT_EQ(out, P("/root/CAT/descript.ion"));
+}
+
+TEST(CataloguePath, DirectoryPartEndsWithTheLastDelimiter) {
+    EXPECT_EQ(DirectoryPart(P("/mp3/rock/descript.ion")), P("/mp3/rock/"));
+    EXPECT_EQ(DirectoryPart(P("/descript.ion")), P("/"));
+    EXPECT_EQ(DirectoryPart("descript.ion"), "");
+#ifdef _WIN32
+    EXPECT_EQ(DirectoryPart("C:descript.ion"), "C:");
+#else
+    EXPECT_EQ(DirectoryPart("C:descript.ion"), "");
+#endif
+}
