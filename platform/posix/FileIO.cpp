@@ -1,0 +1,152 @@
+#include "platform/FileIO.h"
+
+#include "platform/Errors.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace platform {
+
+namespace {
+
+// Writes every byte, going on after short writes and interruptions; returns 0 or errno.
+int WriteAll(int fd, std::string_view bytes) {
+    int injectedError = 0;
+    if (const auto& fault = WriteFault()) {
+        bytes = bytes.substr(0, std::min(bytes.size(), fault->BytesAccepted));
+        injectedError = fault->SystemError;
+    }
+    while (!bytes.empty()) {
+        const ssize_t written = write(fd, bytes.data(), bytes.size());
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            return errno;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return injectedError;
+}
+
+// A file that is closed when it goes out of scope (errors of that close are not wanted:
+// the paths that care close it themselves).
+class TDescriptor {
+public:
+    explicit TDescriptor(int fd) : FFd(fd) {}
+    ~TDescriptor() {
+        if (FFd >= 0)
+            close(FFd);
+    }
+    TDescriptor(const TDescriptor&) = delete;
+    TDescriptor& operator=(const TDescriptor&) = delete;
+
+    int Get() const { return FFd; }
+    // Closes the file and returns 0 or errno (a delayed write error can show up here).
+    int Close() {
+        const int result = close(FFd) == 0 ? 0 : errno;
+        FFd = -1;
+        return result;
+    }
+
+private:
+    int FFd;
+};
+
+// The file a path names, following a symbolic link so that replacing the content keeps
+// the link.
+std::string ResolveLink(const std::string& path) {
+    struct stat status {};
+    if (lstat(path.c_str(), &status) != 0 || !S_ISLNK(status.st_mode))
+        return path;
+    char* resolved = realpath(path.c_str(), nullptr);
+    if (resolved == nullptr)
+        return path;
+    std::string target(resolved);
+    std::free(resolved);
+    return target;
+}
+
+// Makes the rename itself durable; a failure here loses nothing already written.
+void SyncDirectoryOf(const std::string& path) {
+    const auto slash = path.rfind('/');
+    const std::string directory =
+        slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
+    const int fd = open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        fsync(fd);
+        close(fd);
+    }
+}
+
+} // namespace
+
+void WriteFileBytes(const std::string& path, std::string_view bytes) {
+    TDescriptor file(open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+    if (file.Get() < 0)
+        RaiseFileError(errno);
+    if (const int error = WriteAll(file.Get(), bytes))
+        RaiseFileError(error);
+    if (const int error = file.Close())
+        RaiseFileError(error);
+}
+
+void ReplaceFileBytes(const std::string& path, std::string_view bytes) {
+    const std::string target = ResolveLink(path);
+    std::string temporary;
+    int fd = -1;
+    for (int attempt = 0; fd < 0; ++attempt) {
+        temporary = target + ".tmp-" + std::to_string(getpid()) + "-" + std::to_string(attempt);
+        fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && (errno != EEXIST || attempt == 99))
+            RaiseFileError(errno);
+    }
+    TDescriptor file(fd);
+    struct stat old {};
+    if (stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode))
+        fchmod(fd, old.st_mode & 07777);
+
+    int error = WriteAll(fd, bytes);
+    if (error == 0 && fsync(fd) != 0)
+        error = errno;
+    if (const int closeError = file.Close(); error == 0)
+        error = closeError;
+    if (error == 0 && rename(temporary.c_str(), target.c_str()) != 0)
+        error = errno;
+    if (error != 0) {
+        unlink(temporary.c_str());
+        RaiseFileError(error);
+    }
+    SyncDirectoryOf(target);
+}
+
+std::string ReadFileBytes(const std::string& path) {
+    TDescriptor file(open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (file.Get() < 0)
+        RaiseFileError(errno);
+    std::string content;
+    char buffer[65536];
+    for (;;) {
+        const ssize_t got = read(file.Get(), buffer, sizeof buffer);
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            RaiseFileError(errno);
+        }
+        if (got == 0)
+            return content;
+        content.append(buffer, static_cast<std::size_t>(got));
+    }
+}
+
+bool CanOpenForReading(const std::string& path) {
+    TDescriptor file(open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    struct stat status {};
+    return file.Get() >= 0 && fstat(file.Get(), &status) == 0 && !S_ISDIR(status.st_mode);
+}
+
+} // namespace platform

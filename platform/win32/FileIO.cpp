@@ -1,0 +1,121 @@
+#include "platform/FileIO.h"
+
+#include "platform/Errors.h"
+
+#include <algorithm>
+#include <windows.h>
+
+namespace platform {
+
+namespace {
+
+// Writes every byte; returns 0 or the system error.
+DWORD WriteAll(HANDLE file, std::string_view bytes) {
+    DWORD injectedError = 0;
+    if (const auto& fault = WriteFault()) {
+        bytes = bytes.substr(0, std::min(bytes.size(), fault->BytesAccepted));
+        injectedError = static_cast<DWORD>(fault->SystemError);
+    }
+    while (!bytes.empty()) {
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
+        DWORD written = 0;
+        if (!WriteFile(file, bytes.data(), chunk, &written, nullptr))
+            return GetLastError();
+        bytes.remove_prefix(written);
+    }
+    return injectedError;
+}
+
+// A file handle that is closed when it goes out of scope.
+class THandle {
+public:
+    explicit THandle(HANDLE handle) : FHandle(handle) {}
+    ~THandle() {
+        if (FHandle != INVALID_HANDLE_VALUE)
+            CloseHandle(FHandle);
+    }
+    THandle(const THandle&) = delete;
+    THandle& operator=(const THandle&) = delete;
+
+    HANDLE Get() const { return FHandle; }
+    bool Valid() const { return FHandle != INVALID_HANDLE_VALUE; }
+    DWORD Close() {
+        const DWORD result = CloseHandle(FHandle) ? 0 : GetLastError();
+        FHandle = INVALID_HANDLE_VALUE;
+        return result;
+    }
+
+private:
+    HANDLE FHandle;
+};
+
+[[noreturn]] void RaiseError(DWORD error) {
+    RaiseFileError(static_cast<int>(error));
+}
+
+} // namespace
+
+void WriteFileBytes(const std::string& path, std::string_view bytes) {
+    THandle file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                             FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.Valid())
+        RaiseError(GetLastError());
+    if (const DWORD error = WriteAll(file.Get(), bytes))
+        RaiseError(error);
+    if (const DWORD error = file.Close())
+        RaiseError(error);
+}
+
+void ReplaceFileBytes(const std::string& path, std::string_view bytes) {
+    std::string temporary;
+    HANDLE handle = INVALID_HANDLE_VALUE;
+    for (int attempt = 0; handle == INVALID_HANDLE_VALUE; ++attempt) {
+        temporary =
+            path + ".tmp-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(attempt);
+        handle = CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (handle == INVALID_HANDLE_VALUE) {
+            const DWORD error = GetLastError();
+            if (error != ERROR_FILE_EXISTS || attempt == 99)
+                RaiseError(error);
+        }
+    }
+    THandle file(handle);
+    DWORD error = WriteAll(file.Get(), bytes);
+    if (error == 0 && !FlushFileBuffers(file.Get()))
+        error = GetLastError();
+    if (const DWORD closeError = file.Close(); error == 0)
+        error = closeError;
+    if (error == 0 && !MoveFileExA(temporary.c_str(), path.c_str(),
+                                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        error = GetLastError();
+    if (error != 0) {
+        DeleteFileA(temporary.c_str());
+        RaiseError(error);
+    }
+}
+
+std::string ReadFileBytes(const std::string& path) {
+    THandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                             nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.Valid())
+        RaiseError(GetLastError());
+    std::string content;
+    char buffer[65536];
+    for (;;) {
+        DWORD got = 0;
+        if (!ReadFile(file.Get(), buffer, sizeof buffer, &got, nullptr))
+            RaiseError(GetLastError());
+        if (got == 0)
+            return content;
+        content.append(buffer, got);
+    }
+}
+
+bool CanOpenForReading(const std::string& path) {
+    THandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                             nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return file.Valid();
+}
+
+} // namespace platform

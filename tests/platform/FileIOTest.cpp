@@ -1,0 +1,114 @@
+#include "platform/FileIO.h"
+
+#include "platform/Errors.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/WriteFaultScope.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+
+#ifndef _WIN32
+#include <csignal>
+#include <sys/resource.h>
+#endif
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string ErrorOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const EInOutError& error) {
+        return error.what();
+    }
+    return "no error";
+}
+
+std::size_t EntriesIn(const fs::path& dir) {
+    return static_cast<std::size_t>(
+        std::distance(fs::directory_iterator(dir), fs::directory_iterator()));
+}
+
+const std::string OldContent = "the old content, which must survive";
+
+} // namespace
+
+TEST(FileIO, WriteReplacesEarlierContent) {
+    TTempDir dir;
+    const auto file = dir.Write("f.txt", "a much longer earlier content").string();
+    platform::WriteFileBytes(file, std::string("ab\0c", 4));
+    EXPECT_EQ(platform::ReadFileBytes(file), std::string("ab\0c", 4));
+}
+
+TEST(FileIO, ReplaceWritesNewAndExistingFiles) {
+    TTempDir dir;
+    const auto file = (dir.Path() / "f.bin").string();
+    platform::ReplaceFileBytes(file, "first");
+    platform::ReplaceFileBytes(file, "second");
+    EXPECT_EQ(platform::ReadFileBytes(file), "second");
+    EXPECT_EQ(EntriesIn(dir.Path()), 1u);
+}
+
+TEST(FileIO, FailedReplaceKeepsTheOldFileAndLeavesNoTemporaryFile) {
+    TTempDir dir;
+    const auto file = dir.Write("f.bin", OldContent).string();
+    for (const std::size_t accepted : {std::size_t{0}, std::size_t{3}, std::size_t{5000}}) {
+        TWriteFaultScope diskFull(accepted);
+        EXPECT_EQ(ErrorOf([&] { platform::ReplaceFileBytes(file, std::string(4000, 'x')); }),
+                  "Disk full");
+    }
+    EXPECT_EQ(platform::ReadFileBytes(file), OldContent);
+    EXPECT_EQ(EntriesIn(dir.Path()), 1u);
+}
+
+TEST(FileIO, ReplaceOntoAFolderFailsAndLeavesNothing) {
+    TTempDir dir;
+    fs::create_directory(dir.Path() / "taken");
+    EXPECT_EQ(ErrorOf([&] { platform::ReplaceFileBytes((dir.Path() / "taken").string(), "x"); }),
+              "File access denied");
+    EXPECT_EQ(EntriesIn(dir.Path()), 1u);
+}
+
+TEST(FileIO, ReadErrorsNameTheFileError) {
+    TTempDir dir;
+    EXPECT_EQ(ErrorOf([&] { platform::ReadFileBytes((dir.Path() / "none").string()); }),
+              "File not found");
+    EXPECT_EQ(ErrorOf([&] { platform::ReadFileBytes(dir.Path().string()); }), "File access denied");
+}
+
+#ifndef _WIN32
+TEST(FileIO, ReplaceKeepsPermissionsAndSymbolicLinks) {
+    TTempDir dir;
+    const auto target = dir.Write("real.PLS", OldContent);
+    fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    const auto link = dir.Path() / "link.PLS";
+    fs::create_symlink(target, link);
+    platform::ReplaceFileBytes(link.string(), "new");
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(platform::ReadFileBytes(target.string()), "new");
+    EXPECT_EQ(fs::status(target).permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+}
+
+// A real failing write: the file-size limit makes write() fail with EFBIG, as a full
+// disk would fail it with ENOSPC.
+TEST(FileIO, ReplaceBeyondTheFileSizeLimitKeepsTheOldFile) {
+    TTempDir dir;
+    const auto file = dir.Write("f.bin", OldContent).string();
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    rlimit small = saved;
+    small.rlim_cur = 1000;
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const auto error = ErrorOf([&] { platform::ReplaceFileBytes(file, std::string(5000, 'x')); });
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_EQ(error, "Disk full");
+    EXPECT_EQ(platform::ReadFileBytes(file), OldContent);
+    EXPECT_EQ(EntriesIn(dir.Path()), 1u);
+}
+#endif
