@@ -7,7 +7,7 @@
 #include <windows.h>
 #endif
 
-std::string FormatMessage(const std::string& pattern, const std::string& argument) {
+std::string FormatText(const std::string& pattern, const std::string& argument) {
     const auto at = pattern.find("%s");
     if (at == std::string::npos)
         return pattern;
@@ -77,7 +77,7 @@ void RaiseReadBeyondEnd() {
 
 int StrToInt(const std::string& text) {
     const auto fail = [&text]() -> int {
-        throw EConvertError(FormatMessage("'%s' is not a valid integer value", text));
+        throw EConvertError(FormatText("'%s' is not a valid integer value", text));
     };
     std::size_t i = 0;
     while (i < text.size() && text[i] == ' ')

@@ -37,7 +37,7 @@ public:
 };
 
 // Replaces the first "%s" of a message pattern by the argument.
-std::string FormatMessage(const std::string& pattern, const std::string& argument);
+std::string FormatText(const std::string& pattern, const std::string& argument);
 
 // The file-error text for an operating-system error number (errno on POSIX,
 // GetLastError() on Windows), such as "File not found" or "File access denied".

@@ -1,0 +1,168 @@
+#include "app/Main.h"
+
+#include "app/About.h"
+#include "app/Status.h"
+#include "catalogue/Detail.h"
+#include "platform/Errors.h"
+#include "playback/Playlist.h"
+#include "settings/preferences.h"
+#include "toolkit/Application.h"
+#include "toolkit/Bind.h"
+#include "toolkit/ListView.h"
+#include "toolkit/Metrics.h"
+#include "toolkit/StatusBar.h"
+#include "toolkit/Text.h"
+#include "toolkit/TreeView.h"
+
+#include <QContextMenuEvent>
+
+TMainFrm* MainFrm = nullptr;
+
+namespace {
+std::string PathValueName(int n) {
+    return "MP3 Files #" + std::to_string(n);
+}
+} // namespace
+
+TMainFrm::TMainFrm() : TForm(nullptr, "MP3 Tunestead", 513, 302) {
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    move(331, 195);
+    CreateControls();
+    CreateMenus();
+    CreateComponents();
+    ConnectHandlers();
+    FormCreate();
+}
+
+TMainFrm::~TMainFrm() {
+    delete MP3PlayerReg;
+}
+
+void TMainFrm::CreateComponents() {
+    // The stored order: the key path is complete before Active opens the key.
+    MP3PlayerReg = new TRegAppUserConfig(nullptr);
+    MP3PlayerReg->SetName("MP3PlayerReg");
+    MP3PlayerReg->SetRootKey(rhCurrentUser);
+    MP3PlayerReg->SetCompany("Quorlen");
+    MP3PlayerReg->SetApplicationName("MP3 Discovane");
+    MP3PlayerReg->SetVersion("v1.2");
+    try {
+        MP3PlayerReg->SetActive(true);
+    } catch (const std::exception& error) {
+        delete MP3PlayerReg;
+        MP3PlayerReg = nullptr;
+        throw EError(
+            FormatText(FormatText(FormatText("Error reading %s.%s: %s", "MP3PlayerReg"), "Active"),
+                       error.what()));
+    }
+
+    InitTmr = new QTimer(this);
+    InitTmr->setInterval(10);
+}
+
+void TMainFrm::ConnectHandlers() {
+    Bind(InitTmr, &QTimer::timeout, this, [this] { InitTmrTimer(); });
+    Bind(Refreshalbumtree1, &QAction::triggered, this, [this] { Refreshalbumtree1Click(); });
+    Bind(Preferences1, &QAction::triggered, this, [this] { Preferences1Click(); });
+    Bind(About1, &QAction::triggered, this, [this] { About1Click(); });
+    Bind(Exit1, &QAction::triggered, this, [this] { Exit1Click(); });
+    Bind(ReplayPop, &QAction::triggered, this, [this] { ReplayPopClick(); });
+    Bind(About2, &QAction::triggered, this, [this] { About1Click(); });
+    Bind(RestorePop, &QAction::triggered, this, [this] { RestorePopClick(); });
+    Bind(Quit1, &QAction::triggered, this, [this] { Exit1Click(); });
+
+    Bind(TreeLst, &TTreeView::NodeClicked, this, [this] { TreeLstClick(); });
+    Bind(TreeLst, &TTreeView::KeyReleased, this, [this] { TreeLstKeyUp(0); });
+    Bind(TreeLst, &TTreeView::NodeDoubleClicked, this, [this] { TreeLstDblClick(); });
+    Bind(ItemsLst, &TListView::DblClick, this, [this] { ItemsLstDblClick(); });
+    Bind(PlayBtn, &QPushButton::clicked, this, [this] { PlayBtnClick(); });
+    Bind(Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
+    Bind(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
+    Bind(SearchResLst, &TListView::DblClick, this, [this] { SearchResLstDblClick(); });
+
+    // Enter presses the default button of the page on show.
+    PlayBtn->setDefault(true);
+    QObject::connect(PageControl1, &QTabWidget::currentChanged, this, [this](int page) {
+        PlayBtn->setDefault(page == 0);
+        Button1->setDefault(page == 1);
+    });
+    QObject::connect(SearchEdt, &QLineEdit::returnPressed, this,
+                     [this] { Application()->Guarded([this] { Button1Click(); }); });
+}
+
+void TMainFrm::FormCreate() {
+    SetCaption(Caption() + MP3PlayerReg->Version());
+}
+
+void TMainFrm::FormActivate() {
+    const int scrollBar = VerticalScrollBarWidth();
+    ItemsLst->SetColumnWidth(0, ItemsLst->width() - 68 - scrollBar);
+    if (DetailFrm != nullptr)
+        DetailFrm->DetailResLst->SetColumnWidth(0,
+                                                DetailFrm->DetailResLst->width() - 68 - scrollBar);
+    if (PlaylistFrm != nullptr)
+        PlaylistFrm->SelectLst->SetColumnWidth(0, PlaylistFrm->SelectLst->width() - 68 - scrollBar);
+}
+
+void TMainFrm::InitTmrTimer() {
+    if (!InitTmr->isActive())
+        return;
+    InitTmr->stop();
+    InitAlbumTree();
+}
+
+void TMainFrm::Exit1Click() {
+    Close();
+}
+
+void TMainFrm::About1Click() {
+    AboutFrm->ShowModal();
+}
+
+void TMainFrm::Preferences1Click() {
+    if (PrefsFrm->ShowModal() == mrOk && PrefsFrm->RefreshChk->isChecked())
+        StatusFrm->Show();
+}
+
+void TMainFrm::Refreshalbumtree1Click() {
+    InitAlbumTree();
+}
+
+void TMainFrm::RestorePopClick() {
+    Application()->Restore();
+}
+
+void TMainFrm::TrayIcon1DblClick() {
+    Application()->Restore();
+}
+
+void TMainFrm::FormClose() {
+    auto* reg = MP3PlayerReg;
+    auto* prefs = PrefsFrm;
+    reg->WriteString("PlayerName", FromQString(prefs->PlayerNameEdt->text()));
+    for (int n = 1; reg->ValueExists(PathValueName(n)); ++n)
+        reg->DeleteValue(PathValueName(n));
+    for (int i = 0; i < prefs->MP3PathLst->RowCount(); ++i)
+        reg->WriteString(PathValueName(i + 1), prefs->MP3PathLst->Caption(i));
+    reg->WriteString("SearchBase", FromQString(prefs->SearchBaseEdt->text()));
+    reg->WriteBool("SortAlbums", prefs->SortAlbumsChk->isChecked());
+    reg->WriteBool("MinimizeTray", prefs->TrayMinChk->isChecked());
+    reg->WriteBool("RefreshPref", prefs->RefreshChk->isChecked());
+    reg->WriteInteger("TopPosition", Top());
+    reg->WriteInteger("LeftPosition", Left());
+    if (prefs->HourRdb->isChecked())
+        reg->WriteInteger("DispAlbumTime", 1);
+    else if (prefs->MinRdb->isChecked())
+        reg->WriteInteger("DispAlbumTime", 2);
+    else if (prefs->MixRdb->isChecked())
+        reg->WriteInteger("DispAlbumTime", 3);
+    reg->WriteInteger("MixVal", StrToInt(FromQString(prefs->MixValEdt->text())));
+    reg->WriteInteger("RandomPlay", SequencialRdb->isChecked()    ? 0
+                                    : LocalRandomRdb->isChecked() ? 1
+                                                                  : 2);
+}
+
+void TMainFrm::contextMenuEvent(QContextMenuEvent* event) {
+    MainPop->popup(event->globalPos());
+}

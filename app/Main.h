@@ -1,0 +1,124 @@
+// The main window: album tree, song list, play modes and buttons on the "Player" page,
+// the album search on the "Search" page, the two popup menus and the settings component.
+#pragma once
+
+#include "settings/RegAppC.h"
+#include "toolkit/Form.h"
+
+#include <QAction>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTimer>
+
+#include <string>
+
+class TListView;
+class TStatusBar;
+class TTreeView;
+class TTrayIcon;
+
+class TMainFrm : public TForm {
+    Q_OBJECT
+public:
+    TMainFrm();
+    ~TMainFrm() override;
+
+    // Controls, in the order the window places them.
+    QTabWidget* PageControl1;
+    QWidget* PlayTab;
+    QWidget* SearchTab;
+    TTreeView* TreeLst;
+    TStatusBar* AlbumBar;
+    TListView* ItemsLst;
+    TStatusBar* SongBar;
+    QGroupBox* GroupBox2;
+    QRadioButton* LocalRandomRdb;
+    QRadioButton* FullRandomRdb;
+    QRadioButton* SequencialRdb;
+    QPushButton* PlayBtn;
+    QPushButton* Button2;
+    QGroupBox* GroupBox1;
+    QLabel* Label1;
+    QLabel* Label2;
+    QLineEdit* SearchEdt;
+    QPushButton* Button1;
+    QGroupBox* GroupBox3;
+    TListView* SearchResLst;
+
+    // Non-visual components.
+    QMenu* MainPop;
+    QAction* Refreshalbumtree1;
+    QAction* Preferences1;
+    QAction* About1;
+    QAction* Exit1;
+    QMenu* TrayPop;
+    QAction* ReplayPop;
+    QAction* About2;
+    QAction* RestorePop;
+    QAction* Quit1;
+    TRegAppUserConfig* MP3PlayerReg;
+    QTimer* InitTmr;
+    TTrayIcon* TrayIcon1 = nullptr;
+
+    // State shared with the other windows.
+    bool FirstRun = false;
+    std::string CurrentDescPath;
+    bool ClearTree = false;
+    bool PlayedFromPlaylist = false;
+
+    // Window and menu handlers.
+    void FormCreate();
+    void FormActivate() override;
+    void InitTmrTimer();
+    void FormClose() override;
+    void Exit1Click();
+    void About1Click();
+    void Preferences1Click();
+    void Refreshalbumtree1Click();
+    void RestorePopClick();
+    void TrayIcon1DblClick();
+
+    // Catalogue reading.
+    std::string ExtractDir(const std::string& line) const;
+    std::string ExtractDesc(const std::string& line, const std::string& descPath);
+    void ExtractTime(const std::string& line, int& minutes, int& seconds) const;
+    void CalcAlbumPlaytime(const std::string& albumDir, int& minutes, int& seconds);
+    static std::string dec2str(int value, int width, char pad);
+    void InitAlbumTree();
+    void InitAlbumTree2();
+
+    // Song list.
+    void TreeLstClick();
+    void TreeLstKeyUp(int key);
+    void FillSongList(const std::string& albumDir, const std::string& prefix, TListView* list,
+                      TStatusBar* bar);
+
+    // Search.
+    void Button1Click();
+    void SearchAlbum();
+    void SearchResLstDblClick();
+
+    // Playing.
+    void PlayBtnClick();
+    void ItemsLstDblClick();
+    void TreeLstDblClick();
+    void Button2Click();
+    void ReplayPopClick();
+    void ExecPlayer(const std::string& player, const std::string& parameter);
+
+protected:
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    void CreateControls();
+    void CreateMenus();
+    void CreateComponents();
+    void ConnectHandlers();
+};
+
+extern TMainFrm* MainFrm;

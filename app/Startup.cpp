@@ -1,0 +1,62 @@
+#include "app/Startup.h"
+
+#include "app/About.h"
+#include "app/AppIcon.h"
+#include "app/Main.h"
+#include "app/Status.h"
+#include "catalogue/Detail.h"
+#include "platform/Registry.h"
+#include "playback/Playlist.h"
+#include "settings/preferences.h"
+#include "toolkit/Application.h"
+#include "toolkit/MessageDlg.h"
+
+#include <QFont>
+#include <QStyleFactory>
+
+void SetUpApplication(TApplication& application) {
+    application.setStyle(QStyleFactory::create(QStringLiteral("Windows")));
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setPixelSize(11);
+    application.setFont(font);
+    application.setWindowIcon(ApplicationIcon());
+    application.SetTitle("MP3 Tunestead");
+    platform::SetRegistryWarningHandler(
+        [](const std::string& text) { MessageDlg(text, mtWarning, mbOK); });
+}
+
+bool CreateForms() {
+    try {
+        MainFrm = new TMainFrm;
+        Application()->SetMainForm(MainFrm);
+        AboutFrm = new TAboutFrm(MainFrm);
+        PlaylistFrm = new TPlaylistFrm(MainFrm);
+        DetailFrm = new TDetailFrm(MainFrm);
+        PrefsFrm = new TPrefsFrm(MainFrm);
+        StatusFrm = new TStatusFrm(MainFrm);
+    } catch (const std::exception& error) {
+        ShowMessageBox({"Application Error", std::string(error.what()) + ".", miError, mbOK});
+        DestroyForms();
+        return false;
+    }
+    return true;
+}
+
+namespace {
+template <typename Form>
+void Destroy(Form*& form) {
+    delete form;
+    form = nullptr;
+}
+} // namespace
+
+void DestroyForms() {
+    Destroy(StatusFrm);
+    Destroy(PrefsFrm);
+    Destroy(DetailFrm);
+    Destroy(PlaylistFrm);
+    Destroy(AboutFrm);
+    if (Application() != nullptr)
+        Application()->SetMainForm(nullptr);
+    Destroy(MainFrm);
+}

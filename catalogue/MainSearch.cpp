@@ -1,0 +1,49 @@
+// The main window's album search and the opening of a found album's detail window.
+#include "app/Main.h"
+
+#include "catalogue/AlbumSearch.h"
+#include "catalogue/Detail.h"
+#include "settings/preferences.h"
+#include "toolkit/ListView.h"
+#include "toolkit/Text.h"
+
+void TMainFrm::Button1Click() {
+    SearchAlbum();
+}
+
+void TMainFrm::SearchAlbum() {
+    SearchResLst->Clear();
+    Catalogue::TSearchEvents events;
+    events.OnSyntaxError = [](const std::string& message) { MessageDlg(message, mtError, mbOK); };
+    events.OnBaseFileMissing = [this](const std::string& message) {
+        // While the first-run dialog is pending there is no search base to speak of yet.
+        if (!FirstRun)
+            MessageDlg(message, mtError, mbCancel);
+    };
+    events.OnCategoryFileMissing = [](const std::string& message) {
+        MessageDlg(message, mtError, mbCancel);
+    };
+    events.OnResult = [this](const Catalogue::TSearchResult& result) {
+        const int row = SearchResLst->AddRow(result.Album);
+        SearchResLst->AddSubItem(row, result.Category);
+        SearchResLst->AddSubItem(row, result.CdNumber);
+        SearchResLst->AddSubItem(row, result.Path);
+        CurrentDescPath = result.Path;
+    };
+    Catalogue::SearchAlbums(FromQString(PrefsFrm->SearchBaseEdt->text()),
+                            FromQString(SearchEdt->text()), events);
+}
+
+void TMainFrm::SearchResLstDblClick() {
+    const int selected = SearchResLst->Selected();
+    if (selected < 0) {
+        MessageDlg("You must select an album to see the detail window.", mtWarning, mbCancel);
+        return;
+    }
+    DetailFrm->DetailResLst->Clear();
+    FillSongList(SearchResLst->SubItem(selected, 2), "", DetailFrm->DetailResLst,
+                 DetailFrm->DetailBar);
+    DetailFrm->SetTop(Top() - 7);
+    DetailFrm->SetLeft(Left() + 97);
+    DetailFrm->ShowModal();
+}

@@ -1,0 +1,77 @@
+// The main window's song list: the songs of the selected album with their lengths and totals.
+#include "app/Main.h"
+
+#include "catalogue/CatalogueMessages.h"
+#include "catalogue/PlayTimeText.h"
+#include "catalogue/SongList.h"
+#include "platform/Errors.h"
+#include "settings/preferences.h"
+#include "toolkit/ListView.h"
+#include "toolkit/StatusBar.h"
+#include "toolkit/Text.h"
+#include "toolkit/TreeView.h"
+
+namespace {
+Catalogue::TDisplayFormat SelectedDisplayFormat() {
+    if (PrefsFrm->HourRdb->isChecked())
+        return Catalogue::dfHours;
+    if (PrefsFrm->MinRdb->isChecked())
+        return Catalogue::dfMinutes;
+    if (PrefsFrm->MixRdb->isChecked())
+        return Catalogue::dfMixed;
+    return Catalogue::dfNone;
+}
+} // namespace
+
+void TMainFrm::TreeLstClick() {
+    const TTreeNode* node = TreeLst->Selected();
+    const std::optional<std::string> albumPath =
+        node != nullptr ? node->Data : std::optional<std::string>();
+    ItemsLst->Clear();
+    if (albumPath) {
+        FillSongList(*albumPath, "", ItemsLst, SongBar);
+    } else {
+        PlayBtn->setEnabled(false);
+        ReplayPop->setEnabled(false);
+        SongBar->SetPanelText(0, "");
+        SongBar->SetPanelText(1, "");
+    }
+}
+
+void TMainFrm::TreeLstKeyUp(int) {
+    TreeLstClick();
+}
+
+void TMainFrm::FillSongList(const std::string& albumDir, const std::string& prefix, TListView* list,
+                            TStatusBar* bar) {
+    Catalogue::TSongListEvents events;
+    events.OnSyntaxError = [](const std::string& message) { MessageDlg(message, mtError, mbOK); };
+    events.OnRow = [this, list](const Catalogue::TSongRow& song) {
+        const int row = list->AddRow(song.Caption);
+        list->AddSubItem(row, song.LengthText);
+        list->AddSubItem(row, song.Path);
+        CurrentDescPath = song.Path;
+    };
+    const auto listing = Catalogue::ListSongs(albumDir, prefix, events);
+    if (!listing.Opened) {
+        CurrentDescPath = listing.DescPath;
+        const TTreeNode* node = TreeLst->Selected();
+        if (node == nullptr || node->Text.find("syntax error") == std::string::npos)
+            MessageDlg(Catalogue::DescFileMissingMessage(CurrentDescPath), mtInformation, mbOK);
+        // Nothing of the previous album may stay playable: clear as a category click does.
+        bar->SetPanelText(0, "");
+        bar->SetPanelText(1, "");
+        PlayBtn->setEnabled(false);
+        ReplayPop->setEnabled(false);
+        return;
+    }
+    if (PrefsFrm->MixRdb->isChecked())
+        MP3PlayerReg->WriteInteger("DispAlbumTime", 3);
+    const int threshold = StrToInt(FromQString(PrefsFrm->MixValEdt->text()));
+    MP3PlayerReg->WriteInteger("MixVal", threshold);
+    bar->SetPanelText(0, Catalogue::SongCountText(static_cast<std::int64_t>(listing.Rows.size())));
+    bar->SetPanelText(
+        1, Catalogue::SongListTotalText(listing.Total, SelectedDisplayFormat(), threshold));
+    PlayBtn->setEnabled(true);
+    ReplayPop->setEnabled(true);
+}

@@ -1,0 +1,9 @@
+// Finds the MP3 player the system has registered, for the first run's preferences.
+#pragma once
+
+#include <string>
+
+// The player program of an association command: the text up to and including the first
+// ".exe" in any letter case (so a leading quotation mark stays); a command without ".exe"
+// gives its first word, taken from inside its quotation marks when it is quoted.
+std::string PlayerFromCommand(const std::string& command);

@@ -1,0 +1,270 @@
+#include "settings/preferences.h"
+
+#include "app/Main.h"
+#include "catalogue/CataloguePath.h"
+#include "platform/Collate.h"
+#include "platform/DesktopPlayer.h"
+#include "platform/Errors.h"
+#include "platform/Registry.h"
+#include "settings/PlayerLookup.h"
+#include "settings/Registry.h"
+#include "toolkit/Application.h"
+#include "toolkit/Bind.h"
+#include "toolkit/FileDialog.h"
+#include "toolkit/Text.h"
+
+TPrefsFrm* PrefsFrm = nullptr;
+
+namespace {
+const char* const PlayerAssociationKey = "MP3_auto_file\\shell\\open\\command";
+const char* const DescriptionFilter = "MP3 Player description|descript.ion";
+#ifdef _WIN32
+const char* const PlayerFilter = "Executables|*.exe";
+#else
+const char* const PlayerFilter = "Executables|*";
+#endif
+
+std::string PathValueName(int n) {
+    return "MP3 Files #" + std::to_string(n);
+}
+} // namespace
+
+std::string WelcomeText() {
+    return "Welcome to MP3 Tunestead.\r"
+           "\r"
+           "Before using this program, you need to configure some path to your files.\r"
+           "Don't forget to check for the program menu (right click anywhere).\r"
+           "Please report any bugs, comments or suggestions to tunestead-bugs@example.org\r"
+           "\r"
+           "Have fun and don't forget to check the html informations and manual\r"
+           "provided with the program. You can always get the latest release on \r"
+           "https://example.org/mp3tunestead.";
+}
+
+TPathListView::TPathListView(QWidget* parent) : TListView(parent, {{"", 215}}) {
+    setHeaderHidden(true);
+    SetCaptionsEditable(true);
+    connect(
+        this, &QTreeWidget::itemChanged, this, [this] { Sort(); }, Qt::QueuedConnection);
+}
+
+void TPathListView::AddSorted(const std::string& text) {
+    AddRow(text);
+    Sort();
+}
+
+void TPathListView::SetCaptionSorted(int row, const std::string& text) {
+    SetCaption(row, text);
+    Sort();
+}
+
+void TPathListView::Sort() {
+    std::vector<std::string> captions;
+    for (int row = 0; row < RowCount(); ++row)
+        captions.push_back(Caption(row));
+    std::vector<const std::string*> texts;
+    for (const auto& caption : captions)
+        texts.push_back(&caption);
+    const auto order = platform::TextOrder(texts);
+    bool inOrder = true;
+    for (std::size_t i = 0; i < order.size(); ++i)
+        inOrder = inOrder && order[i] == i;
+    if (inOrder)
+        return;
+    const int selected = Selected();
+    int newSelected = -1;
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        SetCaption(static_cast<int>(i), captions[order[i]]);
+        if (static_cast<int>(order[i]) == selected)
+            newSelected = static_cast<int>(i);
+    }
+    SetSelected(newSelected);
+}
+
+TPrefsFrm::TPrefsFrm(QWidget* owner) : TForm(owner, "Preferences", 306, 301) {
+    // The first run shows this dialog from within its creation, so the program-wide
+    // reference must already name it.
+    PrefsFrm = this;
+    CreateControls();
+    ConnectHandlers();
+    Application()->Guarded([this] { FormCreate(); });
+}
+
+void TPrefsFrm::ConnectHandlers() {
+    Bind(OKBtn, &QPushButton::clicked, this, [this] { OKBtnClick(); });
+    Bind(CancelBtn, &QPushButton::clicked, this, [this] { CancelBtnClick(); });
+    Bind(InsertBtn, &QPushButton::clicked, this, [this] { InsertBtnClick(); });
+    Bind(DeleteBtn, &QPushButton::clicked, this, [this] { DeleteBtnClick(); });
+    Bind(BrowsePlayBtn, &QPushButton::clicked, this, [this] { BrowsePlayBtnClick(); });
+    Bind(BrowseMP3Btn, &QPushButton::clicked, this, [this] { BrowseMP3BtnClick(); });
+    Bind(BrowseSearchBtn, &QPushButton::clicked, this, [this] { BrowseSearchBtnClick(); });
+}
+
+void TPrefsFrm::FormCreate() {
+    MainFrm->FirstRun = false;
+    LoadSettings();
+    if (MainFrm->FirstRun) {
+        MessageDlg(WelcomeText(), mtInformation, mbOK);
+        CancelBtn->setEnabled(false);
+        ShowModal();
+        CancelBtn->setEnabled(true);
+        MainFrm->FirstRun = false;
+    }
+    MainFrm->InitTmr->start();
+}
+
+void TPrefsFrm::LoadSettings() {
+    auto* reg = MainFrm->MP3PlayerReg;
+    if (reg->ValueExists("PlayerName")) {
+        PlayerNameEdt->setText(ToQString(reg->ReadString("PlayerName")));
+    } else {
+        MainFrm->FirstRun = true;
+        PlayerNameEdt->clear();
+        LookUpPlayer();
+    }
+    if (!reg->ValueExists(PathValueName(1)))
+        MP3PathLst->Clear();
+    for (int n = 1; reg->ValueExists(PathValueName(n)); ++n)
+        MP3PathLst->AddSorted(reg->ReadString(PathValueName(n)));
+    SearchBaseEdt->setText(reg->ValueExists("SearchBase") ? ToQString(reg->ReadString("SearchBase"))
+                                                          : QString());
+    SortAlbumsChk->setChecked(reg->ValueExists("SortAlbums") ? reg->ReadBool("SortAlbums") : true);
+    TrayMinChk->setChecked(reg->ValueExists("MinimizeTray") ? reg->ReadBool("MinimizeTray") : true);
+    RefreshChk->setChecked(reg->ValueExists("RefreshPref") ? reg->ReadBool("RefreshPref") : true);
+    MainFrm->SetTop(reg->ValueExists("TopPosition") ? reg->ReadInteger("TopPosition") : 10);
+    MainFrm->SetLeft(reg->ValueExists("LeftPosition") ? reg->ReadInteger("LeftPosition") : 10);
+    const int playMode = reg->ValueExists("RandomPlay") ? reg->ReadInteger("RandomPlay") : 0;
+    if (playMode == 0)
+        MainFrm->SequencialRdb->setChecked(true);
+    else if (playMode == 1)
+        MainFrm->LocalRandomRdb->setChecked(true);
+    else
+        MainFrm->FullRandomRdb->setChecked(true);
+    SelectTimeFormat(reg->ValueExists("DispAlbumTime") ? reg->ReadInteger("DispAlbumTime") : 3);
+    MixValEdt->setText(reg->ValueExists("MixVal") ? QString::number(reg->ReadInteger("MixVal"))
+                                                  : QStringLiteral("79"));
+}
+
+void TPrefsFrm::LookUpPlayer() {
+    TRegistry lookup;
+    lookup.SetRootKey(platform::HKEY_CLASSES_ROOT);
+    if (lookup.OpenKey(PlayerAssociationKey, false)) {
+        PlayerNameEdt->setText(ToQString(PlayerFromCommand(lookup.ReadString(""))));
+        return;
+    }
+    if (const auto command = platform::DesktopPlayerCommand())
+        PlayerNameEdt->setText(ToQString(PlayerFromCommand(*command)));
+}
+
+void TPrefsFrm::SelectTimeFormat(int format) {
+    QRadioButton* buttons[] = {HourRdb, MinRdb, MixRdb};
+    if (format >= 1 && format <= 3) {
+        buttons[format - 1]->setChecked(true);
+        return;
+    }
+    // No format: none of the three buttons stays selected.
+    for (auto* button : buttons)
+        button->setAutoExclusive(false);
+    for (auto* button : buttons)
+        button->setChecked(false);
+    for (auto* button : buttons)
+        button->setAutoExclusive(true);
+}
+
+void TPrefsFrm::FormActivate() {
+    PageControl1->setCurrentWidget(TabSheet1);
+    PlayerNameEdt->setFocus();
+    SavedPlayerName = FromQString(PlayerNameEdt->text());
+    SavedSearchBase = FromQString(SearchBaseEdt->text());
+    SavedTrayMin = TrayMinChk->isChecked();
+    SavedSortAlbums = SortAlbumsChk->isChecked();
+    SavedRefresh = RefreshChk->isChecked();
+    if (HourRdb->isChecked())
+        SavedTimeFormat = 1;
+    if (MinRdb->isChecked())
+        SavedTimeFormat = 2;
+    if (MixRdb->isChecked())
+        SavedTimeFormat = 3;
+    // The path list is taken before the threshold is converted, so the snapshot always
+    // belongs to this activation, even when the conversion fails.
+    SavedPaths.emplace();
+    for (int row = 0; row < MP3PathLst->RowCount(); ++row)
+        SavedPaths->push_back(MP3PathLst->Caption(row));
+    const std::string mixText = FromQString(MixValEdt->text());
+    SavedMixValText = mixText;
+    SavedMixVal = StrToInt(mixText);
+    SavedMixValText.reset();
+}
+
+void TPrefsFrm::OKBtnClick() {
+    SavedPaths.reset();
+    SetModalResult(mrOk);
+}
+
+void TPrefsFrm::CancelBtnClick() {
+    PlayerNameEdt->setText(ToQString(SavedPlayerName));
+    SearchBaseEdt->setText(ToQString(SavedSearchBase));
+    TrayMinChk->setChecked(SavedTrayMin);
+    RefreshChk->setChecked(SavedRefresh);
+    SortAlbumsChk->setChecked(SavedSortAlbums);
+    if (SavedTimeFormat >= 1 && SavedTimeFormat <= 3)
+        SelectTimeFormat(SavedTimeFormat);
+    MixValEdt->setText(SavedMixValText ? ToQString(*SavedMixValText)
+                                       : QString::number(SavedMixVal));
+    MP3PathLst->Clear();
+    if (SavedPaths)
+        for (const auto& path : *SavedPaths)
+            MP3PathLst->AddSorted(path);
+    SavedPaths.reset();
+    SetModalResult(mrCancel);
+}
+
+void TPrefsFrm::InsertBtnClick() {
+    MP3PathLst->AddSorted(NewPathItemText);
+    MP3PathLst->setFocus();
+}
+
+void TPrefsFrm::DeleteBtnClick() {
+    const int selected = MP3PathLst->Selected();
+    if (selected >= 0)
+        MP3PathLst->DeleteRow(selected);
+    else
+        MessageDlg("You must first select the item to delete...", mtInformation, mbOK);
+    MP3PathLst->setFocus();
+}
+
+void TPrefsFrm::BrowsePlayBtnClick() {
+    TFileDialog dialog;
+    dialog.InitialDir = std::string(Catalogue::DirectoryPart(FromQString(PlayerNameEdt->text())));
+    dialog.Filter = PlayerFilter;
+    if (dialog.Execute(this))
+        PlayerNameEdt->setText(ToQString(dialog.FileName));
+    PlayerNameEdt->setFocus();
+}
+
+void TPrefsFrm::BrowseMP3BtnClick() {
+    const int selected = MP3PathLst->Selected();
+    if (selected < 0) {
+        MessageDlg("You must first insert/select an item before clicking the browse button...",
+                   mtInformation, mbOK);
+    } else {
+        TFileDialog dialog;
+        dialog.InitialDir = MP3PathLst->Caption(selected);
+        dialog.FileName = "descript.ion";
+        dialog.Filter = DescriptionFilter;
+        if (dialog.Execute(this))
+            MP3PathLst->SetCaptionSorted(selected,
+                                         std::string(Catalogue::DirectoryPart(dialog.FileName)));
+    }
+    MP3PathLst->setFocus();
+}
+
+void TPrefsFrm::BrowseSearchBtnClick() {
+    TFileDialog dialog;
+    dialog.InitialDir = FromQString(SearchBaseEdt->text());
+    dialog.FileName = "descript.ion";
+    dialog.Filter = DescriptionFilter;
+    if (dialog.Execute(this))
+        SearchBaseEdt->setText(ToQString(std::string(Catalogue::DirectoryPart(dialog.FileName))));
+    SearchBaseEdt->setFocus();
+}

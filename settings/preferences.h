@@ -1,0 +1,99 @@
+// The "Preferences" dialog. Its creation loads every stored setting; from then on its
+// controls are the program's live settings, which the main window writes back at close.
+#pragma once
+
+#include "toolkit/Form.h"
+#include "toolkit/ListView.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+// The entry that "Insert" adds to the path list.
+inline const char* const NewPathItemText = "New Item (Click Browse to assign path)";
+
+// The path list: its entries stay sorted by the system's text order, and editing one re-sorts.
+class TPathListView : public TListView {
+    Q_OBJECT
+public:
+    explicit TPathListView(QWidget* parent);
+    void AddSorted(const std::string& text);
+    void SetCaptionSorted(int row, const std::string& text);
+
+private:
+    void Sort();
+};
+
+class TPrefsFrm : public TForm {
+    Q_OBJECT
+public:
+    explicit TPrefsFrm(QWidget* owner);
+
+    QPushButton* OKBtn;
+    QPushButton* CancelBtn;
+    QTabWidget* PageControl1;
+    QWidget* TabSheet1;
+    QWidget* TabSheet2;
+    QGroupBox* GroupBox1;
+    QLineEdit* PlayerNameEdt;
+    QPushButton* BrowsePlayBtn;
+    QGroupBox* GroupBox2;
+    TPathListView* MP3PathLst;
+    QPushButton* BrowseMP3Btn;
+    QPushButton* InsertBtn;
+    QPushButton* DeleteBtn;
+    QGroupBox* GroupBox3;
+    QLineEdit* SearchBaseEdt;
+    QPushButton* BrowseSearchBtn;
+    QGroupBox* GroupBox4;
+    QCheckBox* TrayMinChk;
+    QCheckBox* SortAlbumsChk;
+    QGroupBox* GroupBox5;
+    QCheckBox* RefreshChk;
+    QGroupBox* GroupBox6;
+    QRadioButton* HourRdb;
+    QRadioButton* MinRdb;
+    QRadioButton* MixRdb;
+    QLineEdit* MixValEdt;
+
+    // The snapshot taken at each activation and put back by Cancel.
+    std::string SavedPlayerName;
+    std::string SavedSearchBase;
+    bool SavedTrayMin = false;
+    bool SavedSortAlbums = false;
+    bool SavedRefresh = false;
+    std::optional<std::vector<std::string>> SavedPaths;
+    int SavedTimeFormat = 0;
+    int SavedMixVal = 0;
+    // The threshold's text when it was not a whole number at activation; Cancel puts it back.
+    std::optional<std::string> SavedMixValText;
+
+    void FormCreate();
+    void FormActivate() override;
+    void OKBtnClick();
+    void CancelBtnClick();
+    void InsertBtnClick();
+    void DeleteBtnClick();
+    void BrowsePlayBtnClick();
+    void BrowseMP3BtnClick();
+    void BrowseSearchBtnClick();
+
+private:
+    void CreateControls();
+    void ConnectHandlers();
+    void LoadSettings();
+    void LookUpPlayer();
+    void SelectTimeFormat(int format);
+};
+
+extern TPrefsFrm* PrefsFrm;
+
+// The welcome text shown on the first run.
+std::string WelcomeText();

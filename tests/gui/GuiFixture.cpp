@@ -1,0 +1,98 @@
+#include "tests/gui/GuiFixture.h"
+
+#include "app/Main.h"
+#include "app/Startup.h"
+#include "settings/RegAppC.h"
+#include "settings/preferences.h"
+
+#include <memory>
+
+namespace {
+std::unique_ptr<TRegAppUserConfig> SettingsKey() {
+    auto key = std::make_unique<TRegAppUserConfig>(nullptr);
+    key->SetCompany("Quorlen");
+    key->SetApplicationName("MP3 Discovane");
+    key->SetVersion("v1.2");
+    key->SetActive(true);
+    return key;
+}
+
+TModalResult DefaultAnswer(const TMessageBox& box) {
+    if (box.Buttons & mbOK)
+        return mrOk;
+    if (box.Buttons & mbYes)
+        return mrYes;
+    return mrCancel;
+}
+} // namespace
+
+void TGuiTest::SetUp() {
+    SetMessageBoxHook([this](const TMessageBox& box) {
+        Boxes.push_back(box);
+        if (Answers.empty())
+            return DefaultAnswer(box);
+        const auto answer = Answers.front();
+        Answers.pop_front();
+        return answer;
+    });
+    TForm::SetModalHook([this](TForm& form) {
+        ModalForms.push_back(form.Caption());
+        if (OnModal)
+            OnModal(form);
+        else if (&form == PrefsFrm)
+            PrefsFrm->OKBtnClick();
+        else
+            form.SetModalResult(mrOk);
+    });
+}
+
+void TGuiTest::TearDown() {
+    DestroyForms();
+    TForm::SetModalHook(nullptr);
+    SetMessageBoxHook(nullptr);
+}
+
+void TGuiTest::StoreString(const std::string& name, const std::string& value) {
+    SettingsKey()->WriteString(name, value);
+}
+
+void TGuiTest::StoreInteger(const std::string& name, int value) {
+    SettingsKey()->WriteInteger(name, value);
+}
+
+void TGuiTest::StoreBool(const std::string& name, bool value) {
+    SettingsKey()->WriteBool(name, value);
+}
+
+void TGuiTest::DeleteStored(const std::string& name) {
+    SettingsKey()->DeleteValue(name);
+}
+
+bool TGuiTest::StoredExists(const std::string& name) {
+    return SettingsKey()->ValueExists(name);
+}
+
+std::string TGuiTest::StoredString(const std::string& name) {
+    return SettingsKey()->ReadString(name);
+}
+
+int TGuiTest::StoredInteger(const std::string& name) {
+    return SettingsKey()->ReadInteger(name);
+}
+
+bool TGuiTest::Start() {
+    if (!CreateForms())
+        return false;
+    MainFrm->show();
+    return true;
+}
+
+bool TGuiTest::Exit() {
+    MainFrm->Exit1Click();
+    return !MainFrm->isVisible();
+}
+
+bool TGuiTest::Restart() {
+    DestroyForms();
+    return Start();
+}

@@ -1,0 +1,40 @@
+#include "toolkit/Controls.h"
+
+namespace {
+template <typename Control>
+Control* Place(Control* control, int left, int top, int width, int height) {
+    control->setGeometry(left, top, width, height);
+    return control;
+}
+} // namespace
+
+QPushButton* NewButton(QWidget* parent, const char* caption, int left, int top, int width,
+                       int height) {
+    return Place(new QPushButton(QString::fromLatin1(caption), parent), left, top, width, height);
+}
+
+QRadioButton* NewRadioButton(QWidget* parent, const char* caption, int left, int top, int width,
+                             int height) {
+    return Place(new QRadioButton(QString::fromLatin1(caption), parent), left, top, width, height);
+}
+
+QCheckBox* NewCheckBox(QWidget* parent, const char* caption, int left, int top, int width,
+                       int height) {
+    return Place(new QCheckBox(QString::fromLatin1(caption), parent), left, top, width, height);
+}
+
+QGroupBox* NewGroupBox(QWidget* parent, const char* caption, int left, int top, int width,
+                       int height) {
+    return Place(new QGroupBox(QString::fromLatin1(caption), parent), left, top, width, height);
+}
+
+QLineEdit* NewEdit(QWidget* parent, int left, int top, int width, int height) {
+    return Place(new QLineEdit(parent), left, top, width, height);
+}
+
+QLabel* NewLabel(QWidget* parent, const char* caption, int left, int top) {
+    auto* label = new QLabel(QString::fromLatin1(caption), parent);
+    label->move(left, top);
+    label->adjustSize();
+    return label;
+}

@@ -1,0 +1,23 @@
+// The common open and save file dialogs, with a hook through which tests choose the file.
+#pragma once
+
+#include <functional>
+#include <string>
+
+class QWidget;
+
+struct TFileDialog {
+    enum TKind { fdOpen, fdSave };
+    TKind Kind = fdOpen;
+    std::string InitialDir;
+    std::string FileName;   // preset name; the chosen full path after Execute
+    std::string Filter;     // "Description|pattern|Description|pattern"
+    std::string DefaultExt; // added when the user types a name without an extension
+
+    // Runs the dialog; true when the user confirmed a file.
+    bool Execute(QWidget* parent);
+};
+
+// While set, Execute shows nothing: the hook gets the dialog, may set FileName, and answers.
+using TFileDialogHook = std::function<bool(TFileDialog&)>;
+void SetFileDialogHook(TFileDialogHook hook);

@@ -1,0 +1,140 @@
+#include "toolkit/ListView.h"
+
+#include "toolkit/Text.h"
+
+#include <QHeaderView>
+#include <QMouseEvent>
+
+namespace {
+constexpr int CaptionRole = Qt::UserRole + 1;
+constexpr int SubItemsRole = Qt::UserRole + 2;
+
+QByteArray Bytes(const std::string& text) {
+    return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+std::string Text(const QByteArray& bytes) {
+    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+} // namespace
+
+TListView::TListView(QWidget* parent, const std::vector<TListColumn>& columns)
+    : QTreeWidget(parent) {
+    setRootIsDecorated(false);
+    setUniformRowHeights(true);
+    setAllColumnsShowFocus(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setColumnCount(static_cast<int>(columns.size()));
+    QStringList labels;
+    for (const auto& column : columns)
+        labels << QString::fromLatin1(column.Caption);
+    setHeaderLabels(labels);
+    header()->setStretchLastSection(false);
+    header()->setSectionsMovable(false);
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        const int column = static_cast<int>(i);
+        setColumnWidth(column, columns[i].Width);
+        FRightAligned.push_back(columns[i].RightAligned);
+        if (columns[i].RightAligned)
+            headerItem()->setTextAlignment(column, Qt::AlignRight | Qt::AlignVCenter);
+    }
+    connect(this, &QTreeWidget::itemChanged, this, &TListView::CaptionEdited);
+}
+
+int TListView::AddRow(const std::string& caption) {
+    auto* item = new QTreeWidgetItem;
+    item->setData(0, CaptionRole, Bytes(caption));
+    item->setData(0, SubItemsRole, QVariant::fromValue(QList<QByteArray>()));
+    if (FEditable)
+        item->setFlags(item->flags() | Qt::ItemIsEditable);
+    addTopLevelItem(item);
+    const int row = topLevelItemCount() - 1;
+    RefreshRow(row);
+    return row;
+}
+
+void TListView::DeleteRow(int row) {
+    delete takeTopLevelItem(row);
+}
+
+void TListView::Clear() {
+    clear();
+}
+
+std::string TListView::Caption(int row) const {
+    return Text(topLevelItem(row)->data(0, CaptionRole).toByteArray());
+}
+
+void TListView::SetCaption(int row, const std::string& caption) {
+    FRefreshing = true;
+    topLevelItem(row)->setData(0, CaptionRole, Bytes(caption));
+    RefreshRow(row);
+}
+
+void TListView::AddSubItem(int row, const std::string& text) {
+    auto* item = topLevelItem(row);
+    auto subItems = item->data(0, SubItemsRole).value<QList<QByteArray>>();
+    subItems.append(Bytes(text));
+    FRefreshing = true;
+    item->setData(0, SubItemsRole, QVariant::fromValue(subItems));
+    RefreshRow(row);
+}
+
+int TListView::SubItemCount(int row) const {
+    return static_cast<int>(
+        topLevelItem(row)->data(0, SubItemsRole).value<QList<QByteArray>>().size());
+}
+
+std::string TListView::SubItem(int row, int index) const {
+    const auto subItems = topLevelItem(row)->data(0, SubItemsRole).value<QList<QByteArray>>();
+    return Text(subItems.at(index));
+}
+
+int TListView::Selected() const {
+    const auto items = selectedItems();
+    return items.isEmpty() ? -1 : indexOfTopLevelItem(items.first());
+}
+
+void TListView::SetSelected(int row) {
+    clearSelection();
+    if (row >= 0 && row < RowCount()) {
+        auto* item = topLevelItem(row);
+        item->setSelected(true);
+        setCurrentItem(item);
+    }
+}
+
+void TListView::SetCaptionsEditable(bool editable) {
+    FEditable = editable;
+    setEditTriggers(editable
+                        ? QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed
+                        : QAbstractItemView::NoEditTriggers);
+}
+
+// Shows a row's kept texts; the changes this makes are not edits by the user.
+void TListView::RefreshRow(int row) {
+    auto* item = topLevelItem(row);
+    FRefreshing = true;
+    item->setText(0, ToQString(Caption(row)));
+    const auto subItems = item->data(0, SubItemsRole).value<QList<QByteArray>>();
+    for (int column = 1; column < columnCount(); ++column) {
+        const auto index = static_cast<qsizetype>(column - 1);
+        item->setText(column,
+                      index < subItems.size() ? ToQString(Text(subItems[index])) : QString());
+        if (FRightAligned[static_cast<std::size_t>(column)])
+            item->setTextAlignment(column, Qt::AlignRight | Qt::AlignVCenter);
+    }
+    FRefreshing = false;
+}
+
+void TListView::CaptionEdited(QTreeWidgetItem* item, int column) {
+    if (FRefreshing || column != 0)
+        return;
+    item->setData(0, CaptionRole, Bytes(FromQString(item->text(0))));
+}
+
+void TListView::mouseDoubleClickEvent(QMouseEvent* event) {
+    QTreeWidget::mouseDoubleClickEvent(event);
+    emit DblClick();
+}

@@ -1,0 +1,55 @@
+// A report-style list: each row has a caption and sub-items kept as the program's own
+// bytes. Sub-item i shows in column i + 1 when that column exists; others are kept unseen.
+#pragma once
+
+#include <QTreeWidget>
+
+#include <string>
+#include <vector>
+
+struct TListColumn {
+    const char* Caption;
+    int Width;
+    bool RightAligned = false;
+};
+
+class TListView : public QTreeWidget {
+    Q_OBJECT
+public:
+    TListView(QWidget* parent, const std::vector<TListColumn>& columns);
+
+    int RowCount() const { return topLevelItemCount(); }
+    int AddRow(const std::string& caption);
+    void DeleteRow(int row);
+    void Clear();
+
+    std::string Caption(int row) const;
+    void SetCaption(int row, const std::string& caption);
+    void AddSubItem(int row, const std::string& text);
+    int SubItemCount(int row) const;
+    std::string SubItem(int row, int index) const;
+
+    // The selected row, or -1.
+    int Selected() const;
+    void SetSelected(int row);
+
+    // Lets the user edit captions in place; an edit changes only the caption shown and kept.
+    void SetCaptionsEditable(bool editable);
+
+    void SetColumnWidth(int column, int width) { setColumnWidth(column, width); }
+
+signals:
+    // A double-click anywhere in the list, on a row or not.
+    void DblClick();
+
+protected:
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+private:
+    void RefreshRow(int row);
+    void CaptionEdited(QTreeWidgetItem* item, int column);
+
+    std::vector<bool> FRightAligned;
+    bool FEditable = false;
+    bool FRefreshing = false;
+};

@@ -1,0 +1,8 @@
+#include "toolkit/Metrics.h"
+
+#include <QApplication>
+#include <QStyle>
+
+int VerticalScrollBarWidth() {
+    return QApplication::style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+}
