@@ -5,9 +5,17 @@
 
 namespace platform {
 
+// The program's own folder, where it keeps PL_TEMP.M3U: the executable's folder unless a
+// test has set another one.
+std::string ProgramDirectory();
+
 // The folder of the running executable with a trailing delimiter; empty when the
 // system does not tell.
-std::string ProgramDirectory();
+std::string ExecutableDirectory();
+
+// Makes ProgramDirectory give this folder (with its trailing delimiter); empty goes back to
+// the executable's folder.
+void SetProgramDirectoryForTesting(const std::string& folder);
 
 // The per-user data folder of the program with a trailing delimiter
 // ($XDG_DATA_HOME/mp3tunestead/ or ~/.local/share/mp3tunestead/ on POSIX,

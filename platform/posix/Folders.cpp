@@ -7,7 +7,7 @@
 
 namespace platform {
 
-std::string ProgramDirectory() {
+std::string ExecutableDirectory() {
     std::vector<char> buffer(4096);
     for (;;) {
         const ssize_t length = readlink("/proc/self/exe", buffer.data(), buffer.size());

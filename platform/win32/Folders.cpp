@@ -6,7 +6,7 @@
 
 namespace platform {
 
-std::string ProgramDirectory() {
+std::string ExecutableDirectory() {
     std::vector<char> buffer(MAX_PATH);
     for (;;) {
         const DWORD length =

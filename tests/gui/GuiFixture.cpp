@@ -3,7 +3,10 @@
 #include "app/Main.h"
 #include "app/Startup.h"
 #include "settings/RegAppC.h"
+#include "platform/Folders.h"
 #include "settings/preferences.h"
+
+#include <cstdlib>
 
 #include <memory>
 
@@ -27,6 +30,12 @@ TModalResult DefaultAnswer(const TMessageBox& box) {
 } // namespace
 
 void TGuiTest::SetUp() {
+    // The program's folder (PL_TEMP.M3U) and the per-user data folder are the test's own.
+    std::filesystem::create_directories(ProgramFolder());
+    platform::SetProgramDirectoryForTesting(ProgramFolder().string() + "/");
+    if (const char* dataHome = std::getenv("XDG_DATA_HOME"))
+        FOldDataHome = dataHome;
+    setenv("XDG_DATA_HOME", (Files.Path() / "data").c_str(), 1);
     SetMessageBoxHook([this](const TMessageBox& box) {
         Boxes.push_back(box);
         if (Answers.empty())
@@ -48,6 +57,11 @@ void TGuiTest::SetUp() {
 
 void TGuiTest::TearDown() {
     DestroyForms();
+    platform::SetProgramDirectoryForTesting({});
+    if (FOldDataHome)
+        setenv("XDG_DATA_HOME", FOldDataHome->c_str(), 1);
+    else
+        unsetenv("XDG_DATA_HOME");
     TForm::SetModalHook(nullptr);
     SetMessageBoxHook(nullptr);
 }

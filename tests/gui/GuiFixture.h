@@ -11,6 +11,7 @@
 
 #include <deque>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -48,6 +49,12 @@ protected:
     // Plays the user's part in a modal window; by default OK is pressed.
     std::function<void(TForm&)> OnModal;
 
+    // The program's own folder during the test, where PL_TEMP.M3U is written.
+    std::filesystem::path ProgramFolder() const { return Files.Path() / "program"; }
+
     TRegistrySandbox Registry;
     TTempDir Files;
+
+private:
+    std::optional<std::string> FOldDataHome;
 };

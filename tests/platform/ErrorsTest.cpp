@@ -9,8 +9,13 @@ TEST(StrToInt, AcceptsWholeDecimalNumbers) {
     const struct {
         const char* text;
         int value;
-    } cases[] = {{"79", 79}, {"-5", -5}, {"+12", 12}, {"  42", 42}, {"007", 7},
-                 {"2147483647", INT_MAX}, {"-2147483648", INT_MIN}};
+    } cases[] = {{"79", 79},
+                 {"-5", -5},
+                 {"+12", 12},
+                 {"  42", 42},
+                 {"007", 7},
+                 {"2147483647", INT_MAX},
+                 {"-2147483648", INT_MIN}};
     for (const auto& c : cases)
         EXPECT_EQ(StrToInt(c.text), c.value) << c.text;
 }

@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything and runs every test: formatting, the core and
+# platform layer built and tested without Qt, a bounded fuzz run of the playlist-file reader,
+# and last the full build with all its tests (windows offscreen).
+set -euo pipefail
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+jobs=$(nproc)
+"$root/scripts/deps.sh"
+
+echo "== Formatting"
+cd "$root"
+git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
+
+echo "== Core and platform layer without Qt"
+cmake -S "$root" -B "$root/build-core" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DTUNESTEAD_WITH_QT=OFF >/dev/null
+cmake --build "$root/build-core" -j"$jobs"
+(cd "$root/build-core" && ctest -j"$jobs" --output-on-failure)
+
+echo "== Fuzzing the playlist-file reader"
+TUNESTEAD_FUZZ_BUILD="$root/build-fuzz" "$root/scripts/fuzz.sh"
+
+echo "== Full build and tests"
+cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$root/build" -j"$jobs"
+(cd "$root/build" && QT_QPA_PLATFORM=offscreen ctest -j"$jobs" --output-on-failure)
