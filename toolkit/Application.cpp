@@ -15,8 +15,9 @@ TApplication* Application() {
 }
 
 void TApplication::SetTitle(const std::string& title) {
+    // Only the name: Qt would add a display name to every window's caption.
     FTitle = title;
-    setApplicationDisplayName(ToQString(title));
+    setApplicationName(ToQString(title));
 }
 
 void TApplication::SetMainForm(QWidget* form) {
