@@ -21,6 +21,10 @@ void SetUpApplication(TApplication& application) {
     application.setFont(font);
     application.setWindowIcon(ApplicationIcon());
     application.SetTitle("MP3 Tunestead");
+    InstallRegistryWarningBox();
+}
+
+void InstallRegistryWarningBox() {
     platform::SetRegistryWarningHandler(
         [](const std::string& text) { MessageDlg(text, mtWarning, mbOK); });
 }

@@ -2,8 +2,8 @@
 
 #include "app/Main.h"
 #include "app/Startup.h"
-#include "settings/RegAppC.h"
 #include "platform/Folders.h"
+#include "settings/RegAppC.h"
 #include "settings/preferences.h"
 
 #include <cstdlib>
@@ -36,6 +36,13 @@ void TGuiTest::SetUp() {
     if (const char* dataHome = std::getenv("XDG_DATA_HOME"))
         FOldDataHome = dataHome;
     setenv("XDG_DATA_HOME", (Files.Path() / "data").c_str(), 1);
+    // No desktop-wide player association from the machine running the tests.
+    for (const char* name : {"XDG_DATA_DIRS", "XDG_CONFIG_DIRS"}) {
+        if (const char* value = std::getenv(name))
+            FOldEnvironment.emplace_back(name, value);
+        setenv(name, (Files.Path() / "no-desktop").c_str(), 1);
+    }
+    InstallRegistryWarningBox();
     SetMessageBoxHook([this](const TMessageBox& box) {
         Boxes.push_back(box);
         if (Answers.empty())
@@ -62,6 +69,10 @@ void TGuiTest::TearDown() {
         setenv("XDG_DATA_HOME", FOldDataHome->c_str(), 1);
     else
         unsetenv("XDG_DATA_HOME");
+    unsetenv("XDG_DATA_DIRS");
+    unsetenv("XDG_CONFIG_DIRS");
+    for (const auto& [name, value] : FOldEnvironment)
+        setenv(name.c_str(), value.c_str(), 1);
     TForm::SetModalHook(nullptr);
     SetMessageBoxHook(nullptr);
 }

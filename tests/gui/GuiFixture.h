@@ -13,6 +13,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 class TGuiTest : public ::testing::Test {
@@ -57,4 +58,5 @@ protected:
 
 private:
     std::optional<std::string> FOldDataHome;
+    std::vector<std::pair<std::string, std::string>> FOldEnvironment;
 };

@@ -1,0 +1,280 @@
+// The preferences dialog: loading at start, the first run, the snapshot that Cancel puts back,
+// the path list and the Browse buttons.
+#include "tests/gui/GuiFixture.h"
+
+#include "app/Main.h"
+#include "app/Status.h"
+#include "platform/Registry.h"
+#include "settings/preferences.h"
+#include "toolkit/FileDialog.h"
+
+#include <filesystem>
+
+namespace {
+// The association command of the registered MP3 player, as a player's installer leaves it.
+void StorePlayerAssociation(const std::string& command) {
+    using namespace platform;
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CLASSES_ROOT, "MP3_auto_file\\shell\\open\\command", 0, nullptr,
+                              0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    ASSERT_EQ(RegSetValueExA(key, "", 0, REG_SZ, reinterpret_cast<const BYTE*>(command.data()),
+                             static_cast<DWORD>(command.size())),
+              ERROR_SUCCESS);
+    RegCloseKey(key);
+}
+
+std::vector<std::string> PathEntries() {
+    std::vector<std::string> entries;
+    for (int row = 0; row < PrefsFrm->MP3PathLst->RowCount(); ++row)
+        entries.push_back(PrefsFrm->MP3PathLst->Caption(row));
+    return entries;
+}
+
+// Answers every file dialog with the given file, recording the start folders it was given.
+struct TFileChoice {
+    explicit TFileChoice(std::string chosen) {
+        SetFileDialogHook([this, chosen](TFileDialog& dialog) {
+            InitialDirs.push_back(dialog.InitialDir);
+            PresetNames.push_back(dialog.FileName);
+            Filters.push_back(dialog.Filter);
+            dialog.FileName = chosen;
+            return !chosen.empty();
+        });
+    }
+    ~TFileChoice() { SetFileDialogHook(nullptr); }
+    std::vector<std::string> InitialDirs, PresetNames, Filters;
+};
+} // namespace
+
+TEST_F(TGuiTest, FirstRunTakesTheRegisteredPlayerUpToItsExtension) {
+    const struct {
+        const char* Command;
+        const char* Player;
+    } cases[] = {
+        {"C:\\PLAYER\\PLAY.EXE /ADD %1", "C:\\PLAYER\\PLAY.EXE"},
+        {"\"C:\\Program Files\\Player\\player.ExE\" \"%1\"",
+         "\"C:\\Program Files\\Player\\player.ExE"},
+        {"/usr/bin/mpv --player-operation-mode=pseudo-gui -- %U", "/usr/bin/mpv"},
+        {"\"/opt/my player/run\" %1", "/opt/my player/run"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Command);
+        StorePlayerAssociation(c.Command);
+        DeleteStored("PlayerName");
+        std::string shownInDialog;
+        OnModal = [&shownInDialog](TForm&) {
+            shownInDialog = PrefsFrm->PlayerNameEdt->text().toStdString();
+            PrefsFrm->OKBtnClick();
+        };
+        ASSERT_TRUE(Restart());
+        EXPECT_EQ(shownInDialog, c.Player);
+        ASSERT_TRUE(Exit());
+        EXPECT_EQ(StoredString("PlayerName"), c.Player);
+    }
+}
+
+TEST_F(TGuiTest, FirstRunWithoutAnAssociationLeavesThePlayerEmpty) {
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(ModalForms, std::vector<std::string>{"Preferences"});
+    EXPECT_TRUE(PrefsFrm->PlayerNameEdt->text().isEmpty());
+    EXPECT_TRUE(PrefsFrm->CancelBtn->isEnabled());
+
+    // Every later opening has its Cancel button.
+    bool cancelEnabled = false;
+    OnModal = [&cancelEnabled](TForm&) {
+        cancelEnabled = PrefsFrm->CancelBtn->isEnabled();
+        PrefsFrm->CancelBtnClick();
+    };
+    MainFrm->Preferences1Click();
+    EXPECT_TRUE(cancelEnabled);
+}
+
+TEST_F(TGuiTest, AnEmptyStoredPlayerIsNoFirstRun) {
+    StorePlayerAssociation("C:\\PLAYER\\PLAY.EXE");
+    StoreString("PlayerName", "");
+    ASSERT_TRUE(Start());
+    EXPECT_TRUE(Boxes.empty());
+    EXPECT_TRUE(ModalForms.empty());
+    EXPECT_TRUE(PrefsFrm->PlayerNameEdt->text().isEmpty());
+}
+
+TEST_F(TGuiTest, StoredValuesSelectTheControls) {
+    StoreNotFirstRun();
+    StoreString("MP3 Files #1", "/d/b/");
+    StoreString("MP3 Files #2", "/c/a/");
+    StoreString("MP3 Files #4", "/after/a/gap/");
+    StoreInteger("RandomPlay", 5);
+    StoreInteger("DispAlbumTime", 0);
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(PathEntries(), (std::vector<std::string>{"/c/a/", "/d/b/"}));
+    EXPECT_TRUE(MainFrm->FullRandomRdb->isChecked());
+    EXPECT_FALSE(PrefsFrm->HourRdb->isChecked() || PrefsFrm->MinRdb->isChecked() ||
+                 PrefsFrm->MixRdb->isChecked());
+    EXPECT_EQ(PrefsFrm->MixValEdt->text(), "79");
+    EXPECT_TRUE(PrefsFrm->SortAlbumsChk->isChecked());
+    EXPECT_TRUE(PrefsFrm->TrayMinChk->isChecked());
+    EXPECT_TRUE(PrefsFrm->RefreshChk->isChecked());
+
+    ASSERT_TRUE(Exit());
+    EXPECT_EQ(StoredString("MP3 Files #1"), "/c/a/");
+    EXPECT_EQ(StoredString("MP3 Files #2"), "/d/b/");
+    EXPECT_EQ(StoredString("MP3 Files #4"), "/after/a/gap/");
+    EXPECT_EQ(StoredInteger("RandomPlay"), 2);
+}
+
+TEST_F(TGuiTest, AStoredValueOfTheWrongKindStopsTheLoadingThere) {
+    StoreNotFirstRun();
+    StoreString("SortAlbums", "yes");
+    StoreInteger("TopPosition", 300);
+    ASSERT_TRUE(Start());
+    ASSERT_EQ(Boxes.size(), 1u);
+    EXPECT_EQ(Boxes[0].Caption, "MP3 Tunestead");
+    EXPECT_EQ(Boxes[0].Text, "Invalid data type for 'SortAlbums'.");
+    // What comes after the failing read keeps its design state.
+    EXPECT_FALSE(PrefsFrm->TrayMinChk->isChecked());
+    EXPECT_EQ(MainFrm->Top(), 195);
+    EXPECT_TRUE(MainFrm->SequencialRdb->isChecked());
+    EXPECT_TRUE(PrefsFrm->MixValEdt->text().isEmpty());
+    EXPECT_FALSE(MainFrm->InitTmr->isActive());
+}
+
+TEST_F(TGuiTest, CancelPutsBackWhatTheDialogHeldAtActivation) {
+    StoreNotFirstRun();
+    StoreString("MP3 Files #1", "/one/");
+    StoreString("MP3 Files #2", "/two/");
+    StoreString("MP3 Files #3", "/three/");
+    ASSERT_TRUE(Start());
+    OnModal = [](TForm&) {
+        PrefsFrm->MP3PathLst->SetSelected(0);
+        PrefsFrm->DeleteBtnClick();
+        PrefsFrm->MP3PathLst->SetSelected(0);
+        PrefsFrm->DeleteBtnClick();
+        PrefsFrm->SortAlbumsChk->setChecked(false);
+        PrefsFrm->HourRdb->setChecked(true);
+        PrefsFrm->MixValEdt->setText("0042");
+        PrefsFrm->PlayerNameEdt->setText("other");
+        PrefsFrm->CancelBtnClick();
+    };
+    MainFrm->Preferences1Click();
+    EXPECT_EQ(PathEntries(), (std::vector<std::string>{"/one/", "/three/", "/two/"}));
+    EXPECT_TRUE(PrefsFrm->SortAlbumsChk->isChecked());
+    EXPECT_TRUE(PrefsFrm->MixRdb->isChecked());
+    EXPECT_EQ(PrefsFrm->MixValEdt->text(), "79");
+    EXPECT_EQ(PrefsFrm->PlayerNameEdt->text(), "player");
+    EXPECT_FALSE(PrefsFrm->SavedPaths.has_value());
+    EXPECT_FALSE(StatusFrm->isVisible());
+}
+
+TEST_F(TGuiTest, TitleBarCloseKeepsTheChangesAndRereadsNothing) {
+    StoreNotFirstRun();
+    ASSERT_TRUE(Start());
+    OnModal = [](TForm& form) {
+        PrefsFrm->SortAlbumsChk->setChecked(false);
+        form.close();
+    };
+    MainFrm->Preferences1Click();
+    EXPECT_FALSE(PrefsFrm->SortAlbumsChk->isChecked());
+    EXPECT_FALSE(StatusFrm->isVisible());
+    // The snapshot of that activation is replaced by the next one, not leaked or reused.
+    OnModal = [](TForm&) { PrefsFrm->CancelBtnClick(); };
+    MainFrm->Preferences1Click();
+    EXPECT_FALSE(PrefsFrm->SortAlbumsChk->isChecked());
+}
+
+TEST_F(TGuiTest, ThresholdThatIsNoNumberAtActivationStillGivesAWorkingSnapshot) {
+    StoreNotFirstRun();
+    StoreString("MP3 Files #1", "/kept/");
+    ASSERT_TRUE(Start());
+    PrefsFrm->MixValEdt->setText("abc");
+    OnModal = [](TForm&) {
+        PrefsFrm->MP3PathLst->SetSelected(0);
+        PrefsFrm->DeleteBtnClick();
+        PrefsFrm->MixValEdt->setText("12");
+        PrefsFrm->CancelBtnClick();
+    };
+    MainFrm->Preferences1Click();
+    ASSERT_EQ(Boxes.size(), 1u);
+    EXPECT_EQ(Boxes[0].Text, "'abc' is not a valid integer value.");
+    EXPECT_EQ(ModalForms, std::vector<std::string>{"Preferences"});
+    EXPECT_EQ(PathEntries(), std::vector<std::string>{"/kept/"});
+    EXPECT_EQ(PrefsFrm->MixValEdt->text(), "abc");
+}
+
+TEST_F(TGuiTest, PathListInsertDeleteAndBrowse) {
+    StoreNotFirstRun();
+    ASSERT_TRUE(Start());
+    PrefsFrm->InsertBtnClick();
+    PrefsFrm->InsertBtnClick();
+    EXPECT_EQ(PathEntries(), std::vector<std::string>(2, NewPathItemText));
+    EXPECT_EQ(PrefsFrm->MP3PathLst->Selected(), -1);
+
+    PrefsFrm->DeleteBtnClick();
+    PrefsFrm->BrowseMP3BtnClick();
+    ASSERT_EQ(Boxes.size(), 2u);
+    EXPECT_EQ(Boxes[0].Text, "You must first select the item to delete...");
+    EXPECT_EQ(Boxes[1].Text,
+              "You must first insert/select an item before clicking the browse button...");
+    for (const auto& box : Boxes) {
+        EXPECT_EQ(box.Caption, "Information");
+        EXPECT_EQ(box.Buttons, static_cast<TMsgDlgButtons>(mbOK));
+    }
+
+    TFileChoice choice("/E/MUSIC/ROCK/descript.ion");
+    PrefsFrm->MP3PathLst->SetSelected(1);
+    PrefsFrm->BrowseMP3BtnClick();
+    EXPECT_EQ(PathEntries(), (std::vector<std::string>{"/E/MUSIC/ROCK/", NewPathItemText}));
+    EXPECT_EQ(choice.InitialDirs, std::vector<std::string>{NewPathItemText});
+    EXPECT_EQ(choice.PresetNames, std::vector<std::string>{"descript.ion"});
+    EXPECT_EQ(choice.Filters, std::vector<std::string>{"MP3 Player description|descript.ion"});
+}
+
+TEST_F(TGuiTest, BrowseButtonsForPlayerAndSearchBase) {
+    StoreNotFirstRun();
+    ASSERT_TRUE(Start());
+    PrefsFrm->PlayerNameEdt->setText("/usr/local/bin/oldplayer");
+    PrefsFrm->SearchBaseEdt->setText("/music/base/");
+    {
+        TFileChoice choice("/opt/new player/play");
+        PrefsFrm->BrowsePlayBtnClick();
+        PrefsFrm->BrowseSearchBtnClick();
+        EXPECT_EQ(choice.InitialDirs,
+                  (std::vector<std::string>{"/usr/local/bin/", "/music/base/"}));
+    }
+    EXPECT_EQ(PrefsFrm->PlayerNameEdt->text(), "/opt/new player/play");
+    EXPECT_EQ(PrefsFrm->SearchBaseEdt->text(), "/opt/new player/");
+
+    TFileChoice cancelled("");
+    PrefsFrm->BrowsePlayBtnClick();
+    EXPECT_EQ(PrefsFrm->PlayerNameEdt->text(), "/opt/new player/play");
+}
+
+TEST_F(TGuiTest, ConfirmedPreferencesRereadOnlyWithTheRefreshOption) {
+    StoreNotFirstRun();
+    ASSERT_TRUE(Start());
+    for (bool refresh : {false, true}) {
+        StatusFrm->hide();
+        OnModal = [refresh](TForm&) {
+            PrefsFrm->RefreshChk->setChecked(refresh);
+            PrefsFrm->OKBtnClick();
+        };
+        MainFrm->Preferences1Click();
+        EXPECT_EQ(StatusFrm->isVisible(), refresh);
+    }
+}
+
+TEST_F(TGuiTest, DamagedSettingsFileIsReportedAndKeptAside) {
+    Registry.Write("mp3tunestead/HKEY_CURRENT_USER.reg",
+                   "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\x\r\n\"\x01");
+    ASSERT_TRUE(Start());
+    ASSERT_FALSE(Boxes.empty());
+    EXPECT_EQ(Boxes[0].Caption, "Warning");
+    EXPECT_NE(Boxes[0].Text.find("damaged"), std::string::npos) << Boxes[0].Text;
+    bool keptAside = false;
+    for (const auto& entry : std::filesystem::directory_iterator(Registry.Folder()))
+        keptAside =
+            keptAside || entry.path().filename().string().find(".damaged-") != std::string::npos;
+    EXPECT_TRUE(keptAside);
+    // The program goes on as on a first run.
+    EXPECT_EQ(ModalForms, std::vector<std::string>{"Preferences"});
+}
