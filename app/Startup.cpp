@@ -17,7 +17,7 @@
 void SetUpApplication(TApplication& application) {
     application.setStyle(QStyleFactory::create(QStringLiteral("Windows")));
     QFont font(QStringLiteral("Liberation Sans"));
-    font.setPixelSize(11);
+    font.setPixelSize(10);
     application.setFont(font);
     application.setWindowIcon(ApplicationIcon());
     application.SetTitle("MP3 Tunestead");
