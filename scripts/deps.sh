@@ -7,7 +7,7 @@ packages=(
     cmake g++ make git pkg-config
     qt6-base-dev fonts-liberation
     libgtest-dev libgmock-dev libbenchmark-dev
-    clang clang-format libclang-rt-14-dev
+    clang clang-format libclang-rt-14-dev g++-mingw-w64-x86-64-posix
     xvfb xauth mpv
 )
 

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test: formatting, the core and
-# platform layer built and tested without Qt, a bounded fuzz run of the playlist-file reader,
+# platform layer built and tested without Qt and cross-built for Windows, a bounded fuzz run of the playlist-file reader,
 # and last the full build with all its tests (windows offscreen).
 set -euo pipefail
 
@@ -17,6 +17,11 @@ cmake -S "$root" -B "$root/build-core" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DTUNESTEAD_WITH_QT=OFF >/dev/null
 cmake --build "$root/build-core" -j"$jobs"
 (cd "$root/build-core" && ctest -j"$jobs" --output-on-failure)
+
+echo "== Core and Windows platform layer cross-built with MinGW-w64"
+cmake -S "$root" -B "$root/build-mingw" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" \
+    -DTUNESTEAD_WITH_QT=OFF -DTUNESTEAD_BUILD_TESTS=OFF >/dev/null
+cmake --build "$root/build-mingw" -j"$jobs" --target tunestead_core tunestead_platform
 
 echo "== Fuzzing the playlist-file reader"
 TUNESTEAD_FUZZ_BUILD="$root/build-fuzz" "$root/scripts/fuzz.sh"
