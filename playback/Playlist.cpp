@@ -41,18 +41,26 @@ TPlaylistView::TPlaylistView(QWidget* parent)
     : TListView(parent, {{"Name", 212}, {"Length", 62, true}}) {
     setAcceptDrops(true);
     setDragDropMode(QAbstractItemView::DropOnly);
+    // Entries are always appended at the end: no place between rows to point at.
+    setDropIndicatorShown(false);
 }
 
+// Every drag is taken, whatever it carries, as a copy: a move would make the song list
+// that started it remove the dragged row.
 void TPlaylistView::dragEnterEvent(QDragEnterEvent* event) {
-    event->acceptProposedAction();
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
 }
 
 void TPlaylistView::dragMoveEvent(QDragMoveEvent* event) {
-    event->acceptProposedAction();
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
 }
 
+// The window decides what the drop means; the view itself adds no rows.
 void TPlaylistView::dropEvent(QDropEvent* event) {
-    event->acceptProposedAction();
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
     QObject* source = event->source();
     Application()->Guarded([this, source] { emit DragDrop(source); });
 }

@@ -34,12 +34,18 @@ void DrawImage(QPainter& painter, TPlaylistImage image, const QColor& ink, const
         painter.drawRect(QRectF(4.5, 1.5, 7, 5));
         painter.drawRect(QRectF(3.5, 9.5, 9, 5));
         break;
-    case piClear:
-        // A cross: the list is emptied.
-        painter.setPen(QPen(ink, 2.4, Qt::SolidLine, Qt::RoundCap));
-        painter.drawLine(QPointF(3.5, 3.5), QPointF(12.5, 12.5));
-        painter.drawLine(QPointF(12.5, 3.5), QPointF(3.5, 12.5));
+    case piClear: {
+        // The lines of a list, crossed out: the list is emptied.
+        painter.setPen(QPen(ink, 1.0, Qt::SolidLine, Qt::FlatCap));
+        for (const double y : {2.5, 5.5, 8.5, 11.5})
+            painter.drawLine(QPointF(1.0, y), QPointF(y < 7.0 ? 14.0 : 7.0, y));
+        const QLineF strokes[] = {{9.0, 8.0, 15.0, 14.0}, {15.0, 8.0, 9.0, 14.0}};
+        painter.setPen(QPen(ink, 3.6, Qt::SolidLine, Qt::RoundCap));
+        painter.drawLines(strokes, 2);
+        painter.setPen(QPen(fill, 2.0, Qt::SolidLine, Qt::RoundCap));
+        painter.drawLines(strokes, 2);
         break;
+    }
     case piPlay: {
         // The play triangle.
         QPainterPath triangle;
@@ -55,9 +61,9 @@ void DrawImage(QPainter& painter, TPlaylistImage image, const QColor& ink, const
         // A door with an arrow leaving it.
         painter.setBrush(Qt::NoBrush);
         painter.drawRect(QRectF(1.5, 1.5, 8, 13));
-        painter.drawLine(QPointF(6, 8), QPointF(15, 8));
-        painter.drawLine(QPointF(12, 5), QPointF(15, 8));
-        painter.drawLine(QPointF(12, 11), QPointF(15, 8));
+        painter.drawLine(QPointF(5.5, 7.5), QPointF(14.5, 7.5));
+        painter.drawLine(QPointF(11.5, 4.5), QPointF(14.5, 7.5));
+        painter.drawLine(QPointF(11.5, 10.5), QPointF(14.5, 7.5));
         break;
     }
 }
