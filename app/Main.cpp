@@ -3,6 +3,8 @@
 #include "app/About.h"
 #include "app/Status.h"
 #include "catalogue/Detail.h"
+#include "components/TrayIcon.h"
+#include "components/TrayIconQt.h"
 #include "platform/Errors.h"
 #include "playback/Playlist.h"
 #include "settings/preferences.h"
@@ -36,6 +38,7 @@ TMainFrm::TMainFrm() : TForm(nullptr, "MP3 Tunestead", 513, 302) {
 }
 
 TMainFrm::~TMainFrm() {
+    delete TrayIcon1;
     delete MP3PlayerReg;
 }
 
@@ -56,6 +59,18 @@ void TMainFrm::CreateComponents() {
             FormatText(FormatText(FormatText("Error reading %s.%s: %s", "MP3PlayerReg"), "Active"),
                        error.what()));
     }
+
+    try {
+        TrayIcon1 = new TTrayIcon(nullptr, TrayEnvironment(this));
+    } catch (...) {
+        delete MP3PlayerReg;
+        MP3PlayerReg = nullptr;
+        throw;
+    }
+    TrayIcon1->SetName("TrayIcon1");
+    TrayIcon1->SetHint("MP3 Discovane");
+    TrayIcon1->SetPopupMenu(new TQtTrayPopupMenu(TrayPop));
+    TrayIcon1->OnDblClick = [this](TComponent*) { TrayIcon1DblClick(); };
 
     InitTmr = new QTimer(this);
     InitTmr->setInterval(10);
@@ -140,12 +155,12 @@ void TMainFrm::TrayIcon1DblClick() {
 void TMainFrm::FormClose() {
     auto* reg = MP3PlayerReg;
     auto* prefs = PrefsFrm;
-    reg->WriteString("PlayerName", FromQString(prefs->PlayerNameEdt->text()));
+    reg->WriteString("PlayerName", prefs->PlayerNameEdt->Text());
     for (int n = 1; reg->ValueExists(PathValueName(n)); ++n)
         reg->DeleteValue(PathValueName(n));
     for (int i = 0; i < prefs->MP3PathLst->RowCount(); ++i)
         reg->WriteString(PathValueName(i + 1), prefs->MP3PathLst->Caption(i));
-    reg->WriteString("SearchBase", FromQString(prefs->SearchBaseEdt->text()));
+    reg->WriteString("SearchBase", prefs->SearchBaseEdt->Text());
     reg->WriteBool("SortAlbums", prefs->SortAlbumsChk->isChecked());
     reg->WriteBool("MinimizeTray", prefs->TrayMinChk->isChecked());
     reg->WriteBool("RefreshPref", prefs->RefreshChk->isChecked());
@@ -157,7 +172,7 @@ void TMainFrm::FormClose() {
         reg->WriteInteger("DispAlbumTime", 2);
     else if (prefs->MixRdb->isChecked())
         reg->WriteInteger("DispAlbumTime", 3);
-    reg->WriteInteger("MixVal", StrToInt(FromQString(prefs->MixValEdt->text())));
+    reg->WriteInteger("MixVal", StrToInt(prefs->MixValEdt->Text()));
     reg->WriteInteger("RandomPlay", SequencialRdb->isChecked()    ? 0
                                     : LocalRandomRdb->isChecked() ? 1
                                                                   : 2);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "settings/RegAppC.h"
+#include "toolkit/Edit.h"
 #include "toolkit/Form.h"
 
 #include <QAction>
@@ -45,7 +46,7 @@ public:
     QGroupBox* GroupBox1;
     QLabel* Label1;
     QLabel* Label2;
-    QLineEdit* SearchEdt;
+    TEdit* SearchEdt;
     QPushButton* Button1;
     QGroupBox* GroupBox3;
     TListView* SearchResLst;

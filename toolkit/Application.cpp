@@ -24,6 +24,9 @@ void TApplication::SetMainForm(QWidget* form) {
     if (FMainForm != nullptr)
         FMainForm->removeEventFilter(this);
     FMainForm = form;
+    // The minimised state is the main form's: another form starts out shown.
+    FMinimized = false;
+    FFocusBeforeMinimize = nullptr;
     if (FMainForm != nullptr)
         FMainForm->installEventFilter(this);
 }
@@ -35,8 +38,8 @@ void TApplication::Minimize() {
     FFocusBeforeMinimize = focusWidget();
     if (!FMainForm->isMinimized())
         FMainForm->showMinimized();
-    if (OnMinimize)
-        OnMinimize();
+    if (FOnMinimize)
+        FOnMinimize();
 }
 
 void TApplication::Restore() {
@@ -49,8 +52,18 @@ void TApplication::Restore() {
     if (FFocusBeforeMinimize != nullptr && FMainForm->isAncestorOf(FFocusBeforeMinimize))
         FFocusBeforeMinimize->setFocus();
     FFocusBeforeMinimize = nullptr;
-    if (OnRestore)
-        OnRestore();
+    if (FOnRestore)
+        FOnRestore();
+}
+
+void TApplication::SetMinimizeHandler(const void* owner, std::function<void()> handler) {
+    FMinimizeOwner = owner;
+    FOnMinimize = std::move(handler);
+}
+
+void TApplication::SetRestoreHandler(const void* owner, std::function<void()> handler) {
+    FRestoreOwner = owner;
+    FOnRestore = std::move(handler);
 }
 
 bool TApplication::eventFilter(QObject* watched, QEvent* event) {

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QPointer>
 
 #include <exception>
 #include <functional>
@@ -26,13 +27,19 @@ public:
     void SetMainForm(QWidget* form);
 
     bool Minimized() const { return FMinimized; }
-    // Minimises the main form (if not minimised already), then calls OnMinimize.
+    // Minimises the main form (if not minimised already), then calls the minimise handler.
     void Minimize();
-    // Brings the main form back (if minimised), gives focus back, then calls OnRestore.
+    // Brings the main form back (if minimised), gives focus back, then calls the restore
+    // handler.
     void Restore();
 
-    std::function<void()> OnMinimize;
-    std::function<void()> OnRestore;
+    // One replaceable handler each for "after the application was minimised" and "after it
+    // was restored", with the owner that installed it (nullptr with no handler), so that an
+    // owner going away takes back only a handler that is still its own.
+    void SetMinimizeHandler(const void* owner, std::function<void()> handler);
+    const void* MinimizeHandlerOwner() const { return FMinimizeOwner; }
+    void SetRestoreHandler(const void* owner, std::function<void()> handler);
+    const void* RestoreHandlerOwner() const { return FRestoreOwner; }
 
     // Shows the error box: the title as caption, an error icon, OK, the message and ".".
     void ShowException(const std::exception& error);
@@ -54,8 +61,12 @@ private:
 
     std::string FTitle;
     QWidget* FMainForm = nullptr;
-    QWidget* FFocusBeforeMinimize = nullptr;
+    QPointer<QWidget> FFocusBeforeMinimize;
     bool FMinimized = false;
+    std::function<void()> FOnMinimize;
+    const void* FMinimizeOwner = nullptr;
+    std::function<void()> FOnRestore;
+    const void* FRestoreOwner = nullptr;
 };
 
 // The one application object of the run.

@@ -2,9 +2,11 @@
 
 #include "app/Main.h"
 #include "app/Startup.h"
+#include "components/TrayIconQt.h"
 #include "platform/Folders.h"
 #include "settings/RegAppC.h"
 #include "settings/preferences.h"
+#include "tests/components/FakeTrayEnvironment.h"
 
 #include <cstdlib>
 
@@ -20,6 +22,13 @@ std::unique_ptr<TRegAppUserConfig> SettingsKey() {
     return key;
 }
 
+// Window tests never reach the desktop's notification area: the tray icon gets a fake one.
+struct TDefaultTray {
+    TFakeTray Tray;
+    TTrayEnvironment Environment = Tray.Environment();
+};
+std::unique_ptr<TDefaultTray> DefaultTray;
+
 TModalResult DefaultAnswer(const TMessageBox& box) {
     if (box.Buttons & mbOK)
         return mrOk;
@@ -30,6 +39,8 @@ TModalResult DefaultAnswer(const TMessageBox& box) {
 } // namespace
 
 void TGuiTest::SetUp() {
+    DefaultTray = std::make_unique<TDefaultTray>();
+    SetTrayEnvironmentForTesting(&DefaultTray->Environment);
     // The program's folder (PL_TEMP.M3U) and the per-user data folder are the test's own.
     std::filesystem::create_directories(ProgramFolder());
     platform::SetProgramDirectoryForTesting(ProgramFolder().string() + "/");
@@ -64,6 +75,8 @@ void TGuiTest::SetUp() {
 
 void TGuiTest::TearDown() {
     DestroyForms();
+    SetTrayEnvironmentForTesting(nullptr);
+    DefaultTray.reset();
     platform::SetProgramDirectoryForTesting({});
     if (FOldDataHome)
         setenv("XDG_DATA_HOME", FOldDataHome->c_str(), 1);
