@@ -43,8 +43,12 @@ void TStatusFrm::ShowedTmrTimer() {
         MainFrm->InitAlbumTree2();
     } catch (...) {
         // The window has no close control: it must not stay on screen after a failed reading.
+        ShowedTmr->stop();
         Close();
         throw;
     }
+    // The window is activated again whenever a box of the reading closes; that must not
+    // start a second reading of the same showing.
+    ShowedTmr->stop();
     Close();
 }

@@ -10,13 +10,27 @@ namespace Catalogue {
 
 namespace {
 
+// The line without the characters 0 to 32 around it.
+std::string_view TrimmedLine(std::string_view line) {
+    while (!line.empty() && static_cast<unsigned char>(line.front()) <= 32)
+        line.remove_prefix(1);
+    while (!line.empty() && static_cast<unsigned char>(line.back()) <= 32)
+        line.remove_suffix(1);
+    return line;
+}
+
 // The text of a node: a view of the description, or of the syntax-error text kept in
-// errorText after the box text has been reported.
+// errorText after the box text has been reported. A node is never left without text: an
+// empty description gives way to the file-name field, and that to the whole line.
 std::string_view NodeText(std::string_view line, const std::string& descPath,
                           const TSyntaxErrorHandler& onSyntaxError, std::string& errorText) {
     const auto field = ParseDescription(line);
-    if (!field.SyntaxError)
-        return field.Text;
+    if (!field.SyntaxError) {
+        if (!field.Text.empty())
+            return field.Text;
+        const auto name = ExtractDir(line);
+        return name.empty() ? TrimmedLine(line) : name;
+    }
     if (onSyntaxError)
         onSyntaxError(SyntaxErrorMessage(descPath));
     errorText = SyntaxErrorText(descPath);

@@ -30,11 +30,13 @@ struct TCatalogueTotals {
 struct TCatalogueWalkEvents {
     // The syntax-error box text for a root or category line, before its node event.
     TSyntaxErrorHandler OnSyntaxError;
-    // A category: the text of its root-file line (description or syntax-error text).
+    // A category: the text of its root-file line (description or syntax-error text; for
+    // an empty description the file-name field, or the trimmed line when that is empty too).
     std::function<void(std::string_view text)> OnCategory;
     // The description file of the last category cannot be opened: the box text.
     std::function<void(const std::string& message)> OnCategoryFileMissing;
-    // An album of the last category: its text, its directory path and its play time.
+    // An album of the last category: its text (chosen as a category's), its directory path
+    // and its play time.
     std::function<void(std::string_view text, std::string_view path, const TDuration& time)>
         OnAlbum;
     // A root has been read: the running totals.

@@ -58,16 +58,19 @@ void TMainFrm::FillSongList(const std::string& albumDir, const std::string& pref
         const TTreeNode* node = TreeLst->Selected();
         if (node == nullptr || node->Text.find("syntax error") == std::string::npos)
             MessageDlg(Catalogue::DescFileMissingMessage(CurrentDescPath), mtInformation, mbOK);
-        // Nothing of the previous album may stay playable: clear as a category click does.
+        // Nothing of the previous album may stay shown: clear as a category click does. Play
+        // acts on the main song list, so only an empty main list disables it.
         bar->SetPanelText(0, "");
         bar->SetPanelText(1, "");
-        PlayBtn->setEnabled(false);
-        ReplayPop->setEnabled(false);
+        if (list == ItemsLst) {
+            PlayBtn->setEnabled(false);
+            ReplayPop->setEnabled(false);
+        }
         return;
     }
     if (PrefsFrm->MixRdb->isChecked())
         MP3PlayerReg->WriteInteger("DispAlbumTime", 3);
-    const int threshold = StrToInt(FromQString(PrefsFrm->MixValEdt->text()));
+    const int threshold = StrToInt(PrefsFrm->MixValEdt->Text());
     MP3PlayerReg->WriteInteger("MixVal", threshold);
     bar->SetPanelText(0, Catalogue::SongCountText(static_cast<std::int64_t>(listing.Rows.size())));
     bar->SetPanelText(

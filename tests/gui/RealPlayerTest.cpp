@@ -1,0 +1,81 @@
+// A whole album played by a real player (mpv, without sound output) through the program's
+// own launch path: Play writes PL_TEMP.M3U and starts the player with it.
+#include "tests/gui/CatalogueBuilder.h"
+#include "tests/gui/PlayerRecord.h"
+
+#ifndef _WIN32
+
+#include "tools/SilentMp3.h"
+
+#include <sys/stat.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+bool OnPath(const std::string& program) {
+    const char* path = std::getenv("PATH");
+    std::string folders = path != nullptr ? path : "";
+    for (std::size_t start = 0; start <= folders.size();) {
+        auto end = folders.find(':', start);
+        if (end == std::string::npos)
+            end = folders.size();
+        const fs::path candidate = fs::path(folders.substr(start, end - start)) / program;
+        if (access(candidate.c_str(), X_OK) == 0)
+            return true;
+        start = end + 1;
+    }
+    return false;
+}
+
+// The program hands the player one argument; this stand-in plays it with mpv and writes
+// mpv's output and exit code into the FIFO named by TUNESTEAD_MPV_LOG.
+const char* const PlayerScript = R"(#!/bin/sh
+output=$(timeout -k 5 30 mpv --no-config --no-video --ao=null "$1" 2>&1)
+code=$?
+printf '%s\nexit code %s\n' "$output" "$code" > "$TUNESTEAD_MPV_LOG"
+)";
+
+} // namespace
+
+TEST_F(TCatalogueGuiTest, RealPlayerPlaysEveryTrackOfTheAlbum) {
+    if (!OnPath("mpv"))
+        GTEST_SKIP() << "mpv is not installed (scripts/deps.sh installs it)";
+    const std::vector<std::string> songs = {"01 first song.mp3", "02 second.mp3", "03 third.mp3"};
+    std::string songLines;
+    const TMp3Format format;
+    for (const auto& song : songs) {
+        const std::string bytes = SilentMp3(format, Mp3FrameCount(format, 300));
+        Files.Write("music/CAT/ALBUM/" + song, bytes);
+        songLines +=
+            CatalogueTest::SongLine(song, song, std::to_string(bytes.size()), "128000") + "\r\n";
+    }
+    Desc("music", Lines({"CAT  Cat"}));
+    Desc("music/CAT", Lines({"ALBUM  Album"}));
+    Desc("music/CAT/ALBUM", songLines);
+    const auto player = Files.Write("player/play-with-mpv", PlayerScript);
+    fs::permissions(player, fs::perms::owner_all);
+
+    TPlayerRecord record(Files.Path() / "mpv.fifo", "TUNESTEAD_MPV_LOG");
+    StartOn({Dir("music")}, false, player.string());
+    FirstReading();
+    Click(Node(0, 0));
+    ASSERT_EQ(MainFrm->ItemsLst->RowCount(), 3);
+    ASSERT_TRUE(record.Arm());
+    QTest::mouseClick(MainFrm->PlayBtn, Qt::LeftButton);
+    const std::string output = record.Read(60000);
+
+    EXPECT_NE(output.find("exit code 0\n"), std::string::npos) << output;
+    std::size_t last = 0;
+    for (const auto& song : songs) {
+        const std::string playing = "Playing: " + Dir("music/CAT/ALBUM") + song;
+        const auto at = output.find(playing);
+        EXPECT_NE(at, std::string::npos) << playing << "\n" << output;
+        EXPECT_GE(at, last) << "out of order: " << song;
+        if (at != std::string::npos)
+            last = at;
+    }
+    EXPECT_TRUE(Boxes.empty());
+}
+
+#endif

@@ -1,0 +1,220 @@
+// The song list of the main window: rows, lengths, SongBar totals in each display format,
+// the Play controls, the settings written at each listing and the listing's boxes.
+#include "tests/gui/CatalogueBuilder.h"
+
+class TSongListTest : public TCatalogueGuiTest {
+protected:
+    // One category "Cat" whose albums are the given folders below music/CAT, in order.
+    void StartOnAlbums(const std::vector<std::string>& albums) {
+        std::string lines;
+        for (const auto& album : albums)
+            lines += album + "  " + album + "\r\n";
+        Desc("music", Lines({"CAT  Cat"}));
+        Desc("music/CAT", lines);
+        StartOn({Dir("music")});
+        FirstReading();
+    }
+
+    std::string AlbumDir(const std::string& album) const { return Dir("music/CAT/" + album); }
+};
+
+TEST_F(TSongListTest, AnAlbumListsItsSongsAndACategoryClearsThem) {
+    Desc("music/CAT/THREE",
+         Lines({TimedSong("A.MP3", "Three seven", 187), TimedSong("B.MP3", "Four", 240),
+                PadTo("C.MP3  Forty characters long", 40)}));
+    StartOnAlbums({"THREE"});
+    EXPECT_FALSE(MainFrm->PlayBtn->isEnabled());
+    Click(Node(0, 0));
+    const std::string album = AlbumDir("THREE");
+    EXPECT_EQ(
+        Rows(MainFrm->ItemsLst),
+        (std::vector<std::string>{"01. Three seven | 3'07\" | " + album + "A.MP3",
+                                  "02. Four | 4'00\" | " + album + "B.MP3",
+                                  "03. Forty characters long | Unknown | " + album + "C.MP3"}));
+    EXPECT_EQ(BarText(MainFrm->SongBar), "3 song(s) | 7:07 total play time");
+    EXPECT_TRUE(MainFrm->PlayBtn->isEnabled());
+    EXPECT_TRUE(MainFrm->ReplayPop->isEnabled());
+    // The last path composed is the working path.
+    EXPECT_EQ(MainFrm->CurrentDescPath, album + "C.MP3");
+
+    Click(Node(0));
+    EXPECT_EQ(MainFrm->ItemsLst->RowCount(), 0);
+    EXPECT_EQ(BarText(MainFrm->SongBar), " | ");
+    EXPECT_FALSE(MainFrm->PlayBtn->isEnabled());
+    EXPECT_FALSE(MainFrm->ReplayPop->isEnabled());
+    EXPECT_TRUE(Boxes.empty());
+}
+
+TEST_F(TSongListTest, TotalsFollowTheDisplayFormat) {
+    enum { none, hours, minutes, mixed };
+    const struct {
+        const char* Album;
+        std::vector<std::string> Songs;
+        int Format;
+        const char* MixVal;
+        const char* Bar;
+    } cases[] = {
+        {"UNKNOWN",
+         {PadTo("A.MP3  a", 51), PadTo("B.MP3  b", 20)},
+         hours,
+         "79",
+         "2 song(s) | Unknown play time"},
+        {"COMMENTS", {"; only", ";comments"}, hours, "79", "0 song(s) | Unknown play time"},
+        {"SIXTY_H",
+         {TimedSong("A.MP3", "a", 1800), TimedSong("B.MP3", "b", 1800)},
+         hours,
+         "79",
+         "2 song(s) | 1:00:00 total play time"},
+        {"SIXTY_M",
+         {TimedSong("A.MP3", "a", 1800), TimedSong("B.MP3", "b", 1800)},
+         minutes,
+         "79",
+         "2 song(s) | 60:00 total play time"},
+        {"SIXTY_30",
+         {TimedSong("A.MP3", "a", 3630)},
+         mixed,
+         "60",
+         "1 song(s) | 60:30 total play time"},
+        {"SIXTY_ONE",
+         {TimedSong("A.MP3", "a", 3660)},
+         mixed,
+         "60",
+         "1 song(s) | 1:01:00 total play time"},
+        {"CARRY",
+         {TimedSong("A.MP3", "a", 40), TimedSong("B.MP3", "b", 40), TimedSong("C.MP3", "c", 45)},
+         minutes,
+         "79",
+         "3 song(s) | 2:05 total play time"},
+        {"NO_FORMAT",
+         {TimedSong("A.MP3", "a", 75 * 60 + 3)},
+         none,
+         "79",
+         "1 song(s) | 75:03 total play time"},
+    };
+    std::vector<std::string> albums;
+    for (const auto& c : cases) {
+        std::string text;
+        for (const auto& song : c.Songs)
+            text += song + "\r\n";
+        Desc("music/CAT/" + std::string(c.Album), text);
+        albums.push_back(c.Album);
+    }
+    StartOnAlbums(albums);
+    QRadioButton* buttons[] = {PrefsFrm->HourRdb, PrefsFrm->MinRdb, PrefsFrm->MixRdb};
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const auto& c = cases[i];
+        SCOPED_TRACE(c.Album);
+        for (auto* button : buttons)
+            button->setAutoExclusive(false);
+        for (int b = 0; b < 3; ++b)
+            buttons[b]->setChecked(c.Format == b + 1);
+        for (auto* button : buttons)
+            button->setAutoExclusive(true);
+        PrefsFrm->MixValEdt->setText(c.MixVal);
+        Click(Node(0, static_cast<int>(i)));
+        EXPECT_EQ(BarText(MainFrm->SongBar), c.Bar);
+        EXPECT_TRUE(MainFrm->PlayBtn->isEnabled());
+        EXPECT_TRUE(MainFrm->ReplayPop->isEnabled());
+    }
+    // A song's own length is never split into hours.
+    EXPECT_EQ(MainFrm->ItemsLst->SubItem(0, 0), "75'03\"");
+    EXPECT_TRUE(Boxes.empty());
+}
+
+TEST_F(TSongListTest, RowNumbersGrowToThreeDigits) {
+    std::string text;
+    for (int i = 1; i <= 100; ++i)
+        text += TimedSong("S" + std::to_string(i) + ".MP3", "Song", 1) + "\r\n";
+    Desc("music/CAT/MANY", text);
+    StartOnAlbums({"MANY"});
+    Click(Node(0, 0));
+    ASSERT_EQ(MainFrm->ItemsLst->RowCount(), 100);
+    EXPECT_EQ(MainFrm->ItemsLst->Caption(8), "09. Song");
+    EXPECT_EQ(MainFrm->ItemsLst->Caption(98), "99. Song");
+    EXPECT_EQ(MainFrm->ItemsLst->Caption(99), "100. Song");
+    EXPECT_EQ(BarText(MainFrm->SongBar), "100 song(s) | 1:40 total play time");
+}
+
+TEST_F(TSongListTest, ListingStoresTheDisplayFormatAndThreshold) {
+    Album("music/CAT/A", {10});
+    StoreInteger("DispAlbumTime", 1);
+    StoreInteger("MixVal", 79);
+    StartOnAlbums({"A"});
+    PrefsFrm->MixRdb->setChecked(true);
+    PrefsFrm->MixValEdt->setText("61");
+    Click(Node(0, 0));
+    EXPECT_EQ(StoredInteger("DispAlbumTime"), 3);
+    EXPECT_EQ(StoredInteger("MixVal"), 61);
+
+    // Another format is not stored at listing; the threshold always is.
+    PrefsFrm->MinRdb->setChecked(true);
+    PrefsFrm->MixValEdt->setText("62");
+    Click(Node(0, 0));
+    EXPECT_EQ(StoredInteger("DispAlbumTime"), 3);
+    EXPECT_EQ(StoredInteger("MixVal"), 62);
+}
+
+TEST_F(TSongListTest, AMissingAlbumFileIsReportedUnlessItsNodeIsASyntaxError) {
+    Album("music/CAT/HERE", {10});
+    Desc("music", Lines({"CAT  Cat"}));
+    Desc("music/CAT", Lines({"HERE  Here", "GONE  Gone", "TWENTY_CHARACTERS_XX  x"}));
+    StartOn({Dir("music")});
+    FirstReading();
+    ASSERT_EQ(Boxes.size(), 1u); // the syntax error of the reading
+    Boxes.clear();
+
+    Click(Node(0, 0));
+    Click(Node(0, 1));
+    ASSERT_EQ(Boxes.size(), 1u);
+    EXPECT_EQ(Boxes[0].Caption, "Information");
+    EXPECT_EQ(Boxes[0].Buttons, mbOK);
+    EXPECT_EQ(Boxes[0].Text, "\"" + Dir("music/CAT") + P("GONE/descript.ion") +
+                                 "\" file missing.\r Description files are required in every "
+                                 "directory.");
+    EXPECT_EQ(MainFrm->CurrentDescPath, Dir("music/CAT") + P("GONE/descript.ion"));
+    // Nothing of the album before stays shown or playable.
+    EXPECT_EQ(MainFrm->ItemsLst->RowCount(), 0);
+    EXPECT_EQ(BarText(MainFrm->SongBar), " | ");
+    EXPECT_FALSE(MainFrm->PlayBtn->isEnabled());
+    EXPECT_FALSE(MainFrm->ReplayPop->isEnabled());
+
+    Click(Node(0, 2));
+    EXPECT_EQ(Boxes.size(), 1u);
+    EXPECT_EQ(MainFrm->ItemsLst->RowCount(), 0);
+}
+
+TEST_F(TSongListTest, AThresholdThatIsNoNumberKeepsTheRowsAndReportsTheError) {
+    Album("music/CAT/A", {10, 20});
+    Album("music/CAT/B", {30, 40, 50});
+    StartOnAlbums({"A", "B"});
+    Click(Node(0, 0));
+    PrefsFrm->MixValEdt->setText("abc");
+    Click(Node(0, 1));
+    ASSERT_EQ(Boxes.size(), 1u);
+    EXPECT_EQ(Boxes[0].Caption, "MP3 Tunestead");
+    EXPECT_EQ(Boxes[0].Icon, miError);
+    EXPECT_EQ(Boxes[0].Buttons, mbOK);
+    EXPECT_EQ(Boxes[0].Text, "'abc' is not a valid integer value.");
+    EXPECT_EQ(MainFrm->ItemsLst->RowCount(), 3);
+    EXPECT_EQ(BarText(MainFrm->SongBar), "2 song(s) | 0:30 total play time");
+}
+
+TEST_F(TSongListTest, KeyReleasesInTheTreeRefillTheList) {
+    Album("music/CAT/A", {10});
+    Album("music/CAT/B", {20, 30});
+    StartOnAlbums({"A", "B"});
+    MainFrm->TreeLst->setFocus();
+    MainFrm->TreeLst->Select(Node(0, 1));
+    QTest::keyRelease(MainFrm->TreeLst, Qt::Key_Down);
+    EXPECT_EQ(BarText(MainFrm->SongBar), "2 song(s) | 0:50 total play time");
+
+    // The file is read again at each listing.
+    Album("music/CAT/B", {20, 30, 40});
+    QTest::keyRelease(MainFrm->TreeLst, Qt::Key_Up);
+    EXPECT_EQ(BarText(MainFrm->SongBar), "3 song(s) | 1:30 total play time");
+
+    MainFrm->TreeLst->Select(Node(0));
+    QTest::keyRelease(MainFrm->TreeLst, Qt::Key_Up);
+    EXPECT_EQ(MainFrm->ItemsLst->RowCount(), 0);
+    EXPECT_FALSE(MainFrm->PlayBtn->isEnabled());
+}
