@@ -3,6 +3,7 @@
 #include "catalogue/CatalogueMessages.h"
 #include "catalogue/CataloguePath.h"
 #include "catalogue/DescFile.h"
+#include "catalogue/TextScan.h"
 
 namespace Catalogue {
 
@@ -22,17 +23,7 @@ std::string UpperAscii(std::string_view text) {
 }
 
 bool ContainsQuery(std::string_view text, std::string_view upperQuery) {
-    if (upperQuery.empty() || upperQuery.size() > text.size())
-        return false;
-    const auto last = text.size() - upperQuery.size();
-    for (std::size_t at = 0; at <= last; ++at) {
-        std::size_t i = 0;
-        while (i < upperQuery.size() && UpperChar(text[at + i]) == upperQuery[i])
-            ++i;
-        if (i == upperQuery.size())
-            return true;
-    }
-    return false;
+    return TQueryMatcher(upperQuery).FoundIn(text);
 }
 
 TSearchOutcome SearchAlbums(std::string_view base, std::string_view query,
@@ -46,14 +37,15 @@ TSearchOutcome SearchAlbums(std::string_view base, std::string_view query,
         return outcome;
     }
     outcome.BaseOpened = true;
-    const auto upperQuery = UpperAscii(query);
+    const TQueryMatcher matcher(UpperAscii(query));
     TDescFile categoryFile;
     std::string categoryDesc;
+    std::string errorText;
     auto baseLines = baseFile.Lines();
     std::string_view baseLine;
     while (baseLines.NextLine(baseLine)) {
         const auto category = ExtractDesc(baseLine, outcome.DescPath, events.OnSyntaxError);
-        const bool categoryMatch = ContainsQuery(category, upperQuery);
+        const bool categoryMatch = matcher.FoundIn(category);
         const auto categoryDir = ExtractDir(baseLine);
         ComposePath(categoryDesc, {base, categoryDir, DescFileName});
         if (!categoryFile.Open(categoryDesc)) {
@@ -61,14 +53,29 @@ TSearchOutcome SearchAlbums(std::string_view base, std::string_view query,
                 events.OnCategoryFileMissing(DescFileMissingMessage(categoryDesc));
             continue;
         }
+        // A description is part of its line, so a file that holds the query nowhere has no
+        // matching description; unless one of its lines fails the syntax test, nothing of it
+        // is shown or reported.
+        if (!categoryMatch && !MayHoldSyntaxErrorsOrQuery(categoryFile.Text(), matcher))
+            continue;
+        errorText.clear();
         auto albumLines = categoryFile.Lines();
         std::string_view albumLine;
         while (albumLines.NextLine(albumLine)) {
-            auto album = ExtractDesc(albumLine, categoryDesc, events.OnSyntaxError);
-            if (!categoryMatch && !ContainsQuery(album, upperQuery))
+            std::string_view album;
+            if (PassesSyntaxTest(albumLine)) {
+                album = ParseDescription(albumLine).Text;
+            } else {
+                if (events.OnSyntaxError)
+                    events.OnSyntaxError(SyntaxErrorMessage(categoryDesc));
+                if (errorText.empty())
+                    errorText = SyntaxErrorText(categoryDesc);
+                album = errorText;
+            }
+            if (!categoryMatch && !matcher.FoundIn(album))
                 continue;
             TSearchResult result;
-            result.Album = std::move(album);
+            result.Album = std::string(album);
             result.Category = category;
             result.CdNumber = std::string(CdNumberField(albumLine));
             ComposePath(result.Path, {base, categoryDir, ExtractDir(albumLine)});

@@ -3,8 +3,13 @@
 namespace Catalogue {
 
 void ReducePath(std::string& path) {
-    std::size_t kept = 0;
-    for (std::size_t i = 0; i < path.size(); ++i) {
+    // Most paths have no doubled delimiter: finding none is one quick search.
+    constexpr char doubled[] = {PathDelimiter, PathDelimiter};
+    const auto first = path.find(std::string_view(doubled, 2));
+    if (first == std::string::npos)
+        return;
+    std::size_t kept = first + 1;
+    for (std::size_t i = first + 1; i < path.size(); ++i) {
         if (path[i] == PathDelimiter && kept > 0 && path[kept - 1] == PathDelimiter)
             continue;
         path[kept++] = path[i];

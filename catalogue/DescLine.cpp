@@ -37,6 +37,10 @@ std::string_view ExtractDir(std::string_view line) {
     return p == std::string_view::npos ? std::string_view{} : line.substr(0, p);
 }
 
+bool PassesSyntaxTest(std::string_view line) {
+    return line.substr(0, SeparatorColumns).find(Separator) != std::string_view::npos;
+}
+
 TDescField ParseDescription(std::string_view line) {
     const auto p = line.substr(0, SeparatorColumns).find(Separator);
     if (p == std::string_view::npos)

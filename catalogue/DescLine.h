@@ -28,6 +28,9 @@ struct TDescField {
 };
 
 // Syntax test: the first 20 characters of the line contain two consecutive blanks.
+bool PassesSyntaxTest(std::string_view line);
+
+// The description field, after the syntax test.
 TDescField ParseDescription(std::string_view line);
 
 // The description of a line held by the description file descPath. On a syntax

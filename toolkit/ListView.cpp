@@ -78,7 +78,11 @@ void TListView::AddSubItem(int row, const std::string& text) {
     subItems.append(Bytes(text));
     FRefreshing = true;
     item->setData(0, SubItemsRole, QVariant::fromValue(subItems));
-    RefreshRow(row);
+    // Only the new sub-item's column changes; the rest of the row is shown already.
+    const auto column = static_cast<int>(subItems.size());
+    if (column < columnCount())
+        item->setText(column, ToQString(text));
+    FRefreshing = false;
 }
 
 int TListView::SubItemCount(int row) const {

@@ -1,0 +1,191 @@
+// Measures the catalogue reading, the song listing and the search through the real
+// windows (offscreen) against a bare read of the same description files, and prints the
+// times, their ratios and the process's peak memory.
+#include "app/Main.h"
+#include "app/Startup.h"
+#include "bench/BenchSupport.h"
+#include "bench/GenerateCatalogue.h"
+#include "platform/Folders.h"
+#include "platform/Registry.h"
+#include "settings/RegAppC.h"
+#include "settings/preferences.h"
+#include "toolkit/Application.h"
+#include "toolkit/ListView.h"
+#include "toolkit/MessageDlg.h"
+#include "toolkit/StatusBar.h"
+#include "toolkit/Text.h"
+#include "toolkit/TreeView.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+#include <string>
+
+namespace {
+
+constexpr int Repeats = 7;
+constexpr TCatalogueShape BigCatalogue{200, 100, 15, 1};
+constexpr TCatalogueShape LongAlbum{1, 1, 100, 2};
+// Matches the albums numbered 7 whose title goes on with "Moon": about one in sixteen
+// categories holds such an album.
+constexpr const char* SearchQuery = "album 7 moon";
+
+constexpr double RatioTarget = 1.3;
+constexpr double PeakTargetMiB = 64;
+constexpr double SongListTargetMs = 2;
+
+int BoxesShown = 0;
+
+// Settings, data and program folders of the run live in the scratch folder, so that the
+// user's own settings stay untouched (on POSIX; Windows has one registry).
+void UsePrivateSettings(const std::filesystem::path& folder) {
+#ifndef _WIN32
+    setenv("XDG_CONFIG_HOME", (folder / "config").c_str(), 1);
+    setenv("XDG_DATA_HOME", (folder / "data").c_str(), 1);
+#endif
+    platform::SetRegistryFolderForTesting({});
+    std::filesystem::create_directories(folder / "program");
+    platform::SetProgramDirectoryForTesting((folder / "program").string() + "/");
+    // A player name marks a program that has run before: no welcome and no first-run dialog.
+    TRegAppUserConfig key(nullptr);
+    key.SetCompany("Quorlen");
+    key.SetApplicationName("MP3 Discovane");
+    key.SetVersion("v1.2");
+    key.SetActive(true);
+    key.WriteString("PlayerName", "player");
+}
+
+// Every box is answered at once, every modal window closed with OK.
+void AnswerDialogs() {
+    SetMessageBoxHook([](const TMessageBox& box) {
+        ++BoxesShown;
+        if (box.Buttons & mbOK)
+            return mrOk;
+        return (box.Buttons & mbYes) ? mrYes : mrCancel;
+    });
+    TForm::SetModalHook([](TForm& form) {
+        if (&form == PrefsFrm)
+            PrefsFrm->OKBtnClick();
+        else
+            form.SetModalResult(mrOk);
+    });
+}
+
+const char* Verdict(bool met) {
+    return met ? "ok" : "MISSED";
+}
+
+void PrintRatio(const char* what, const Bench::TComparedTimes& times) {
+    std::printf("%-34s %9.2f ms\n%-34s %9.2f ms\n%-34s %9.3f   (target <= %.1f: %s)\n", what,
+                times.Measured, "  bare read of the same files", times.Floor, "  ratio",
+                times.Ratio(), RatioTarget, Verdict(times.Ratio() <= RatioTarget));
+}
+
+// The whole reading into the tree, sorted, against opening and reading every file.
+bool MeasureTreeReading(const std::string& root, const TGeneratedCatalogue& written) {
+    const auto files = Bench::CatalogueWalkFiles(root);
+    PrefsFrm->MP3PathLst->Clear();
+    PrefsFrm->MP3PathLst->AddSorted(root + "/");
+    PrefsFrm->SortAlbumsChk->setChecked(true);
+    const auto readTree = [] {
+        MainFrm->ClearTree = true;
+        MainFrm->InitAlbumTree2();
+    };
+    // Hot cache: every file has been read before the timing starts.
+    Bench::ReadFilesBare(files);
+    readTree();
+    const auto times = Bench::CompareMedians(
+        Repeats, [&files] { Bench::ReadFilesBare(files); }, readTree);
+
+    std::printf("Catalogue: %lld files, %.1f MB, %lld albums, %lld songs\n",
+                static_cast<long long>(files.size()), static_cast<double>(written.Bytes) / 1e6,
+                static_cast<long long>(written.Albums), static_cast<long long>(written.Songs));
+    std::printf("AlbumBar: %s, %s\n", MainFrm->AlbumBar->PanelText(0).c_str(),
+                MainFrm->AlbumBar->PanelText(1).c_str());
+    PrintRatio("InitAlbumTree2 (sorted)", times);
+    const bool complete =
+        MainFrm->TreeLst->TopCount() == BigCatalogue.Categories &&
+        MainFrm->AlbumBar->PanelText(0) == std::to_string(written.Albums) + " album(s)";
+    if (!complete)
+        std::printf("  the tree is not the whole catalogue\n");
+    return complete && times.Ratio() <= RatioTarget;
+}
+
+// Listing a 100-song album into the main window's song list, as a click on it does.
+bool MeasureSongList(const std::string& albumDir) {
+    const auto listAlbum = [&albumDir] {
+        MainFrm->ItemsLst->Clear();
+        MainFrm->FillSongList(albumDir, "", MainFrm->ItemsLst, MainFrm->SongBar);
+    };
+    listAlbum();
+    const double time = Bench::MedianMs(Repeats * 3, listAlbum);
+    std::printf("%-34s %9.3f ms   (target < %.0f ms: %s)\n", "FillSongList (100 songs)", time,
+                SongListTargetMs, Verdict(time < SongListTargetMs));
+    std::printf("  SongBar: %s, %s\n", MainFrm->SongBar->PanelText(0).c_str(),
+                MainFrm->SongBar->PanelText(1).c_str());
+    return MainFrm->ItemsLst->RowCount() == LongAlbum.SongsPerAlbum && time < SongListTargetMs;
+}
+
+// The search through the main window against reading the base file and its category files.
+bool MeasureSearch(const std::string& base) {
+    const auto files = Bench::SearchWalkFiles(base);
+    PrefsFrm->SearchBaseEdt->setText(ToQString(base + "/"));
+    MainFrm->SearchEdt->setText(QString::fromLatin1(SearchQuery));
+    Bench::ReadFilesBare(files);
+    MainFrm->SearchAlbum();
+    const auto times = Bench::CompareMedians(
+        Repeats * 7, [&files] { Bench::ReadFilesBare(files); }, [] { MainFrm->SearchAlbum(); });
+    std::printf("Search \"%s\": %d result(s) in %lld files\n", SearchQuery,
+                MainFrm->SearchResLst->RowCount(), static_cast<long long>(files.size()));
+    PrintRatio("SearchAlbum", times);
+    return MainFrm->SearchResLst->RowCount() > 0 && times.Ratio() <= RatioTarget;
+}
+
+int Run(int argc, char** argv) {
+    Bench::TScratchFolder scratch;
+    UsePrivateSettings(scratch.Path());
+    TApplication application(argc, argv);
+    SetUpApplication(application);
+    AnswerDialogs();
+
+    const auto root = (scratch.Path() / "catalogue").string();
+    const auto albumRoot = scratch.Path() / "long-album";
+    TGeneratedCatalogue written;
+    const double generation = Bench::MedianMs(1, [&] {
+        written = GenerateCatalogue(root, BigCatalogue);
+        GenerateCatalogue(albumRoot, LongAlbum);
+    });
+    std::printf("Catalogue written in %.1f s below %s\n", generation / 1000,
+                scratch.Path().string().c_str());
+    const auto albumDir = (albumRoot / "CAT00001" / "ALBUM000001").string();
+
+    if (!CreateForms())
+        return 2;
+    MainFrm->show();
+    bool met = MeasureTreeReading(root, written);
+    met = MeasureSongList(albumDir) && met;
+    met = MeasureSearch(root) && met;
+    const double peak = Bench::PeakMemoryMiB();
+    std::printf("%-34s %9.1f MiB (target <= %.0f MiB: %s)\n", "Peak memory (VmHWM)", peak,
+                PeakTargetMiB, Verdict(peak <= PeakTargetMiB));
+    if (BoxesShown > 0)
+        std::printf("Message boxes shown: %d (none expected)\n", BoxesShown);
+    met = met && peak <= PeakTargetMiB && BoxesShown == 0;
+    DestroyForms();
+    SetMessageBoxHook(nullptr);
+    TForm::SetModalHook(nullptr);
+    return met ? 0 : 1;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    try {
+        return Run(argc, argv);
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "tunestead_bench: %s\n", error.what());
+        return 2;
+    }
+}
