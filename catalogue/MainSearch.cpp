@@ -30,8 +30,7 @@ void TMainFrm::SearchAlbum() {
         SearchResLst->AddSubItem(row, result.Path);
         CurrentDescPath = result.Path;
     };
-    Catalogue::SearchAlbums(FromQString(PrefsFrm->SearchBaseEdt->text()),
-                            FromQString(SearchEdt->text()), events);
+    Catalogue::SearchAlbums(PrefsFrm->SearchBaseEdt->Text(), SearchEdt->Text(), events);
 }
 
 void TMainFrm::SearchResLstDblClick() {

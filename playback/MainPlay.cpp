@@ -17,7 +17,7 @@ void TMainFrm::PlayBtnClick() {
     }
     PlaylistFrm->BuildFileList(ItemsLst, PlaylistFrm->FileList);
     const std::string playlist = Playback::WriteTempPlaylist(PlaylistFrm->FileListOrder());
-    ExecPlayer(FromQString(PrefsFrm->PlayerNameEdt->text()), playlist);
+    ExecPlayer(PrefsFrm->PlayerNameEdt->Text(), playlist);
 }
 
 void TMainFrm::ItemsLstDblClick() {
@@ -26,7 +26,7 @@ void TMainFrm::ItemsLstDblClick() {
         MessageDlg("You must select a song first.", mtWarning, mbCancel);
         return;
     }
-    ExecPlayer(FromQString(PrefsFrm->PlayerNameEdt->text()), ItemsLst->SubItem(selected, 1));
+    ExecPlayer(PrefsFrm->PlayerNameEdt->Text(), ItemsLst->SubItem(selected, 1));
 }
 
 void TMainFrm::TreeLstDblClick() {

@@ -220,8 +220,8 @@ void TPlaylistFrm::PlayBtnClick() {
     }
     BuildFileList(SelectLst, FileList);
     const std::string playlist = Playback::WriteTempPlaylist(FileListOrder());
-    platform::ShellOpen(reinterpret_cast<void*>(MainFrm->winId()),
-                        FromQString(PrefsFrm->PlayerNameEdt->text()), playlist);
+    platform::ShellOpen(reinterpret_cast<void*>(MainFrm->winId()), PrefsFrm->PlayerNameEdt->Text(),
+                        playlist);
     MainFrm->PlayedFromPlaylist = true;
     MainFrm->ReplayPop->setEnabled(true);
     if (PrefsFrm->TrayMinChk->isChecked())

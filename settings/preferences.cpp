@@ -116,7 +116,7 @@ void TPrefsFrm::FormCreate() {
 void TPrefsFrm::LoadSettings() {
     auto* reg = MainFrm->MP3PlayerReg;
     if (reg->ValueExists("PlayerName")) {
-        PlayerNameEdt->setText(ToQString(reg->ReadString("PlayerName")));
+        PlayerNameEdt->SetText(reg->ReadString("PlayerName"));
     } else {
         MainFrm->FirstRun = true;
         PlayerNameEdt->clear();
@@ -126,8 +126,7 @@ void TPrefsFrm::LoadSettings() {
         MP3PathLst->Clear();
     for (int n = 1; reg->ValueExists(PathValueName(n)); ++n)
         MP3PathLst->AddSorted(reg->ReadString(PathValueName(n)));
-    SearchBaseEdt->setText(reg->ValueExists("SearchBase") ? ToQString(reg->ReadString("SearchBase"))
-                                                          : QString());
+    SearchBaseEdt->SetText(reg->ValueExists("SearchBase") ? reg->ReadString("SearchBase") : "");
     SortAlbumsChk->setChecked(reg->ValueExists("SortAlbums") ? reg->ReadBool("SortAlbums") : true);
     TrayMinChk->setChecked(reg->ValueExists("MinimizeTray") ? reg->ReadBool("MinimizeTray") : true);
     RefreshChk->setChecked(reg->ValueExists("RefreshPref") ? reg->ReadBool("RefreshPref") : true);
@@ -141,19 +140,19 @@ void TPrefsFrm::LoadSettings() {
     else
         MainFrm->FullRandomRdb->setChecked(true);
     SelectTimeFormat(reg->ValueExists("DispAlbumTime") ? reg->ReadInteger("DispAlbumTime") : 3);
-    MixValEdt->setText(reg->ValueExists("MixVal") ? QString::number(reg->ReadInteger("MixVal"))
-                                                  : QStringLiteral("79"));
+    MixValEdt->SetText(reg->ValueExists("MixVal") ? std::to_string(reg->ReadInteger("MixVal"))
+                                                  : "79");
 }
 
 void TPrefsFrm::LookUpPlayer() {
     TRegistry lookup;
     lookup.SetRootKey(platform::HKEY_CLASSES_ROOT);
     if (lookup.OpenKey(PlayerAssociationKey, false)) {
-        PlayerNameEdt->setText(ToQString(PlayerFromCommand(lookup.ReadString(""))));
+        PlayerNameEdt->SetText(PlayerFromCommand(lookup.ReadString("")));
         return;
     }
     if (const auto command = platform::DesktopPlayerCommand())
-        PlayerNameEdt->setText(ToQString(PlayerFromCommand(*command)));
+        PlayerNameEdt->SetText(PlayerFromCommand(*command));
 }
 
 void TPrefsFrm::SelectTimeFormat(int format) {
@@ -174,8 +173,8 @@ void TPrefsFrm::SelectTimeFormat(int format) {
 void TPrefsFrm::FormActivate() {
     PageControl1->setCurrentWidget(TabSheet1);
     PlayerNameEdt->setFocus();
-    SavedPlayerName = FromQString(PlayerNameEdt->text());
-    SavedSearchBase = FromQString(SearchBaseEdt->text());
+    SavedPlayerName = PlayerNameEdt->Text();
+    SavedSearchBase = SearchBaseEdt->Text();
     SavedTrayMin = TrayMinChk->isChecked();
     SavedSortAlbums = SortAlbumsChk->isChecked();
     SavedRefresh = RefreshChk->isChecked();
@@ -190,7 +189,7 @@ void TPrefsFrm::FormActivate() {
     SavedPaths.emplace();
     for (int row = 0; row < MP3PathLst->RowCount(); ++row)
         SavedPaths->push_back(MP3PathLst->Caption(row));
-    const std::string mixText = FromQString(MixValEdt->text());
+    const std::string mixText = MixValEdt->Text();
     SavedMixValText = mixText;
     SavedMixVal = StrToInt(mixText);
     SavedMixValText.reset();
@@ -202,15 +201,14 @@ void TPrefsFrm::OKBtnClick() {
 }
 
 void TPrefsFrm::CancelBtnClick() {
-    PlayerNameEdt->setText(ToQString(SavedPlayerName));
-    SearchBaseEdt->setText(ToQString(SavedSearchBase));
+    PlayerNameEdt->SetText(SavedPlayerName);
+    SearchBaseEdt->SetText(SavedSearchBase);
     TrayMinChk->setChecked(SavedTrayMin);
     RefreshChk->setChecked(SavedRefresh);
     SortAlbumsChk->setChecked(SavedSortAlbums);
     if (SavedTimeFormat >= 1 && SavedTimeFormat <= 3)
         SelectTimeFormat(SavedTimeFormat);
-    MixValEdt->setText(SavedMixValText ? ToQString(*SavedMixValText)
-                                       : QString::number(SavedMixVal));
+    MixValEdt->SetText(SavedMixValText ? *SavedMixValText : std::to_string(SavedMixVal));
     MP3PathLst->Clear();
     if (SavedPaths)
         for (const auto& path : *SavedPaths)
@@ -235,10 +233,10 @@ void TPrefsFrm::DeleteBtnClick() {
 
 void TPrefsFrm::BrowsePlayBtnClick() {
     TFileDialog dialog;
-    dialog.InitialDir = std::string(Catalogue::DirectoryPart(FromQString(PlayerNameEdt->text())));
+    dialog.InitialDir = std::string(Catalogue::DirectoryPart(PlayerNameEdt->Text()));
     dialog.Filter = PlayerFilter;
     if (dialog.Execute(this))
-        PlayerNameEdt->setText(ToQString(dialog.FileName));
+        PlayerNameEdt->SetText(dialog.FileName);
     PlayerNameEdt->setFocus();
 }
 
@@ -261,10 +259,10 @@ void TPrefsFrm::BrowseMP3BtnClick() {
 
 void TPrefsFrm::BrowseSearchBtnClick() {
     TFileDialog dialog;
-    dialog.InitialDir = FromQString(SearchBaseEdt->text());
+    dialog.InitialDir = SearchBaseEdt->Text();
     dialog.FileName = "descript.ion";
     dialog.Filter = DescriptionFilter;
     if (dialog.Execute(this))
-        SearchBaseEdt->setText(ToQString(std::string(Catalogue::DirectoryPart(dialog.FileName))));
+        SearchBaseEdt->SetText(std::string(Catalogue::DirectoryPart(dialog.FileName)));
     SearchBaseEdt->setFocus();
 }

@@ -2,6 +2,7 @@
 // controls are the program's live settings, which the main window writes back at close.
 #pragma once
 
+#include "toolkit/Edit.h"
 #include "toolkit/Form.h"
 #include "toolkit/ListView.h"
 
@@ -42,7 +43,7 @@ public:
     QWidget* TabSheet1;
     QWidget* TabSheet2;
     QGroupBox* GroupBox1;
-    QLineEdit* PlayerNameEdt;
+    TEdit* PlayerNameEdt;
     QPushButton* BrowsePlayBtn;
     QGroupBox* GroupBox2;
     TPathListView* MP3PathLst;
@@ -50,7 +51,7 @@ public:
     QPushButton* InsertBtn;
     QPushButton* DeleteBtn;
     QGroupBox* GroupBox3;
-    QLineEdit* SearchBaseEdt;
+    TEdit* SearchBaseEdt;
     QPushButton* BrowseSearchBtn;
     QGroupBox* GroupBox4;
     QCheckBox* TrayMinChk;
@@ -61,7 +62,7 @@ public:
     QRadioButton* HourRdb;
     QRadioButton* MinRdb;
     QRadioButton* MixRdb;
-    QLineEdit* MixValEdt;
+    TEdit* MixValEdt;
 
     // The snapshot taken at each activation and put back by Cancel.
     std::string SavedPlayerName;

@@ -28,8 +28,8 @@ QGroupBox* NewGroupBox(QWidget* parent, const char* caption, int left, int top, 
     return Place(new QGroupBox(QString::fromLatin1(caption), parent), left, top, width, height);
 }
 
-QLineEdit* NewEdit(QWidget* parent, int left, int top, int width, int height) {
-    return Place(new QLineEdit(parent), left, top, width, height);
+TEdit* NewEdit(QWidget* parent, int left, int top, int width, int height) {
+    return Place(new TEdit(parent), left, top, width, height);
 }
 
 QLabel* NewLabel(QWidget* parent, const char* caption, int left, int top) {

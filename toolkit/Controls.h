@@ -1,10 +1,12 @@
 // Creates standard controls at a fixed place inside their parent, as the layouts list them.
 #pragma once
 
+#include "toolkit/Edit.h"
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
-#include <QLineEdit>
+
+#include <QCheckBox>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -16,5 +18,5 @@ QCheckBox* NewCheckBox(QWidget* parent, const char* caption, int left, int top, 
                        int height);
 QGroupBox* NewGroupBox(QWidget* parent, const char* caption, int left, int top, int width,
                        int height);
-QLineEdit* NewEdit(QWidget* parent, int left, int top, int width, int height);
+TEdit* NewEdit(QWidget* parent, int left, int top, int width, int height);
 QLabel* NewLabel(QWidget* parent, const char* caption, int left, int top);

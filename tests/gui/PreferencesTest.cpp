@@ -278,3 +278,15 @@ TEST_F(TGuiTest, DamagedSettingsFileIsReportedAndKeptAside) {
     // The program goes on as on a first run.
     EXPECT_EQ(ModalForms, std::vector<std::string>{"Preferences"});
 }
+
+TEST_F(TGuiTest, SettingsInOtherCodePagesSurviveARunByteForByte) {
+    const std::string player = "/opt/lecteur/\xE9t\xE9/play";
+    const std::string base = "/musique/caf\xE9/";
+    StoreString("PlayerName", player);
+    StoreString("SearchBase", base);
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(PrefsFrm->PlayerNameEdt->Text(), player);
+    ASSERT_TRUE(Exit());
+    EXPECT_EQ(StoredString("PlayerName"), player);
+    EXPECT_EQ(StoredString("SearchBase"), base);
+}
