@@ -15,9 +15,6 @@ namespace Catalogue {
 
 namespace {
 
-constexpr char CarriageReturn = 13;
-constexpr char LineFeed = 10;
-constexpr char CtrlZ = 26;
 // Read size for files whose size the system does not tell in advance.
 constexpr std::size_t ChunkSize = 64 * 1024;
 

@@ -9,6 +9,11 @@
 
 namespace Catalogue {
 
+// The characters that shape the text of a description file.
+inline constexpr char CarriageReturn = 13;
+inline constexpr char LineFeed = 10;
+inline constexpr char CtrlZ = 26;
+
 // A line of nothing but characters with codes 0 to 32 (the empty line included).
 bool IsBlankLine(std::string_view line);
 

@@ -1,5 +1,7 @@
 #include "catalogue/TextScan.h"
 
+#include "catalogue/DescFile.h"
+
 #include <bit>
 #include <cstdint>
 #include <cstring>
@@ -13,9 +15,6 @@ namespace Catalogue {
 
 namespace {
 
-constexpr char CarriageReturn = 13;
-constexpr char LineFeed = 10;
-constexpr char CtrlZ = 26;
 // Setting this bit makes capitals and small letters alike.
 constexpr char CaseBit = 0x20;
 // A separator must start within the first 19 columns to lie within the first 20.
