@@ -38,11 +38,11 @@ std::size_t LineEndFrom(const char* text, std::size_t from, std::size_t end) {
 }
 
 // Whether the line [start, lineEnd) has two blanks in a row starting within its first 19
-// columns.
-bool HasSeparator(const char* text, std::size_t start, std::size_t lineEnd) {
+// columns, looking from position from on.
+bool HasSeparator(const char* text, std::size_t from, std::size_t start, std::size_t lineEnd) {
     const std::size_t last =
         lineEnd < start + SeparatorStarts + 1 ? lineEnd : start + SeparatorStarts + 1;
-    for (std::size_t at = start; at + 1 < last; ++at)
+    for (std::size_t at = from; at + 1 < last; ++at)
         if (text[at] == ' ' && text[at + 1] == ' ')
             return true;
     return false;
@@ -67,72 +67,58 @@ std::uint64_t KeyMask16(__m128i bytes, char key) {
     return Mask16(_mm_or_si128(bytes, _mm_set1_epi8(CaseBit)), key);
 }
 
-// One bit for each of the 64 bytes of the blocks that equals c.
-std::uint64_t Mask64(const __m128i (&blocks)[4], char c) {
-    std::uint64_t mask = 0;
-    for (int k = 0; k < 4; ++k)
-        mask |= Mask16(blocks[k], c) << (16 * k);
-    return mask;
+// HasSeparator for a line with at least 17 bytes readable at its start: the pairs that start
+// in its first 16 columns in one go, the last three columns one by one.
+bool HasSeparator16(const char* text, std::size_t start, std::size_t lineEnd) {
+    const std::size_t length = lineEnd - start;
+    if (length < 2)
+        return false;
+    const __m128i blank = _mm_set1_epi8(' ');
+    const auto pairs = static_cast<std::uint32_t>(
+        _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(Load16(text + start), blank),
+                                        _mm_cmpeq_epi8(Load16(text + start + 1), blank))));
+    // A pair lies within the line when it starts at most two bytes before the line's end.
+    const std::uint32_t within = length > 16 ? 0xFFFFu : (1u << (length - 1)) - 1;
+    return (pairs & within) != 0 || (length > 17 && HasSeparator(text, start + 16, start, lineEnd));
 }
 
-// Whether the query starts within the first `starts` bytes at "at" (64 + Length() - 1
-// bytes readable there): only where the first and the last character fit is the whole
-// query compared.
-bool QueryIn64(const TQueryMatcher& query, const char* at, std::size_t starts,
-               const __m128i (&blocks)[4]) {
-    const char* lastAt = at + query.Length() - 1;
-    std::uint64_t candidates = 0;
+// One bit for each of the 64 bytes at "at" that is a carriage return.
+std::uint64_t Returns64(const char* at) {
+    std::uint64_t mask = 0;
     for (int k = 0; k < 4; ++k)
-        candidates |= (KeyMask16(blocks[k], query.FirstKey()) &
-                       KeyMask16(Load16(lastAt + 16 * k), query.LastKey()))
-                      << (16 * k);
-    if (starts < 64)
-        candidates &= (std::uint64_t{1} << starts) - 1;
-    for (; candidates != 0; candidates &= candidates - 1)
-        if (query.MatchesAt(at + std::countr_zero(candidates)))
-            return true;
-    return false;
+        mask |= Mask16(Load16(at + 16 * k), CarriageReturn) << (16 * k);
+    return mask;
 }
 #endif
 
 // The walk of MayHoldSyntaxErrorsOrQuery; without a query only the syntax test counts.
 bool ScanLines(std::string_view text, const TQueryMatcher* query) {
-    const char* bytes = text.data();
     const std::size_t end = TextEnd(text);
+    // One pass over the whole text finds every line that may hold the query (and a few that
+    // do not, where the query would run across a line's end): those need the full walk.
+    if (query != nullptr && query->FoundIn(text.substr(0, end)))
+        return true;
+    const char* bytes = text.data();
     std::size_t start = 0;
-    while (start < end) {
-        std::size_t lineEnd = end;
 #ifdef TUNESTEAD_SCAN_SSE2
-        const std::size_t queryLength = query != nullptr ? query->Length() : 0;
-        // Most lines end within 64 bytes: four loads tell the separator, the line's end and
-        // where the query may start.
-        if (start + 64 + queryLength <= end) {
-            const __m128i blocks[4] = {Load16(bytes + start), Load16(bytes + start + 16),
-                                       Load16(bytes + start + 32), Load16(bytes + start + 48)};
-            const auto returns = Mask64(blocks, CarriageReturn);
-            if (returns != 0) {
-                lineEnd = start + static_cast<std::size_t>(std::countr_zero(returns));
-                const auto blanks = Mask16(blocks[0], ' ') | Mask16(blocks[1], ' ') << 16;
-                const auto beforeEnd = (returns & (0 - returns)) - 1;
-                const auto separators = blanks & (blanks >> 1) & beforeEnd &
-                                        ((std::uint64_t{1} << SeparatorStarts) - 1);
-                if (MayFail(bytes, start, lineEnd, separators != 0))
-                    return true;
-                const auto length = lineEnd - start;
-                if (queryLength != 0 && length >= queryLength &&
-                    QueryIn64(*query, bytes + start, length - queryLength + 1, blocks))
-                    return true;
-                start = lineEnd + 1;
-                if (start < end && bytes[start] == LineFeed)
-                    ++start;
-                continue;
-            }
+    // The line ends are found 64 bytes at a time; each line is tested at its start.
+    for (std::size_t base = 0; base + 64 <= end; base += 64) {
+        for (auto returns = Returns64(bytes + base); returns != 0; returns &= returns - 1) {
+            const std::size_t lineEnd = base + static_cast<std::size_t>(std::countr_zero(returns));
+            const bool separator = start + 17 <= end ? HasSeparator16(bytes, start, lineEnd)
+                                                     : HasSeparator(bytes, start, start, lineEnd);
+            if (MayFail(bytes, start, lineEnd, separator))
+                return true;
+            start = lineEnd + 1;
+            if (start < end && bytes[start] == LineFeed)
+                ++start;
         }
+    }
 #endif
-        lineEnd = LineEndFrom(bytes, start, end);
-        if (MayFail(bytes, start, lineEnd, HasSeparator(bytes, start, lineEnd)))
-            return true;
-        if (query != nullptr && query->FoundIn({bytes + start, lineEnd - start}))
+    // The lines that end after the last whole block.
+    while (start < end) {
+        const std::size_t lineEnd = LineEndFrom(bytes, start, end);
+        if (MayFail(bytes, start, lineEnd, HasSeparator(bytes, start, start, lineEnd)))
             return true;
         start = lineEnd + 1;
         if (start < end && bytes[start] == LineFeed)
