@@ -27,7 +27,7 @@ bool ContainsQuery(std::string_view text, std::string_view upperQuery) {
 }
 
 TSearchOutcome SearchAlbums(std::string_view base, std::string_view query,
-                            const TSearchEvents& events) {
+                            const TSearchEvents& events, std::string_view otherSpelling) {
     TSearchOutcome outcome;
     outcome.DescPath = DescFilePath(base);
     TDescFile baseFile;
@@ -38,6 +38,10 @@ TSearchOutcome SearchAlbums(std::string_view base, std::string_view query,
     }
     outcome.BaseOpened = true;
     const TQueryMatcher matcher(UpperAscii(query));
+    const TQueryMatcher other(UpperAscii(otherSpelling));
+    const auto found = [&](std::string_view text) {
+        return matcher.FoundIn(text) || other.FoundIn(text);
+    };
     TDescFile categoryFile;
     std::string categoryDesc;
     std::string errorText;
@@ -45,7 +49,7 @@ TSearchOutcome SearchAlbums(std::string_view base, std::string_view query,
     std::string_view baseLine;
     while (baseLines.NextLine(baseLine)) {
         const auto category = ExtractDesc(baseLine, outcome.DescPath, events.OnSyntaxError);
-        const bool categoryMatch = matcher.FoundIn(category);
+        const bool categoryMatch = found(category);
         const auto categoryDir = ExtractDir(baseLine);
         ComposePath(categoryDesc, {base, categoryDir, DescFileName});
         if (!categoryFile.Open(categoryDesc)) {
@@ -56,7 +60,8 @@ TSearchOutcome SearchAlbums(std::string_view base, std::string_view query,
         // A description is part of its line, so a file that holds the query nowhere has no
         // matching description; unless one of its lines fails the syntax test, nothing of it
         // is shown or reported.
-        if (!categoryMatch && !MayHoldSyntaxErrorsOrQuery(categoryFile.Text(), matcher))
+        if (!categoryMatch && !MayHoldSyntaxErrorsOrQuery(categoryFile.Text(), matcher) &&
+            (otherSpelling.empty() || !MayHoldSyntaxErrorsOrQuery(categoryFile.Text(), other)))
             continue;
         errorText.clear();
         auto albumLines = categoryFile.Lines();
@@ -72,7 +77,7 @@ TSearchOutcome SearchAlbums(std::string_view base, std::string_view query,
                     errorText = SyntaxErrorText(categoryDesc);
                 album = errorText;
             }
-            if (!categoryMatch && !matcher.FoundIn(album))
+            if (!categoryMatch && !found(album))
                 continue;
             TSearchResult result;
             result.Album = std::string(album);

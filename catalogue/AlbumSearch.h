@@ -52,8 +52,10 @@ bool ContainsQuery(std::string_view text, std::string_view upperQuery);
 
 // Searches the categories and albums listed under base. A category whose text holds
 // the query lists all its albums; otherwise an album is listed when its own text holds
-// it. The whole query, blanks included, is one piece of text.
+// it. The whole query, blanks included, is one piece of text. otherSpelling, when not
+// empty, is the same query in another code page (what the user typed, written the way
+// older single-byte catalogues write it); a text that holds either one matches.
 TSearchOutcome SearchAlbums(std::string_view base, std::string_view query,
-                            const TSearchEvents& events);
+                            const TSearchEvents& events, std::string_view otherSpelling = {});
 
 } // namespace Catalogue

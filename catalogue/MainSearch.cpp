@@ -7,6 +7,20 @@
 #include "toolkit/ListView.h"
 #include "toolkit/Text.h"
 
+namespace {
+// Catalogues written in a single-byte code page show on a UTF-8 desktop as Latin-1 (see
+// ToQString); a query typed there must find them in that spelling too. Empty when the
+// query reads the same in both, or has characters Latin-1 cannot write.
+std::string SingleByteSpelling(const QString& query) {
+    for (const QChar c : query)
+        if (c.unicode() > 0xFF)
+            return {};
+    const QByteArray latin1 = query.toLatin1();
+    const std::string spelling(latin1.constData(), static_cast<std::size_t>(latin1.size()));
+    return spelling == FromQString(query) ? std::string() : spelling;
+}
+} // namespace
+
 void TMainFrm::Button1Click() {
     SearchAlbum();
 }
@@ -30,7 +44,8 @@ void TMainFrm::SearchAlbum() {
         SearchResLst->AddSubItem(row, result.Path);
         CurrentDescPath = result.Path;
     };
-    Catalogue::SearchAlbums(PrefsFrm->SearchBaseEdt->Text(), SearchEdt->Text(), events);
+    Catalogue::SearchAlbums(PrefsFrm->SearchBaseEdt->Text(), SearchEdt->Text(), events,
+                            SingleByteSpelling(SearchEdt->text()));
 }
 
 void TMainFrm::SearchResLstDblClick() {
