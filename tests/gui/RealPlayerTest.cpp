@@ -5,6 +5,8 @@
 
 #ifndef _WIN32
 
+#include "catalogue/DescFile.h"
+#include "catalogue/DescLine.h"
 #include "tools/SilentMp3.h"
 
 #include <sys/stat.h>
@@ -38,20 +40,22 @@ printf '%s\nexit code %s\n' "$output" "$code" > "$TUNESTEAD_MPV_LOG"
 
 } // namespace
 
-TEST_F(TCatalogueGuiTest, RealPlayerPlaysEveryTrackOfTheAlbum) {
+TEST_F(TCatalogueGuiTest, RealPlayerPlaysEveryTrackOfTheDemoAlbum) {
     if (!OnPath("mpv"))
         GTEST_SKIP() << "mpv is not installed (scripts/deps.sh installs it)";
-    const std::vector<std::string> songs = {"01 first song.mp3", "02 second.mp3", "03 third.mp3"};
-    std::string songLines;
+    // The demo's "The Blue Hour", its song files short silent MP3s as the demo tool makes them.
+    const std::string songLines = TTempDir::Read(fs::path(TUNESTEAD_SOURCE_DIR) /
+                                                 "demo/catalogue/JAZZ/BLUE_HOUR/descript.ion");
+    std::vector<std::string> songs;
+    Catalogue::TDescLines lines(songLines);
+    for (std::string_view line; lines.NextLine(line);)
+        songs.emplace_back(Catalogue::ExtractDir(line));
+    ASSERT_EQ(songs.size(), 4u);
     const TMp3Format format;
-    for (const auto& song : songs) {
-        const std::string bytes = SilentMp3(format, Mp3FrameCount(format, 300));
-        Files.Write("music/CAT/ALBUM/" + song, bytes);
-        songLines +=
-            CatalogueTest::SongLine(song, song, std::to_string(bytes.size()), "128000") + "\r\n";
-    }
-    Desc("music", Lines({"CAT  Cat"}));
-    Desc("music/CAT", Lines({"ALBUM  Album"}));
+    for (const auto& song : songs)
+        Files.Write("music/CAT/ALBUM/" + song, SilentMp3(format, Mp3FrameCount(format, 300)));
+    Desc("music", Lines({"CAT  Jazz"}));
+    Desc("music/CAT", Lines({"ALBUM  The Blue Hour"}));
     Desc("music/CAT/ALBUM", songLines);
     const auto player = Files.Write("player/play-with-mpv", PlayerScript);
     fs::permissions(player, fs::perms::owner_all);
@@ -60,7 +64,7 @@ TEST_F(TCatalogueGuiTest, RealPlayerPlaysEveryTrackOfTheAlbum) {
     StartOn({Dir("music")}, false, player.string());
     FirstReading();
     Click(Node(0, 0));
-    ASSERT_EQ(MainFrm->ItemsLst->RowCount(), 3);
+    ASSERT_EQ(MainFrm->ItemsLst->RowCount(), 4);
     ASSERT_TRUE(record.Arm());
     QTest::mouseClick(MainFrm->PlayBtn, Qt::LeftButton);
     const std::string output = record.Read(60000);
