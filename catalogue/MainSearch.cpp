@@ -38,10 +38,7 @@ void TMainFrm::SearchAlbum() {
         MessageDlg(message, mtError, mbCancel);
     };
     events.OnResult = [this](const Catalogue::TSearchResult& result) {
-        const int row = SearchResLst->AddRow(result.Album);
-        SearchResLst->AddSubItem(row, result.Category);
-        SearchResLst->AddSubItem(row, result.CdNumber);
-        SearchResLst->AddSubItem(row, result.Path);
+        SearchResLst->AddRow(result.Album, {result.Category, result.CdNumber, result.Path});
         CurrentDescPath = result.Path;
     };
     Catalogue::SearchAlbums(PrefsFrm->SearchBaseEdt->Text(), SearchEdt->Text(), events,

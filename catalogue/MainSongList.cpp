@@ -47,9 +47,7 @@ void TMainFrm::FillSongList(const std::string& albumDir, const std::string& pref
     Catalogue::TSongListEvents events;
     events.OnSyntaxError = [](const std::string& message) { MessageDlg(message, mtError, mbOK); };
     events.OnRow = [this, list](const Catalogue::TSongRow& song) {
-        const int row = list->AddRow(song.Caption);
-        list->AddSubItem(row, song.LengthText);
-        list->AddSubItem(row, song.Path);
+        list->AddRow(song.Caption, {song.LengthText, song.Path});
         CurrentDescPath = song.Path;
     };
     const auto listing = Catalogue::ListSongs(albumDir, prefix, events);

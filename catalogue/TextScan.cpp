@@ -82,28 +82,44 @@ bool HasSeparator16(const char* text, std::size_t start, std::size_t lineEnd) {
     return (pairs & within) != 0 || (length > 17 && HasSeparator(text, start + 16, start, lineEnd));
 }
 
-// One bit for each of the 64 bytes at "at" that is a carriage return.
-std::uint64_t Returns64(const char* at) {
-    std::uint64_t mask = 0;
+// Whether the query starts at one of the 64 places at "at" (the 64 bytes given as blocks,
+// and the query's length - 1 bytes after them readable): only where its first and last
+// characters fit is the whole query compared.
+bool QueryIn64(const TQueryMatcher& query, const char* at, const __m128i (&blocks)[4]) {
+    const char* lastAt = at + query.Length() - 1;
+    std::uint64_t candidates = 0;
     for (int k = 0; k < 4; ++k)
-        mask |= Mask16(Load16(at + 16 * k), CarriageReturn) << (16 * k);
-    return mask;
+        candidates |= (KeyMask16(blocks[k], query.FirstKey()) &
+                       KeyMask16(Load16(lastAt + 16 * k), query.LastKey()))
+                      << (16 * k);
+    for (; candidates != 0; candidates &= candidates - 1)
+        if (query.MatchesAt(at + std::countr_zero(candidates)))
+            return true;
+    return false;
 }
 #endif
 
 // The walk of MayHoldSyntaxErrorsOrQuery; without a query only the syntax test counts.
 bool ScanLines(std::string_view text, const TQueryMatcher* query) {
     const std::size_t end = TextEnd(text);
-    // One pass over the whole text finds every line that may hold the query (and a few that
-    // do not, where the query would run across a line's end): those need the full walk.
-    if (query != nullptr && query->FoundIn(text.substr(0, end)))
-        return true;
     const char* bytes = text.data();
+    const std::size_t queryLength = query != nullptr ? query->Length() : 0;
     std::size_t start = 0;
+    std::size_t base = 0;
 #ifdef TUNESTEAD_SCAN_SSE2
-    // The line ends are found 64 bytes at a time; each line is tested at its start.
-    for (std::size_t base = 0; base + 64 <= end; base += 64) {
-        for (auto returns = Returns64(bytes + base); returns != 0; returns &= returns - 1) {
+    // One pass, 64 bytes at a time: where the query may start (a place it may hold the query
+    // across a line's end is a false alarm that only costs the full walk), where the lines
+    // end, and each line's syntax test at its start.
+    const std::size_t tail = queryLength > 0 ? queryLength - 1 : 0;
+    for (; base + 64 + tail <= end; base += 64) {
+        const __m128i blocks[4] = {Load16(bytes + base), Load16(bytes + base + 16),
+                                   Load16(bytes + base + 32), Load16(bytes + base + 48)};
+        if (query != nullptr && QueryIn64(*query, bytes + base, blocks))
+            return true;
+        std::uint64_t returns = 0;
+        for (int k = 0; k < 4; ++k)
+            returns |= Mask16(blocks[k], CarriageReturn) << (16 * k);
+        for (; returns != 0; returns &= returns - 1) {
             const std::size_t lineEnd = base + static_cast<std::size_t>(std::countr_zero(returns));
             const bool separator = start + 17 <= end ? HasSeparator16(bytes, start, lineEnd)
                                                      : HasSeparator(bytes, start, start, lineEnd);
@@ -115,7 +131,9 @@ bool ScanLines(std::string_view text, const TQueryMatcher* query) {
         }
     }
 #endif
-    // The lines that end after the last whole block.
+    // What the blocks did not cover: the query from there on, and the lines that end there.
+    if (query != nullptr && query->FoundIn(text.substr(base, end - base)))
+        return true;
     while (start < end) {
         const std::size_t lineEnd = LineEndFrom(bytes, start, end);
         if (MayFail(bytes, start, lineEnd, HasSeparator(bytes, start, start, lineEnd)))

@@ -135,11 +135,10 @@ bool TPlaylistFrm::SelectLstDragOver(QObject*) const {
 }
 
 void TPlaylistFrm::Append(const Playback::TPlaylistEntry& entry) {
-    const int row = SelectLst->AddRow(entry.Caption);
-    if (!Playback::IsAlbumHeader(entry.Caption)) {
-        SelectLst->AddSubItem(row, entry.LengthText);
-        SelectLst->AddSubItem(row, entry.Path);
-    }
+    if (Playback::IsAlbumHeader(entry.Caption))
+        SelectLst->AddRow(entry.Caption);
+    else
+        SelectLst->AddRow(entry.Caption, {entry.LengthText, entry.Path});
 }
 
 void TPlaylistFrm::SelectLstDragDrop(QObject* source) {

@@ -42,10 +42,13 @@ TListView::TListView(QWidget* parent, const std::vector<TListColumn>& columns)
     connect(this, &QTreeWidget::itemChanged, this, &TListView::CaptionEdited);
 }
 
-int TListView::AddRow(const std::string& caption) {
+int TListView::AddRow(const std::string& caption, const std::vector<std::string>& subItems) {
     auto* item = new QTreeWidgetItem;
     item->setData(0, CaptionRole, Bytes(caption));
-    item->setData(0, SubItemsRole, QVariant::fromValue(QList<QByteArray>()));
+    QList<QByteArray> kept;
+    for (const auto& subItem : subItems)
+        kept.append(Bytes(subItem));
+    item->setData(0, SubItemsRole, QVariant::fromValue(kept));
     if (FEditable)
         item->setFlags(item->flags() | Qt::ItemIsEditable);
     addTopLevelItem(item);
@@ -70,19 +73,6 @@ void TListView::SetCaption(int row, const std::string& caption) {
     FRefreshing = true;
     topLevelItem(row)->setData(0, CaptionRole, Bytes(caption));
     RefreshRow(row);
-}
-
-void TListView::AddSubItem(int row, const std::string& text) {
-    auto* item = topLevelItem(row);
-    auto subItems = item->data(0, SubItemsRole).value<QList<QByteArray>>();
-    subItems.append(Bytes(text));
-    FRefreshing = true;
-    item->setData(0, SubItemsRole, QVariant::fromValue(subItems));
-    // Only the new sub-item's column changes; the rest of the row is shown already.
-    const auto column = static_cast<int>(subItems.size());
-    if (column < columnCount())
-        item->setText(column, ToQString(text));
-    FRefreshing = false;
 }
 
 int TListView::SubItemCount(int row) const {

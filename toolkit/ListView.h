@@ -19,13 +19,13 @@ public:
     TListView(QWidget* parent, const std::vector<TListColumn>& columns);
 
     int RowCount() const { return topLevelItemCount(); }
-    int AddRow(const std::string& caption);
+    // Appends a row whole, its sub-items included, and returns its position.
+    int AddRow(const std::string& caption, const std::vector<std::string>& subItems = {});
     void DeleteRow(int row);
     void Clear();
 
     std::string Caption(int row) const;
     void SetCaption(int row, const std::string& caption);
-    void AddSubItem(int row, const std::string& text);
     int SubItemCount(int row) const;
     std::string SubItem(int row, int index) const;
 

@@ -52,9 +52,7 @@ TEST_F(TPlaylistTest, LongCaptionsAndPathsComeBackCut) {
     const std::string longPath = "/" + std::string(140, 'p') + ".mp3";
     auto* list = PlaylistFrm->SelectLst;
     list->AddRow(longHeader);
-    const int song = list->AddRow(std::string(41, 'n'));
-    list->AddSubItem(song, "12345678901'00\"");
-    list->AddSubItem(song, longPath);
+    list->AddRow(std::string(41, 'n'), {"12345678901'00\"", longPath});
     ChosenFile = (Files.Path() / "cut.PLS").string();
     PlaylistFrm->SaveBtn->click();
     PlaylistFrm->OpenBtn->click();

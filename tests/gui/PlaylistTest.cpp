@@ -243,11 +243,10 @@ TEST_F(TPlaylistTest, DeleteRemovesTheEntryAndWhatBelongsToIt) {
         SCOPED_TRACE(c.Name);
         view->Clear();
         for (const auto& caption : c.Before) {
-            const int row = view->AddRow(caption);
-            if (!Playback::IsAlbumHeader(caption)) {
-                view->AddSubItem(row, "1'00\"");
-                view->AddSubItem(row, "/x/" + caption);
-            }
+            if (Playback::IsAlbumHeader(caption))
+                view->AddRow(caption);
+            else
+                view->AddRow(caption, {"1'00\"", "/x/" + caption});
         }
         view->SetSelected(c.Selected);
         QTest::keyClick(view, Qt::Key_Delete);

@@ -43,9 +43,8 @@ protected:
         ASSERT_TRUE(Start());
         PrefsFrm->PlayerNameEdt->setText(TUNESTEAD_HELPER_DIR "/fake_player");
         PrefsFrm->TrayMinChk->setChecked(true);
-        const int row = MainFrm->ItemsLst->AddRow("01 - Song");
-        MainFrm->ItemsLst->AddSubItem(row, "3'00\"");
-        MainFrm->ItemsLst->AddSubItem(row, (Files.Path() / "01 - Song.mp3").string());
+        MainFrm->ItemsLst->AddRow("01 - Song",
+                                  {"3'00\"", (Files.Path() / "01 - Song.mp3").string()});
     }
     void TearDown() override {
         TGuiTest::TearDown();
