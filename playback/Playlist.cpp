@@ -48,11 +48,14 @@ TPlaylistView::TPlaylistView(QWidget* parent)
 // Every drag is taken, whatever it carries, as a copy: a move would make the song list
 // that started it remove the dragged row.
 void TPlaylistView::dragEnterEvent(QDragEnterEvent* event) {
-    event->setDropAction(Qt::CopyAction);
-    event->accept();
+    dragMoveEvent(event);
 }
 
 void TPlaylistView::dragMoveEvent(QDragMoveEvent* event) {
+    if (OnDragOver && !OnDragOver(event->source())) {
+        event->ignore();
+        return;
+    }
     event->setDropAction(Qt::CopyAction);
     event->accept();
 }
@@ -119,6 +122,7 @@ void TPlaylistFrm::ConnectHandlers() {
     Bind(ClearBtn, &QToolButton::clicked, this, [this] { ClearBtnClick(); });
     Bind(PlayBtn, &QToolButton::clicked, this, [this] { PlayBtnClick(); });
     Bind(CloseBtn, &QToolButton::clicked, this, [this] { CloseBtnClick(); });
+    SelectLst->OnDragOver = [this](QObject* source) { return SelectLstDragOver(source); };
     connect(SelectLst, &TPlaylistView::DragDrop, this,
             [this](QObject* source) { SelectLstDragDrop(source); });
     Bind(SelectLst, &TPlaylistView::DeleteKeyDown, this,

@@ -10,6 +10,8 @@
 #include <QFrame>
 #include <QToolButton>
 
+#include <functional>
+
 #include <string>
 #include <vector>
 
@@ -20,6 +22,9 @@ class TPlaylistView : public TListView {
     Q_OBJECT
 public:
     explicit TPlaylistView(QWidget* parent);
+
+    // Asked over every drag whether it may be dropped here.
+    std::function<bool(QObject* source)> OnDragOver;
 
 signals:
     void DragDrop(QObject* source);

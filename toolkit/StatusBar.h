@@ -11,10 +11,8 @@ class TStatusBar : public QWidget {
 public:
     TStatusBar(QWidget* parent, std::vector<int> panelWidths);
 
-    int PanelCount() const { return static_cast<int>(FPanels.size()); }
     const std::string& PanelText(int index) const { return FPanels.at(index).Text; }
     void SetPanelText(int index, const std::string& text);
-    int PanelWidth(int index) const { return FPanels.at(index).Width; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
