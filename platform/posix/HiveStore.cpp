@@ -150,21 +150,32 @@ LONG MoveAside(const THiveFile& file, const std::string& problem) {
     return ERROR_BADDB;
 }
 
-// Reads the hive while its lock is held: a damaged file is moved aside.
-LONG ReadLocked(const THiveFile& file, TKey& hive) {
-    std::string problem;
+// Reads the hive; a missing file reads as an empty hive. False only for a damaged file,
+// whose problem is told; otherwise result is the outcome.
+bool ReadUndamaged(const THiveFile& file, TKey& hive, std::string& problem, LONG& result) {
     LONG error = ERROR_SUCCESS;
     switch (ReadHive(file, hive, problem, error)) {
     case TReadOutcome::Read:
-        return ERROR_SUCCESS;
+        result = ERROR_SUCCESS;
+        return true;
     case TReadOutcome::Missing:
         hive = EmptyHive(file);
-        return ERROR_SUCCESS;
+        result = ERROR_SUCCESS;
+        return true;
     case TReadOutcome::Failed:
-        return error;
+        result = error;
+        return true;
     case TReadOutcome::Damaged:
         break;
     }
+    return false;
+}
+
+// Reads the hive while its lock is held: a damaged file is moved aside.
+LONG ReadLocked(const THiveFile& file, TKey& hive) {
+    std::string problem;
+    if (LONG result = ERROR_SUCCESS; ReadUndamaged(file, hive, problem, result))
+        return result;
     if (const LONG moved = MoveAside(file, problem); moved != ERROR_SUCCESS)
         return moved;
     hive = EmptyHive(file);
@@ -269,18 +280,8 @@ void SetFolderOverride(const std::filesystem::path& folder) {
 
 LONG LoadHive(const THiveFile& file, TKey& hive) {
     std::string problem;
-    LONG error = ERROR_SUCCESS;
-    switch (ReadHive(file, hive, problem, error)) {
-    case TReadOutcome::Read:
-        return ERROR_SUCCESS;
-    case TReadOutcome::Missing:
-        hive = EmptyHive(file);
-        return ERROR_SUCCESS;
-    case TReadOutcome::Failed:
-        return error;
-    case TReadOutcome::Damaged:
-        break;
-    }
+    if (LONG result = ERROR_SUCCESS; ReadUndamaged(file, hive, problem, result))
+        return result;
     // Another copy may be replacing the file right now: decide under the lock.
     THiveLock lock;
     if (const LONG locked = lock.Acquire(file); locked != ERROR_SUCCESS)

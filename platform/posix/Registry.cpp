@@ -119,20 +119,29 @@ const char* NameOrDefault(const char* name) {
     return name == nullptr ? "" : name;
 }
 
+// What creating and opening a key begin with: the result cleared, the parent key resolved
+// and the sub key's path split into names.
+LONG BeginKeyCall(HKEY hKey, const char* lpSubKey, HKEY* phkResult, std::optional<TOpenKey>& parent,
+                  std::vector<std::string>& names) {
+    if (phkResult == nullptr)
+        return ERROR_INVALID_PARAMETER;
+    *phkResult = nullptr;
+    parent = Resolve(hKey);
+    if (!parent)
+        return ERROR_INVALID_HANDLE;
+    return SplitSubKey(lpSubKey, names);
+}
+
 } // namespace
 
 LONG RegCreateKeyExA(HKEY hKey, const char* lpSubKey, DWORD, char*, DWORD, REGSAM samDesired,
                      const SECURITY_ATTRIBUTES*, HKEY* phkResult, DWORD* lpdwDisposition) {
     TCall call;
-    if (phkResult == nullptr)
-        return ERROR_INVALID_PARAMETER;
-    *phkResult = nullptr;
-    const auto parent = Resolve(hKey);
-    if (!parent)
-        return ERROR_INVALID_HANDLE;
+    std::optional<TOpenKey> parent;
     std::vector<std::string> names;
-    if (const LONG split = SplitSubKey(lpSubKey, names); split != ERROR_SUCCESS)
-        return split;
+    if (const LONG begun = BeginKeyCall(hKey, lpSubKey, phkResult, parent, names);
+        begun != ERROR_SUCCESS)
+        return begun;
     const auto path = Joined(parent->Path, names);
 
     TKey stored;
@@ -165,15 +174,11 @@ LONG RegCreateKeyExA(HKEY hKey, const char* lpSubKey, DWORD, char*, DWORD, REGSA
 
 LONG RegOpenKeyExA(HKEY hKey, const char* lpSubKey, DWORD, REGSAM samDesired, HKEY* phkResult) {
     TCall call;
-    if (phkResult == nullptr)
-        return ERROR_INVALID_PARAMETER;
-    *phkResult = nullptr;
-    const auto parent = Resolve(hKey);
-    if (!parent)
-        return ERROR_INVALID_HANDLE;
+    std::optional<TOpenKey> parent;
     std::vector<std::string> names;
-    if (const LONG split = SplitSubKey(lpSubKey, names); split != ERROR_SUCCESS)
-        return split;
+    if (const LONG begun = BeginKeyCall(hKey, lpSubKey, phkResult, parent, names);
+        begun != ERROR_SUCCESS)
+        return begun;
     TKey stored;
     if (const LONG loaded = hive::LoadHive(parent->File, stored); loaded != ERROR_SUCCESS)
         return loaded;
