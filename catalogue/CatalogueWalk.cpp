@@ -63,6 +63,7 @@ TCatalogueTotals WalkCatalogue(const std::vector<std::string>& roots,
         ComposePath(rootDesc, {root, DescFileName});
         if (!rootFile.Open(rootDesc))
             continue;
+        const TDescFolder rootFolder(DirectoryPart(rootDesc));
         auto rootLines = rootFile.Lines();
         std::string_view rootLine;
         while (rootLines.NextLine(rootLine)) {
@@ -72,11 +73,12 @@ TCatalogueTotals WalkCatalogue(const std::vector<std::string>& roots,
                 events.OnCategory(categoryText);
             const auto categoryDir = ExtractDir(rootLine);
             ComposePath(categoryDesc, {root, categoryDir, DescFileName});
-            if (!categoryFile.Open(categoryDesc)) {
+            if (!categoryFile.Open(categoryDesc, &rootFolder)) {
                 if (events.OnCategoryFileMissing)
                     events.OnCategoryFileMissing(CategoryFileMissingMessage(categoryDesc));
                 continue;
             }
+            const TDescFolder categoryFolder(DirectoryPart(categoryDesc), &rootFolder);
             auto albumLines = categoryFile.Lines();
             std::string_view albumLine;
             while (albumLines.NextLine(albumLine)) {
@@ -84,8 +86,9 @@ TCatalogueTotals WalkCatalogue(const std::vector<std::string>& roots,
                 const auto albumText =
                     NodeText(albumLine, categoryDesc, events.OnSyntaxError, albumError);
                 ComposePath(albumDesc, {albumPath, DescFileName});
-                const auto time =
-                    albumFile.Open(albumDesc) ? SumPlayTimes(albumFile.Lines()) : TDuration{};
+                const auto time = albumFile.Open(albumDesc, &categoryFolder)
+                                      ? SumPlayTimes(albumFile.Lines())
+                                      : TDuration{};
                 totals.Time.Add(time);
                 ++totals.Albums;
                 if (events.OnAlbum)

@@ -75,9 +75,9 @@ char* TDescFile::Reserve(std::size_t size) {
     return FBuffer.get();
 }
 
-bool TDescFile::Open(const std::string& path) {
+bool TDescFile::Open(const std::string& path, const TDescFolder* folder) {
     FSize = 0;
-    FOpened = path.find('\0') == std::string::npos && ReadAll(path);
+    FOpened = path.find('\0') == std::string::npos && ReadAll(path, folder);
     if (!FOpened)
         FSize = 0;
     return FOpened;
@@ -85,7 +85,15 @@ bool TDescFile::Open(const std::string& path) {
 
 #ifdef _WIN32
 
-bool TDescFile::ReadAll(const std::string& path) {
+TDescFolder::TDescFolder(std::string_view directory, const TDescFolder*) : FPrefix(directory) {}
+
+TDescFolder::~TDescFolder() = default;
+
+const char* TDescFolder::Below(const std::string&) const {
+    return nullptr;
+}
+
+bool TDescFile::ReadAll(const std::string& path, const TDescFolder*) {
     const HANDLE file =
         CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
@@ -118,10 +126,47 @@ bool TDescFile::ReadAll(const std::string& path) {
 
 #else
 
-bool TDescFile::ReadAll(const std::string& path) {
+TDescFolder::TDescFolder(std::string_view directory, const TDescFolder* parent)
+    : FPrefix(directory) {
+    if (FPrefix.empty() || FPrefix.find('\0') != std::string::npos)
+        return;
+    const char* below = parent != nullptr ? parent->Below(FPrefix) : nullptr;
+#if defined(O_PATH)
+    // A handle only for finding names below the folder: it needs no right to list it.
+    constexpr int access = O_PATH;
+#elif defined(O_SEARCH)
+    constexpr int access = O_SEARCH;
+#else
+    constexpr int access = O_RDONLY;
+#endif
+    do
+        FHandle =
+            ::openat(below != nullptr ? parent->Handle() : AT_FDCWD,
+                     below != nullptr ? below : FPrefix.c_str(), access | O_DIRECTORY | O_CLOEXEC);
+    while (FHandle < 0 && errno == EINTR);
+}
+
+TDescFolder::~TDescFolder() {
+    if (FHandle >= 0)
+        ::close(FHandle);
+}
+
+const char* TDescFolder::Below(const std::string& path) const {
+    if (FHandle < 0 || path.size() <= FPrefix.size() ||
+        path.compare(0, FPrefix.size(), FPrefix) != 0)
+        return nullptr;
+    const char* rest = path.c_str() + FPrefix.size();
+    // An absolute rest would be opened as it stands, not below the folder.
+    return *rest == '/' ? nullptr : rest;
+}
+
+bool TDescFile::ReadAll(const std::string& path, const TDescFolder* folder) {
+    const char* below = folder != nullptr ? folder->Below(path) : nullptr;
+    const int at = below != nullptr ? folder->Handle() : AT_FDCWD;
+    const char* name = below != nullptr ? below : path.c_str();
     int fd;
     do
-        fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+        fd = ::openat(at, name, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     while (fd < 0 && errno == EINTR);
     if (fd < 0)
         return false;

@@ -38,20 +38,44 @@ private:
     const char* FEnd = nullptr;
 };
 
+// A folder below which description files are opened by their path relative to it, so
+// that the system walks only the part below the folder for each of them instead of the
+// whole path from its start. Where the system has no such opening (or the folder cannot be
+// opened) every path is opened whole, with the same result.
+class TDescFolder {
+public:
+    // directory: the folder's path with its trailing delimiter, as the paths below it begin;
+    // opened relative to parent when it lies below that.
+    explicit TDescFolder(std::string_view directory, const TDescFolder* parent = nullptr);
+    ~TDescFolder();
+    TDescFolder(const TDescFolder&) = delete;
+    TDescFolder& operator=(const TDescFolder&) = delete;
+
+    // The part of path below the folder, or nullptr when the folder is not open or path does
+    // not begin with it.
+    const char* Below(const std::string& path) const;
+    int Handle() const { return FHandle; }
+
+private:
+    std::string FPrefix;
+    int FHandle = -1;
+};
+
 // One description file read in a single go. The file is closed again before Open
 // returns, so a reader holds no file open while it walks the lines. The buffer is
 // kept from one Open to the next.
 class TDescFile {
 public:
-    // Reads the file; false when it cannot be opened or read (no exception).
-    bool Open(const std::string& path);
+    // Reads the file; false when it cannot be opened or read (no exception). A path below
+    // folder is opened relative to it.
+    bool Open(const std::string& path, const TDescFolder* folder = nullptr);
     bool Opened() const { return FOpened; }
     // The text as read, Ctrl-Z and what follows included.
     std::string_view Text() const { return {FBuffer.get(), FSize}; }
     TDescLines Lines() const { return TDescLines(Text()); }
 
 private:
-    bool ReadAll(const std::string& path);
+    bool ReadAll(const std::string& path, const TDescFolder* folder);
     char* Reserve(std::size_t size);
 
     std::unique_ptr<char[]> FBuffer;

@@ -1,4 +1,5 @@
 #include "catalogue/DescFile.h"
+#include "tests/catalogue/CatalogueLines.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +9,7 @@
 #include <vector>
 
 using namespace Catalogue;
+using CatalogueTest::P;
 
 namespace {
 
@@ -127,4 +129,37 @@ TEST(DescFile, AFileWithoutReadPermissionIsNotOpened) {
     }
     TDescFile file;
     EXPECT_FALSE(file.Open(path.string()));
+}
+
+TEST(DescFile, PathsBelowAFolderReadAsWholePathsDo) {
+    TTempDir dir;
+    dir.Write("base/descript.ion", "base");
+    dir.Write("base/CAT/descript.ion", "category");
+    dir.Write("other/descript.ion", "other");
+    const std::string root = dir.Path().string() + P("/");
+    const std::string base = root + P("base/");
+    const TDescFolder folder(base);
+    const TDescFolder category(base + P("CAT/"), &folder);
+    const TDescFolder missing(root + P("missing/"));
+    const struct {
+        std::string path;
+        const TDescFolder* folder;
+        const char* text;
+    } cases[] = {
+        {base + "descript.ion", &folder, "base"},
+        {base + P("CAT/descript.ion"), &folder, "category"},
+        {base + P("CAT/descript.ion"), &category, "category"},
+        {base + P("../other/descript.ion"), &folder, "other"},
+        // Not below the folder, or the folder cannot be opened: the whole path counts.
+        {root + P("other/descript.ion"), &folder, "other"},
+        {root + P("other/descript.ion"), &missing, "other"},
+        {base + P("CAT/descript.ion"), nullptr, "category"},
+    };
+    TDescFile file;
+    for (const auto& c : cases) {
+        ASSERT_TRUE(file.Open(c.path, c.folder)) << c.path;
+        EXPECT_EQ(file.Text(), c.text) << c.path;
+    }
+    EXPECT_FALSE(file.Open(base + P("GONE/descript.ion"), &folder));
+    EXPECT_FALSE(file.Open(base, &folder));
 }
