@@ -51,10 +51,10 @@ int TListView::AddRow(const std::string& caption, const std::vector<std::string>
     item->setData(0, SubItemsRole, QVariant::fromValue(kept));
     if (FEditable)
         item->setFlags(item->flags() | Qt::ItemIsEditable);
+    // Texts set before the item joins the list cost the view no update each.
+    ShowTexts(*item);
     addTopLevelItem(item);
-    const int row = topLevelItemCount() - 1;
-    RefreshRow(row);
-    return row;
+    return topLevelItemCount() - 1;
 }
 
 void TListView::DeleteRow(int row) {
@@ -108,18 +108,21 @@ void TListView::SetCaptionsEditable(bool editable) {
 
 // Shows a row's kept texts; the changes this makes are not edits by the user.
 void TListView::RefreshRow(int row) {
-    auto* item = topLevelItem(row);
     FRefreshing = true;
-    item->setText(0, ToQString(Caption(row)));
-    const auto subItems = item->data(0, SubItemsRole).value<QList<QByteArray>>();
+    ShowTexts(*topLevelItem(row));
+    FRefreshing = false;
+}
+
+void TListView::ShowTexts(QTreeWidgetItem& item) const {
+    item.setText(0, ToQString(Text(item.data(0, CaptionRole).toByteArray())));
+    const auto subItems = item.data(0, SubItemsRole).value<QList<QByteArray>>();
     for (int column = 1; column < columnCount(); ++column) {
         const auto index = static_cast<qsizetype>(column - 1);
-        item->setText(column,
-                      index < subItems.size() ? ToQString(Text(subItems[index])) : QString());
+        item.setText(column,
+                     index < subItems.size() ? ToQString(Text(subItems[index])) : QString());
         if (FRightAligned[static_cast<std::size_t>(column)])
-            item->setTextAlignment(column, Qt::AlignRight | Qt::AlignVCenter);
+            item.setTextAlignment(column, Qt::AlignRight | Qt::AlignVCenter);
     }
-    FRefreshing = false;
 }
 
 void TListView::CaptionEdited(QTreeWidgetItem* item, int column) {

@@ -47,6 +47,8 @@ protected:
 
 private:
     void RefreshRow(int row);
+    // The display texts of an item from the bytes it keeps.
+    void ShowTexts(QTreeWidgetItem& item) const;
     void CaptionEdited(QTreeWidgetItem* item, int column);
 
     std::vector<bool> FRightAligned;
