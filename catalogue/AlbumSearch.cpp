@@ -26,6 +26,85 @@ bool ContainsQuery(std::string_view text, std::string_view upperQuery) {
     return TQueryMatcher(upperQuery).FoundIn(text);
 }
 
+namespace {
+
+// One search over the categories listed in a base's description file.
+class TAlbumSearch {
+public:
+    TAlbumSearch(std::string_view base, std::string_view query, std::string_view otherSpelling,
+                 const TSearchEvents& events, TSearchOutcome& outcome)
+        : FBase(base), FEvents(events), FOutcome(outcome), FQuery(UpperAscii(query)),
+          FOther(UpperAscii(otherSpelling)), FBaseFolder(DirectoryPart(outcome.DescPath)) {}
+
+    // The albums of the category on one line of the base's description file.
+    void SearchCategory(std::string_view baseLine) {
+        const auto category = ExtractDesc(baseLine, FOutcome.DescPath, FEvents.OnSyntaxError);
+        const bool categoryMatch = Found(category);
+        const auto categoryDir = ExtractDir(baseLine);
+        ComposePath(FCategoryDesc, {FBase, categoryDir, DescFileName});
+        if (!FCategoryFile.Open(FCategoryDesc, &FBaseFolder)) {
+            if (FEvents.OnCategoryFileMissing)
+                FEvents.OnCategoryFileMissing(DescFileMissingMessage(FCategoryDesc));
+            return;
+        }
+        FErrorText.clear();
+        std::string_view albumLine;
+        if (categoryMatch) {
+            auto albumLines = FCategoryFile.Lines();
+            while (albumLines.NextLine(albumLine))
+                VisitAlbum(albumLine, category, categoryDir, true);
+            return;
+        }
+        // A description is part of its line: only the lines that may hold the query, and
+        // those that may fail the syntax test, can show or report anything.
+        TLineSieve sieve(FCategoryFile.Text(), FQuery, FOther);
+        while (sieve.NextLine(albumLine))
+            if (!IsBlankLine(albumLine) && !IsCommentLine(albumLine))
+                VisitAlbum(albumLine, category, categoryDir, false);
+    }
+
+private:
+    bool Found(std::string_view text) const { return FQuery.FoundIn(text) || FOther.FoundIn(text); }
+
+    // Tests an album line, reporting it when it fails the syntax test, and lists the album
+    // when its category or its own text holds the query.
+    void VisitAlbum(std::string_view albumLine, const std::string& category,
+                    std::string_view categoryDir, bool categoryMatch) {
+        std::string_view album;
+        if (PassesSyntaxTest(albumLine)) {
+            album = ParseDescription(albumLine).Text;
+        } else {
+            if (FEvents.OnSyntaxError)
+                FEvents.OnSyntaxError(SyntaxErrorMessage(FCategoryDesc));
+            if (FErrorText.empty())
+                FErrorText = SyntaxErrorText(FCategoryDesc);
+            album = FErrorText;
+        }
+        if (!categoryMatch && !Found(album))
+            return;
+        TSearchResult result;
+        result.Album = std::string(album);
+        result.Category = category;
+        result.CdNumber = std::string(CdNumberField(albumLine));
+        ComposePath(result.Path, {FBase, categoryDir, ExtractDir(albumLine)});
+        if (FEvents.OnResult)
+            FEvents.OnResult(result);
+        FOutcome.Results.push_back(std::move(result));
+    }
+
+    std::string_view FBase;
+    const TSearchEvents& FEvents;
+    TSearchOutcome& FOutcome;
+    const TQueryMatcher FQuery;
+    const TQueryMatcher FOther;
+    const TDescFolder FBaseFolder;
+    TDescFile FCategoryFile;
+    std::string FCategoryDesc;
+    std::string FErrorText;
+};
+
+} // namespace
+
 TSearchOutcome SearchAlbums(std::string_view base, std::string_view query,
                             const TSearchEvents& events, std::string_view otherSpelling) {
     TSearchOutcome outcome;
@@ -37,58 +116,11 @@ TSearchOutcome SearchAlbums(std::string_view base, std::string_view query,
         return outcome;
     }
     outcome.BaseOpened = true;
-    const TQueryMatcher matcher(UpperAscii(query));
-    const TQueryMatcher other(UpperAscii(otherSpelling));
-    const auto found = [&](std::string_view text) {
-        return matcher.FoundIn(text) || other.FoundIn(text);
-    };
-    TDescFile categoryFile;
-    std::string categoryDesc;
-    std::string errorText;
+    TAlbumSearch search(base, query, otherSpelling, events, outcome);
     auto baseLines = baseFile.Lines();
     std::string_view baseLine;
-    while (baseLines.NextLine(baseLine)) {
-        const auto category = ExtractDesc(baseLine, outcome.DescPath, events.OnSyntaxError);
-        const bool categoryMatch = found(category);
-        const auto categoryDir = ExtractDir(baseLine);
-        ComposePath(categoryDesc, {base, categoryDir, DescFileName});
-        if (!categoryFile.Open(categoryDesc)) {
-            if (events.OnCategoryFileMissing)
-                events.OnCategoryFileMissing(DescFileMissingMessage(categoryDesc));
-            continue;
-        }
-        // A description is part of its line, so a file that holds the query nowhere has no
-        // matching description; unless one of its lines fails the syntax test, nothing of it
-        // is shown or reported.
-        if (!categoryMatch && !MayHoldSyntaxErrorsOrQuery(categoryFile.Text(), matcher) &&
-            (otherSpelling.empty() || !MayHoldSyntaxErrorsOrQuery(categoryFile.Text(), other)))
-            continue;
-        errorText.clear();
-        auto albumLines = categoryFile.Lines();
-        std::string_view albumLine;
-        while (albumLines.NextLine(albumLine)) {
-            std::string_view album;
-            if (PassesSyntaxTest(albumLine)) {
-                album = ParseDescription(albumLine).Text;
-            } else {
-                if (events.OnSyntaxError)
-                    events.OnSyntaxError(SyntaxErrorMessage(categoryDesc));
-                if (errorText.empty())
-                    errorText = SyntaxErrorText(categoryDesc);
-                album = errorText;
-            }
-            if (!categoryMatch && !found(album))
-                continue;
-            TSearchResult result;
-            result.Album = std::string(album);
-            result.Category = category;
-            result.CdNumber = std::string(CdNumberField(albumLine));
-            ComposePath(result.Path, {base, categoryDir, ExtractDir(albumLine)});
-            if (events.OnResult)
-                events.OnResult(result);
-            outcome.Results.push_back(std::move(result));
-        }
-    }
+    while (baseLines.NextLine(baseLine))
+        search.SearchCategory(baseLine);
     return outcome;
 }
 

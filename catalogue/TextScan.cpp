@@ -5,10 +5,17 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <type_traits>
 
 #if defined(__SSE2__) || defined(_M_X64) || (defined(_M_IX86_FP) && _M_IX86_FP >= 2)
 #define TUNESTEAD_SCAN_SSE2 1
 #include <emmintrin.h>
+// Where the compiler can build code for a processor feature on its own, the scan also comes
+// for AVX2, chosen when the program runs.
+#if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
+#define TUNESTEAD_SCAN_AVX2 1
+#include <immintrin.h>
+#endif
 #endif
 
 namespace Catalogue {
@@ -35,6 +42,15 @@ std::size_t TextEnd(std::string_view text) {
 std::size_t LineEndFrom(const char* text, std::size_t from, std::size_t end) {
     const void* found = std::memchr(text + from, CarriageReturn, end - from);
     return found ? static_cast<std::size_t>(static_cast<const char*>(found) - text) : end;
+}
+
+// The start of the line after the one ending at lineEnd: past its carriage return and one
+// line feed directly after it.
+std::size_t LineAfter(const char* text, std::size_t lineEnd, std::size_t end) {
+    std::size_t next = lineEnd + 1;
+    if (next < end && text[next] == LineFeed)
+        ++next;
+    return next;
 }
 
 // Whether the line [start, lineEnd) has two blanks in a row starting within its first 19
@@ -82,16 +98,69 @@ bool HasSeparator16(const char* text, std::size_t start, std::size_t lineEnd) {
     return (pairs & within) != 0 || (length > 17 && HasSeparator(text, start + 16, start, lineEnd));
 }
 
-// Whether the query starts at one of the 64 places at "at" (the 64 bytes given as blocks,
-// and the query's length - 1 bytes after them readable): only where its first and last
-// characters fit is the whole query compared.
-bool QueryIn64(const TQueryMatcher& query, const char* at, const __m128i (&blocks)[4]) {
-    const char* lastAt = at + query.Length() - 1;
-    std::uint64_t candidates = 0;
-    for (int k = 0; k < 4; ++k)
-        candidates |= (KeyMask16(blocks[k], query.FirstKey()) &
-                       KeyMask16(Load16(lastAt + 16 * k), query.LastKey()))
-                      << (16 * k);
+// 64 bytes of a text, 16 at a time: which of them are a given character, or have a given key;
+// and the separator test of a line with at least 17 bytes readable at its start.
+class TSse2Block {
+public:
+    explicit TSse2Block(const char* at)
+        : FBytes{Load16(at), Load16(at + 16), Load16(at + 32), Load16(at + 48)} {}
+
+    std::uint64_t Mask(char c) const {
+        return Mask16(FBytes[0], c) | Mask16(FBytes[1], c) << 16 | Mask16(FBytes[2], c) << 32 |
+               Mask16(FBytes[3], c) << 48;
+    }
+    static bool HasSeparator(const char* text, std::size_t start, std::size_t lineEnd) {
+        return HasSeparator16(text, start, lineEnd);
+    }
+    std::uint64_t KeyMask(char key) const {
+        return KeyMask16(FBytes[0], key) | KeyMask16(FBytes[1], key) << 16 |
+               KeyMask16(FBytes[2], key) << 32 | KeyMask16(FBytes[3], key) << 48;
+    }
+
+private:
+    __m128i FBytes[4];
+};
+
+#ifdef TUNESTEAD_SCAN_AVX2
+// TSse2Block with 32 bytes at a time, for processors that have AVX2.
+class TAvx2Block {
+public:
+    [[gnu::target("avx2")]] explicit TAvx2Block(const char* at)
+        : FBytes{Load32(at), Load32(at + 32)} {}
+
+    [[gnu::target("avx2")]] std::uint64_t Mask(char c) const {
+        return Mask32(FBytes[0], c) | Mask32(FBytes[1], c) << 32;
+    }
+    [[gnu::target("avx2")]] static bool HasSeparator(const char* text, std::size_t start,
+                                                     std::size_t lineEnd) {
+        return HasSeparator16(text, start, lineEnd);
+    }
+    [[gnu::target("avx2")]] std::uint64_t KeyMask(char key) const {
+        const __m256i caseBit = _mm256_set1_epi8(CaseBit);
+        return Mask32(_mm256_or_si256(FBytes[0], caseBit), key) |
+               Mask32(_mm256_or_si256(FBytes[1], caseBit), key) << 32;
+    }
+
+private:
+    [[gnu::target("avx2")]] static __m256i Load32(const char* at) {
+        return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at));
+    }
+    [[gnu::target("avx2")]] static std::uint64_t Mask32(__m256i bytes, char c) {
+        return static_cast<std::uint32_t>(
+            _mm256_movemask_epi8(_mm256_cmpeq_epi8(bytes, _mm256_set1_epi8(c))));
+    }
+
+    __m256i FBytes[2];
+};
+#endif
+
+// Whether the query starts at one of the 64 places of block, which starts at "at" (with the
+// query's length - 1 bytes after it readable): only where its first and last characters fit
+// is the whole query compared.
+template <class TBlock>
+bool QueryIn64(const TQueryMatcher& query, const char* at, const TBlock& block) {
+    std::uint64_t candidates =
+        block.KeyMask(query.FirstKey()) & TBlock(at + query.Length() - 1).KeyMask(query.LastKey());
     for (; candidates != 0; candidates &= candidates - 1)
         if (query.MatchesAt(at + std::countr_zero(candidates)))
             return true;
@@ -99,50 +168,72 @@ bool QueryIn64(const TQueryMatcher& query, const char* at, const __m128i (&block
 }
 #endif
 
-// The walk of MayHoldSyntaxErrorsOrQuery; without a query only the syntax test counts.
-bool ScanLines(std::string_view text, const TQueryMatcher* query) {
-    const std::size_t end = TextEnd(text);
+// The start of the first line at or after from (a line start) that may fail the syntax test
+// or, with a query, may hold it; the text's size when none does. The text ends at its first
+// Ctrl-Z. TBlock tells about 64 bytes at a time (void: one byte at a time).
+template <class TBlock>
+std::size_t ScanLinesWith(std::string_view text, std::size_t from, const TQueryMatcher* query) {
+    const std::size_t end = text.size();
     const char* bytes = text.data();
-    const std::size_t queryLength = query != nullptr ? query->Length() : 0;
-    std::size_t start = 0;
-    std::size_t base = 0;
-#ifdef TUNESTEAD_SCAN_SSE2
-    // One pass, 64 bytes at a time: where the query may start (a place it may hold the query
-    // across a line's end is a false alarm that only costs the full walk), where the lines
-    // end, and each line's syntax test at its start.
-    const std::size_t tail = queryLength > 0 ? queryLength - 1 : 0;
-    for (; base + 64 + tail <= end; base += 64) {
-        const __m128i blocks[4] = {Load16(bytes + base), Load16(bytes + base + 16),
-                                   Load16(bytes + base + 32), Load16(bytes + base + 48)};
-        if (query != nullptr && QueryIn64(*query, bytes + base, blocks))
-            return true;
-        std::uint64_t returns = 0;
-        for (int k = 0; k < 4; ++k)
-            returns |= Mask16(blocks[k], CarriageReturn) << (16 * k);
-        for (; returns != 0; returns &= returns - 1) {
-            const std::size_t lineEnd = base + static_cast<std::size_t>(std::countr_zero(returns));
-            const bool separator = start + 17 <= end ? HasSeparator16(bytes, start, lineEnd)
-                                                     : HasSeparator(bytes, start, start, lineEnd);
-            if (MayFail(bytes, start, lineEnd, separator))
-                return true;
-            start = lineEnd + 1;
-            if (start < end && bytes[start] == LineFeed)
-                ++start;
+    std::size_t start = from;
+    std::size_t base = from;
+    if constexpr (!std::is_void_v<TBlock>) {
+        // One pass, 64 bytes at a time: where the query may start, where the lines end, and
+        // each line's syntax test at its start. A block that may hold the query gives the line
+        // that holds the block's start, which the query cannot start before; a place where it
+        // may hold the query across a line's end is a false alarm that only costs a closer
+        // look.
+        const std::size_t tail = query != nullptr ? query->Length() - 1 : 0;
+        for (; base + 64 + tail <= end; base += 64) {
+            const TBlock block(bytes + base);
+            if (query != nullptr && QueryIn64(*query, bytes + base, block))
+                return start;
+            for (std::uint64_t returns = block.Mask(CarriageReturn); returns != 0;
+                 returns &= returns - 1) {
+                const std::size_t lineEnd =
+                    base + static_cast<std::size_t>(std::countr_zero(returns));
+                const bool separator = start + 17 <= end
+                                           ? TBlock::HasSeparator(bytes, start, lineEnd)
+                                           : HasSeparator(bytes, start, start, lineEnd);
+                if (MayFail(bytes, start, lineEnd, separator))
+                    return start;
+                start = LineAfter(bytes, lineEnd, end);
+            }
         }
     }
-#endif
-    // What the blocks did not cover: the query from there on, and the lines that end there.
-    if (query != nullptr && query->FoundIn(text.substr(base, end - base)))
-        return true;
+    // The lines the blocks did not finish, one by one.
     while (start < end) {
         const std::size_t lineEnd = LineEndFrom(bytes, start, end);
-        if (MayFail(bytes, start, lineEnd, HasSeparator(bytes, start, start, lineEnd)))
-            return true;
-        start = lineEnd + 1;
-        if (start < end && bytes[start] == LineFeed)
-            ++start;
+        if (MayFail(bytes, start, lineEnd, HasSeparator(bytes, start, start, lineEnd)) ||
+            (query != nullptr && query->FoundIn(text.substr(start, lineEnd - start))))
+            return start;
+        start = LineAfter(bytes, lineEnd, end);
     }
-    return false;
+    return end;
+}
+
+#ifdef TUNESTEAD_SCAN_AVX2
+// The whole scan compiled for AVX2, the helpers it calls included.
+[[gnu::target("avx2"), gnu::flatten]] std::size_t
+ScanLinesAvx2(std::string_view text, std::size_t from, const TQueryMatcher* query) {
+    return ScanLinesWith<TAvx2Block>(text, from, query);
+}
+#endif
+
+// Whether the scan may use the processor's wider registers where it has them.
+bool WideScanAllowed = true;
+
+std::size_t ScanLines(std::string_view text, std::size_t from, const TQueryMatcher* query) {
+#ifdef TUNESTEAD_SCAN_AVX2
+    static const bool hasAvx2 = __builtin_cpu_supports("avx2");
+    if (hasAvx2 && WideScanAllowed)
+        return ScanLinesAvx2(text, from, query);
+#endif
+#ifdef TUNESTEAD_SCAN_SSE2
+    return ScanLinesWith<TSse2Block>(text, from, query);
+#else
+    return ScanLinesWith<void>(text, from, query);
+#endif
 }
 
 } // namespace
@@ -183,12 +274,33 @@ bool TQueryMatcher::FoundIn(std::string_view text) const {
     return false;
 }
 
-bool MayHoldSyntaxErrors(std::string_view text) {
-    return ScanLines(text, nullptr);
+bool AllowWideScanForTesting(bool allowed) {
+    const bool before = WideScanAllowed;
+    WideScanAllowed = allowed;
+    return before;
 }
 
-bool MayHoldSyntaxErrorsOrQuery(std::string_view text, const TQueryMatcher& query) {
-    return ScanLines(text, &query);
+TLineSieve::TLineSieve(std::string_view text, const TQueryMatcher& query,
+                       const TQueryMatcher& other)
+    : FText(text.substr(0, TextEnd(text))), FQuery(query.Length() > 0 ? &query : nullptr),
+      FOther(other.Length() > 0 ? &other : nullptr) {}
+
+bool TLineSieve::NextLine(std::string_view& line) {
+    if (FNext >= FText.size())
+        return false;
+    std::size_t at = ScanLines(FText, FNext, FQuery);
+    if (FOther != nullptr) {
+        const std::size_t otherAt = ScanLines(FText, FNext, FOther);
+        at = otherAt < at ? otherAt : at;
+    }
+    if (at >= FText.size()) {
+        FNext = FText.size();
+        return false;
+    }
+    const std::size_t lineEnd = LineEndFrom(FText.data(), at, FText.size());
+    line = FText.substr(at, lineEnd - at);
+    FNext = LineAfter(FText.data(), lineEnd, FText.size());
+    return true;
 }
 
 } // namespace Catalogue

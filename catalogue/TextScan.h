@@ -1,6 +1,6 @@
 // Whole-text tests that let the search pass over a description file in one go: the query
-// (letters a to z folded) in a text, and lines that may fail the syntax test. Both look at
-// 16 bytes at a time where the processor allows it.
+// (letters a to z folded) in a text, and the lines that may fail the syntax test or hold the
+// query. Both look at 16 bytes at a time where the processor allows it.
 #pragma once
 
 #include <cstddef>
@@ -30,12 +30,26 @@ private:
     char FLastKey = 0;
 };
 
-// False when every line of the text (up to a Ctrl-Z) is empty, a comment or passes the
-// syntax test, so that walking its lines would report no syntax error. True when some
-// line may fail; a blank line without two blanks in a row counts as one that may.
-bool MayHoldSyntaxErrors(std::string_view text);
+// The raw lines of a text (up to its first Ctrl-Z, as TDescLines gives them) that need a
+// closer look, in order: every line that may fail the syntax test, and every line that may
+// hold the query or the other spelling of it (an empty one holds nothing). A line that
+// fails the test or holds a query is never left out; a few others may be given too (a blank
+// line without two blanks in a row, a query across a line's end), so the caller judges each
+// line given as it would judge any other. The text and the queries must outlive the sieve.
+class TLineSieve {
+public:
+    TLineSieve(std::string_view text, const TQueryMatcher& query, const TQueryMatcher& other);
+    bool NextLine(std::string_view& line);
 
-// MayHoldSyntaxErrors, or some line holds the query.
-bool MayHoldSyntaxErrorsOrQuery(std::string_view text, const TQueryMatcher& query);
+private:
+    std::string_view FText;
+    const TQueryMatcher* FQuery;
+    const TQueryMatcher* FOther;
+    std::size_t FNext = 0;
+};
+
+// Lets the tests run the scan that every processor runs on one that has a wider one; returns
+// the setting before.
+bool AllowWideScanForTesting(bool allowed);
 
 } // namespace Catalogue

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <vector>
@@ -24,27 +25,67 @@ bool FoundByEveryPosition(std::string_view text, std::string_view upperQuery) {
     return UpperAscii(text).find(upperQuery) != std::string::npos;
 }
 
-// Whether walking the raw lines finds one that is neither empty nor a comment and fails the
-// syntax test; with blankLinesSkipped, as the readers walk them.
-bool FailingLineByLine(std::string_view text, bool blankLinesSkipped) {
-    TDescLines lines(text);
+// The raw lines of a text, as views into it.
+std::vector<std::string_view> RawLines(std::string_view text) {
+    std::vector<std::string_view> lines;
+    TDescLines walk(text);
     std::string_view line;
-    while (lines.NextRawLine(line)) {
-        const bool skipped = blankLinesSkipped ? IsBlankLine(line) : line.empty();
-        if (!skipped && !IsCommentLine(line) && !PassesSyntaxTest(line))
-            return true;
-    }
-    return false;
+    while (walk.NextRawLine(line))
+        lines.push_back(line);
+    return lines;
 }
 
-// Whether some raw line (up to a Ctrl-Z) holds the query.
-bool QueryInSomeLine(std::string_view text, std::string_view upperQuery) {
-    TDescLines lines(text);
+// A line that is neither empty nor a comment and fails the syntax test.
+bool Fails(std::string_view line) {
+    return !line.empty() && !IsCommentLine(line) && !PassesSyntaxTest(line);
+}
+
+// The raw lines that fail the syntax test or hold one of the queries (an empty one holds
+// nothing).
+std::vector<std::string_view> LinesToLookAt(std::string_view text, std::string_view upperQuery,
+                                            std::string_view upperOther = {}) {
+    std::vector<std::string_view> lines;
+    for (const auto line : RawLines(text))
+        if (Fails(line) || FoundByEveryPosition(line, upperQuery) ||
+            FoundByEveryPosition(line, upperOther))
+            lines.push_back(line);
+    return lines;
+}
+
+// The lines a sieve gives.
+std::vector<std::string_view> Sieved(std::string_view text, const std::string& upperQuery = {},
+                                     const std::string& upperOther = {}) {
+    const TQueryMatcher query(upperQuery);
+    const TQueryMatcher other(upperOther);
+    TLineSieve sieve(text, query, other);
+    std::vector<std::string_view> lines;
     std::string_view line;
-    while (lines.NextRawLine(line))
-        if (FoundByEveryPosition(line, upperQuery))
-            return true;
-    return false;
+    while (sieve.NextLine(line))
+        lines.push_back(line);
+    return lines;
+}
+
+// Whether every line of wanted is among given, and given holds nothing but raw lines of the
+// text, in order; views are compared by where they are.
+::testing::AssertionResult GivesAtLeast(std::string_view text,
+                                        const std::vector<std::string_view>& given,
+                                        const std::vector<std::string_view>& wanted) {
+    const auto same = [](std::string_view a, std::string_view b) {
+        return a.data() == b.data() && a.size() == b.size();
+    };
+    const auto raw = RawLines(text);
+    std::size_t r = 0;
+    for (const auto line : given) {
+        while (r < raw.size() && !same(raw[r], line))
+            ++r;
+        if (r == raw.size())
+            return ::testing::AssertionFailure() << "not a raw line in order: " << line;
+        ++r;
+    }
+    for (const auto line : wanted)
+        if (std::none_of(given.begin(), given.end(), [&](auto g) { return same(g, line); }))
+            return ::testing::AssertionFailure() << "left out: " << line;
+    return ::testing::AssertionSuccess();
 }
 
 // Lines long and short of blanks, letters in both cases, comments and line feeds.
@@ -112,7 +153,21 @@ TEST(TextScanTest, QueryAgreesWithEveryPositionOnRandomTexts) {
     }
 }
 
-TEST(TextScanTest, FindsTheLinesThatMayFailTheSyntaxTest) {
+// Each sieve test runs with the scan for wide registers (where the processor has them) and
+// with the one every processor runs.
+class SieveTest : public ::testing::TestWithParam<bool> {
+protected:
+    void SetUp() override { FBefore = AllowWideScanForTesting(GetParam()); }
+    void TearDown() override { AllowWideScanForTesting(FBefore); }
+
+private:
+    bool FBefore = true;
+};
+
+INSTANTIATE_TEST_SUITE_P(Scans, SieveTest, ::testing::Values(true, false),
+                         [](const auto& scan) { return scan.param ? "Wide" : "Narrow"; });
+
+TEST_P(SieveTest, FindsTheLinesThatMayFailTheSyntaxTest) {
     const std::string padded(40, 'x');
     const struct {
         std::string text;
@@ -134,43 +189,53 @@ TEST(TextScanTest, FindsTheLinesThatMayFailTheSyntaxTest) {
         {padded + padded + "  late separator\r\n", true},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(MayHoldSyntaxErrors(c.text), c.mayFail) << c.text;
-        EXPECT_EQ(FailingLineByLine(c.text, false), c.mayFail) << c.text;
+        const auto given = Sieved(c.text);
+        EXPECT_EQ(!given.empty(), c.mayFail) << c.text;
+        EXPECT_EQ(given, LinesToLookAt(c.text, "")) << c.text;
     }
 }
 
-TEST(TextScanTest, SyntaxScanAgreesWithTheLineWalkOnRandomTexts) {
+TEST_P(SieveTest, SieveAgreesWithTheLineWalkOnRandomTexts) {
     std::mt19937 random(11);
-    const char* const queries[] = {"AB", "A A", "B;", "BBBB", "A\nA"};
-    for (int round = 0; round < 5000; ++round) {
+    const char* const queries[] = {"AB", "A A", "B;", "BBBB", "A\nA", "AAAAAAAAAAAAAAAAAAAAAAAAA"};
+    for (int round = 0; round < 6000; ++round) {
         const auto text = RandomText(random);
-        const bool mayFail = MayHoldSyntaxErrors(text);
-        ASSERT_EQ(mayFail, FailingLineByLine(text, false)) << text;
-        // Never a miss: a line that the readers would report is always among them.
-        ASSERT_TRUE(mayFail || !FailingLineByLine(text, true)) << text;
-        const std::string query = queries[round % 5];
-        ASSERT_EQ(MayHoldSyntaxErrorsOrQuery(text, TQueryMatcher(query)),
-                  mayFail || QueryInSomeLine(text, query))
-            << text << " / " << query;
+        // Without a query, exactly the lines that fail the syntax test.
+        ASSERT_EQ(Sieved(text), LinesToLookAt(text, "")) << text;
+        const std::string query = queries[round % 6];
+        const std::string other = round % 3 == 0 ? "B B" : "";
+        ASSERT_TRUE(
+            GivesAtLeast(text, Sieved(text, query, other), LinesToLookAt(text, query, other)))
+            << text << " / " << query << " / " << other;
     }
 }
 
-TEST(TextScanTest, QueryIsFoundInEveryLineThatHoldsIt) {
+TEST_P(SieveTest, SieveGivesEveryLineThatHoldsTheQuery) {
     const std::string padded = "  " + std::string(70, 'x');
     const struct {
         std::string text;
         const char* query;
-        bool found;
+        std::size_t wanted;
+        // Whether a line may be given that neither holds the query nor fails the syntax test.
+        bool falseAlarm;
     } cases[] = {
-        {"A1" + padded + "\r\nA2  Moon river\r\n", "MOON", true},
-        {"A1  Moon river" + padded + "\r\nA2" + padded + "\r\n", "MOON", true},
-        {"A1" + padded + "\r\nA2" + padded + "\r\n", "MOON", false},
-        // Across a line's end it may raise a false alarm, which only costs the full walk.
-        {"A1  Blue\r\nMoon  Night" + padded, "BLUE\r\nMOON", true},
-        {"A1  Blue" + padded + "\x1AMoon  Night", "MOON", false},
+        {"A1" + padded + "\r\nA2  Moon river\r\n", "MOON", 1, false},
+        {"A1  Moon river" + padded + "\r\nA2" + padded + "\r\n", "MOON", 1, true},
+        {"A1" + padded + "\r\nA2" + padded + "\r\n", "MOON", 0, false},
+        {"A1  Moon" + padded + "\r\nA2" + padded + "\r\nA3  moon" + padded, "MOON", 2, true},
+        // Across a line's end it may raise a false alarm, which only costs a closer look.
+        {"A1  Blue\r\nMoon  Night" + padded, "BLUE\r\nMOON", 0, true},
+        {"A1  Blue" + padded + "\x1AMoon  Night", "MOON", 0, false},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(MayHoldSyntaxErrorsOrQuery(c.text, TQueryMatcher(c.query)), c.found) << c.text;
+    for (const auto& c : cases) {
+        const auto given = Sieved(c.text, c.query);
+        const auto wanted = LinesToLookAt(c.text, c.query);
+        EXPECT_EQ(wanted.size(), c.wanted) << c.text;
+        EXPECT_TRUE(GivesAtLeast(c.text, given, wanted)) << c.text;
+        if (!c.falseAlarm) {
+            EXPECT_EQ(given, wanted) << c.text;
+        }
+    }
 }
 
 TEST(TextScanTest, SyntaxErrorTextOfAnAlbumMatchesInAFileThatLacksTheQuery) {
