@@ -302,8 +302,10 @@ std::optional<std::string> DesktopPlayerCommand() {
         if (!program)
             return std::nullopt;
         std::string command = QuotedArgument(*program);
-        for (auto arg = args->begin() + 1; arg != args->end(); ++arg)
-            command += " " + QuotedArgument(*arg);
+        for (auto arg = args->begin() + 1; arg != args->end(); ++arg) {
+            command += ' ';
+            command += QuotedArgument(*arg);
+        }
         return command;
     }
     return std::nullopt;
