@@ -96,14 +96,12 @@ void TMainFrm::ConnectHandlers() {
     Bind(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
     Bind(SearchResLst, &TListView::DblClick, this, [this] { SearchResLstDblClick(); });
 
-    // Enter presses the default button of the page on show.
+    // Enter presses the default button of the page on show: in the query box it searches, once.
     PlayBtn->setDefault(true);
     QObject::connect(PageControl1, &QTabWidget::currentChanged, this, [this](int page) {
         PlayBtn->setDefault(page == 0);
         Button1->setDefault(page == 1);
     });
-    QObject::connect(SearchEdt, &QLineEdit::returnPressed, this,
-                     [this] { Application()->Guarded([this] { Button1Click(); }); });
 }
 
 void TMainFrm::FormCreate() {
