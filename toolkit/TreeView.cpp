@@ -168,7 +168,18 @@ void TTreeView::Select(const TTreeNode* node) {
     setCurrentIndex(index);
 }
 
+void TTreeView::keyPressEvent(QKeyEvent* event) {
+    FPressedKeys.insert(event->key());
+    QTreeView::keyPressEvent(event);
+}
+
 void TTreeView::keyReleaseEvent(QKeyEvent* event) {
     QTreeView::keyReleaseEvent(event);
-    emit KeyReleased(event->key());
+    if (FPressedKeys.remove(event->key()))
+        emit KeyReleased(event->key());
+}
+
+void TTreeView::focusOutEvent(QFocusEvent* event) {
+    FPressedKeys.clear();
+    QTreeView::focusOutEvent(event);
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QAbstractItemModel>
+#include <QSet>
 #include <QTreeView>
 
 #include <functional>
@@ -68,12 +69,19 @@ public:
 signals:
     void NodeClicked();
     void NodeDoubleClicked();
+    // The release of a key whose press the tree had too.
     void KeyReleased(int key);
 
 protected:
+    void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
+    // Keys pressed while the tree had the focus and not yet released. The release of a key
+    // pressed elsewhere (the Enter that closed a message box, whose release then comes to the
+    // tree) is no key use of the tree: taking it for one would open the same box again.
+    QSet<int> FPressedKeys;
     TTreeModel* FModel;
     bool FDirty = false;
     bool FSorted = false;

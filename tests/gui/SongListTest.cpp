@@ -199,22 +199,41 @@ TEST_F(TSongListTest, AThresholdThatIsNoNumberKeepsTheRowsAndReportsTheError) {
     EXPECT_EQ(BarText(MainFrm->SongBar), "2 song(s) | 0:30 total play time");
 }
 
-TEST_F(TSongListTest, KeyReleasesInTheTreeRefillTheList) {
+TEST_F(TSongListTest, KeysUsedInTheTreeRefillTheList) {
     Album("music/CAT/A", {10});
     Album("music/CAT/B", {20, 30});
     StartOnAlbums({"A", "B"});
     MainFrm->TreeLst->setFocus();
-    MainFrm->TreeLst->Select(Node(0, 1));
-    QTest::keyRelease(MainFrm->TreeLst, Qt::Key_Down);
+    MainFrm->TreeLst->Select(Node(0, 0));
+    QTest::keyClick(MainFrm->TreeLst, Qt::Key_Down);
+    EXPECT_EQ(MainFrm->TreeLst->Selected(), Node(0, 1));
     EXPECT_EQ(BarText(MainFrm->SongBar), "2 song(s) | 0:50 total play time");
 
-    // The file is read again at each listing.
+    // The file is read again at each listing, whatever the key.
     Album("music/CAT/B", {20, 30, 40});
-    QTest::keyRelease(MainFrm->TreeLst, Qt::Key_Up);
+    QTest::keyClick(MainFrm->TreeLst, Qt::Key_Down);
     EXPECT_EQ(BarText(MainFrm->SongBar), "3 song(s) | 1:30 total play time");
 
     MainFrm->TreeLst->Select(Node(0));
-    QTest::keyRelease(MainFrm->TreeLst, Qt::Key_Up);
+    QTest::keyClick(MainFrm->TreeLst, Qt::Key_Shift);
     EXPECT_EQ(MainFrm->ItemsLst->RowCount(), 0);
     EXPECT_FALSE(MainFrm->PlayBtn->isEnabled());
+}
+
+TEST_F(TSongListTest, TheReleaseOfAKeyPressedElsewhereListsNothing) {
+    Album("music/CAT/A", {10});
+    StartOnAlbums({"A", "GONE"});
+    MainFrm->TreeLst->setFocus();
+    Click(Node(0, 1));
+    ASSERT_EQ(Boxes.size(), 1u);
+    // Enter closes the box when pressed; its release then comes to the tree. Taking it for a
+    // key used in the tree would list the album again and open the same box, again and again.
+    QTest::keyRelease(MainFrm->TreeLst, Qt::Key_Return);
+    EXPECT_EQ(Boxes.size(), 1u);
+    MainFrm->TreeLst->Select(Node(0, 0));
+    QTest::keyRelease(MainFrm->TreeLst, Qt::Key_Return);
+    EXPECT_EQ(MainFrm->ItemsLst->RowCount(), 0);
+    // A key pressed and released in the tree lists the album.
+    QTest::keyClick(MainFrm->TreeLst, Qt::Key_Shift);
+    EXPECT_EQ(MainFrm->ItemsLst->RowCount(), 1);
 }
