@@ -5,7 +5,6 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
-#include <type_traits>
 
 #if defined(__SSE2__) || defined(_M_X64) || (defined(_M_IX86_FP) && _M_IX86_FP >= 2)
 #define TUNESTEAD_SCAN_SSE2 1
@@ -98,8 +97,7 @@ bool HasSeparator16(const char* text, std::size_t start, std::size_t lineEnd) {
     return (pairs & within) != 0 || (length > 17 && HasSeparator(text, start + 16, start, lineEnd));
 }
 
-// 64 bytes of a text, 16 at a time: which of them are a given character, or have a given key;
-// and the separator test of a line with at least 17 bytes readable at its start.
+// 64 bytes of a text, 16 at a time: which of them are a given character, or have a given key.
 class TSse2Block {
 public:
     explicit TSse2Block(const char* at)
@@ -108,9 +106,6 @@ public:
     std::uint64_t Mask(char c) const {
         return Mask16(FBytes[0], c) | Mask16(FBytes[1], c) << 16 | Mask16(FBytes[2], c) << 32 |
                Mask16(FBytes[3], c) << 48;
-    }
-    static bool HasSeparator(const char* text, std::size_t start, std::size_t lineEnd) {
-        return HasSeparator16(text, start, lineEnd);
     }
     std::uint64_t KeyMask(char key) const {
         return KeyMask16(FBytes[0], key) | KeyMask16(FBytes[1], key) << 16 |
@@ -130,10 +125,6 @@ public:
 
     [[gnu::target("avx2")]] std::uint64_t Mask(char c) const {
         return Mask32(FBytes[0], c) | Mask32(FBytes[1], c) << 32;
-    }
-    [[gnu::target("avx2")]] static bool HasSeparator(const char* text, std::size_t start,
-                                                     std::size_t lineEnd) {
-        return HasSeparator16(text, start, lineEnd);
     }
     [[gnu::target("avx2")]] std::uint64_t KeyMask(char key) const {
         const __m256i caseBit = _mm256_set1_epi8(CaseBit);
@@ -170,37 +161,34 @@ bool QueryIn64(const TQueryMatcher& query, const char* at, const TBlock& block) 
 
 // The start of the first line at or after from (a line start) that may fail the syntax test
 // or, with a query, may hold it; the text's size when none does. The text ends at its first
-// Ctrl-Z. TBlock tells about 64 bytes at a time (void: one byte at a time).
+// Ctrl-Z. TBlock tells about 64 bytes at a time (unused where there is no SSE2).
 template <class TBlock>
 std::size_t ScanLinesWith(std::string_view text, std::size_t from, const TQueryMatcher* query) {
     const std::size_t end = text.size();
     const char* bytes = text.data();
     std::size_t start = from;
-    std::size_t base = from;
-    if constexpr (!std::is_void_v<TBlock>) {
-        // One pass, 64 bytes at a time: where the query may start, where the lines end, and
-        // each line's syntax test at its start. A block that may hold the query gives the line
-        // that holds the block's start, which the query cannot start before; a place where it
-        // may hold the query across a line's end is a false alarm that only costs a closer
-        // look.
-        const std::size_t tail = query != nullptr ? query->Length() - 1 : 0;
-        for (; base + 64 + tail <= end; base += 64) {
-            const TBlock block(bytes + base);
-            if (query != nullptr && QueryIn64(*query, bytes + base, block))
+#ifdef TUNESTEAD_SCAN_SSE2
+    // One pass, 64 bytes at a time: where the query may start, where the lines end, and
+    // each line's syntax test at its start. A block that may hold the query gives the line
+    // that holds the block's start, which the query cannot start before; a place where it
+    // may hold the query across a line's end is a false alarm that only costs a closer
+    // look.
+    const std::size_t tail = query != nullptr ? query->Length() - 1 : 0;
+    for (std::size_t base = from; base + 64 + tail <= end; base += 64) {
+        const TBlock block(bytes + base);
+        if (query != nullptr && QueryIn64(*query, bytes + base, block))
+            return start;
+        for (std::uint64_t returns = block.Mask(CarriageReturn); returns != 0;
+             returns &= returns - 1) {
+            const std::size_t lineEnd = base + static_cast<std::size_t>(std::countr_zero(returns));
+            const bool separator = start + 17 <= end ? HasSeparator16(bytes, start, lineEnd)
+                                                     : HasSeparator(bytes, start, start, lineEnd);
+            if (MayFail(bytes, start, lineEnd, separator))
                 return start;
-            for (std::uint64_t returns = block.Mask(CarriageReturn); returns != 0;
-                 returns &= returns - 1) {
-                const std::size_t lineEnd =
-                    base + static_cast<std::size_t>(std::countr_zero(returns));
-                const bool separator = start + 17 <= end
-                                           ? TBlock::HasSeparator(bytes, start, lineEnd)
-                                           : HasSeparator(bytes, start, start, lineEnd);
-                if (MayFail(bytes, start, lineEnd, separator))
-                    return start;
-                start = LineAfter(bytes, lineEnd, end);
-            }
+            start = LineAfter(bytes, lineEnd, end);
         }
     }
+#endif
     // The lines the blocks did not finish, one by one.
     while (start < end) {
         const std::size_t lineEnd = LineEndFrom(bytes, start, end);

@@ -1,6 +1,6 @@
 // Whole-text tests that let the search pass over a description file in one go: the query
 // (letters a to z folded) in a text, and the lines that may fail the syntax test or hold the
-// query. Both look at 16 bytes at a time where the processor allows it.
+// query. Both look at 16 (or 32) bytes at a time where the processor allows it.
 #pragma once
 
 #include <cstddef>
