@@ -111,6 +111,9 @@ public:
     void Button2Click();
     void ReplayPopClick();
     void ExecPlayer(const std::string& player, const std::string& parameter);
+    // Starts the player with its one parameter; a player that is not set or cannot start
+    // is reported in an error box naming it and the system's reason, and gives false.
+    bool StartPlayer(const std::string& player, const std::string& parameter);
 
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;

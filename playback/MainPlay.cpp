@@ -3,6 +3,7 @@
 #include "app/Main.h"
 
 #include "platform/Launch.h"
+#include "playback/PlayerMessages.h"
 #include "playback/Playlist.h"
 #include "playback/TempPlaylist.h"
 #include "settings/preferences.h"
@@ -47,8 +48,21 @@ void TMainFrm::ReplayPopClick() {
         PlayBtnClick();
 }
 
+bool TMainFrm::StartPlayer(const std::string& player, const std::string& parameter) {
+    if (player.empty()) {
+        MessageDlg(Playback::NoPlayerMessage(), mtError, mbOK);
+        return false;
+    }
+    const auto result = platform::ShellOpen(reinterpret_cast<void*>(winId()), player, parameter);
+    if (!result.Started)
+        MessageDlg(Playback::PlayerNotStartedMessage(player, result.Reason), mtError, mbOK);
+    return result.Started;
+}
+
 void TMainFrm::ExecPlayer(const std::string& player, const std::string& parameter) {
-    platform::ShellOpen(reinterpret_cast<void*>(winId()), player, parameter);
+    // A player that did not start leaves the window where the user can see the box.
+    if (!StartPlayer(player, parameter))
+        return;
     PlayedFromPlaylist = false;
     if (PrefsFrm->TrayMinChk->isChecked())
         Application()->Minimize();

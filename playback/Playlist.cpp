@@ -3,7 +3,6 @@
 #include "app/Main.h"
 #include "catalogue/Detail.h"
 #include "platform/Folders.h"
-#include "platform/Launch.h"
 #include "playback/OrderBuilder.h"
 #include "playback/PlaylistFile.h"
 #include "playback/PlaylistIcons.h"
@@ -223,8 +222,8 @@ void TPlaylistFrm::PlayBtnClick() {
     }
     BuildFileList(SelectLst, FileList);
     const std::string playlist = Playback::WriteTempPlaylist(FileListOrder());
-    platform::ShellOpen(reinterpret_cast<void*>(MainFrm->winId()), PrefsFrm->PlayerNameEdt->Text(),
-                        playlist);
+    if (!MainFrm->StartPlayer(PrefsFrm->PlayerNameEdt->Text(), playlist))
+        return;
     MainFrm->PlayedFromPlaylist = true;
     MainFrm->ReplayPop->setEnabled(true);
     if (PrefsFrm->TrayMinChk->isChecked())

@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
+#include <system_error>
 #include <unistd.h>
 
 extern char** environ;
@@ -49,7 +50,10 @@ int SpawnDetached(char* const argv[], const posix_spawnattr_t* attributes) {
 
 } // namespace
 
-bool ShellOpen(void* /*ownerWindow*/, const std::string& player, const std::string& parameter) {
+TStartResult ShellOpen(void* /*ownerWindow*/, const std::string& player,
+                       const std::string& parameter) {
+    if (player.empty())
+        return {false, std::generic_category().message(ENOENT)};
     std::string file = player;
     std::string argument = parameter;
     char* const argv[] = {file.data(), argument.data(), nullptr};
@@ -57,8 +61,8 @@ bool ShellOpen(void* /*ownerWindow*/, const std::string& player, const std::stri
     // The player starts in a session of its own with default signal handling and no
     // blocked signal, whatever the program has set up for itself.
     posix_spawnattr_t attributes;
-    if (posix_spawnattr_init(&attributes) != 0)
-        return false;
+    if (const int error = posix_spawnattr_init(&attributes); error != 0)
+        return {false, std::generic_category().message(error)};
     sigset_t noSignals;
     sigemptyset(&noSignals);
     sigset_t allSignals;
@@ -75,7 +79,9 @@ bool ShellOpen(void* /*ownerWindow*/, const std::string& player, const std::stri
 
     const int result = SpawnDetached(argv, &attributes);
     posix_spawnattr_destroy(&attributes);
-    return result == 0;
+    if (result != 0)
+        return {false, std::generic_category().message(result)};
+    return {true, {}};
 }
 
 } // namespace platform

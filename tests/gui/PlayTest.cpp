@@ -171,6 +171,42 @@ TEST_F(TPlayTest, PlayMinimisesOnlyWhenAskedTo) {
     }
 }
 
+TEST_F(TPlayTest, APlayerThatDoesNotStartIsReportedAndTheWindowStays) {
+    StartOnAlbums({{"ALBUM", {"A.MP3"}}});
+    Click(Node(0, 0));
+    PrefsFrm->TrayMinChk->setChecked(true);
+    const std::string missing = (Files.Path() / "no such player").string();
+    const struct {
+        std::string Player;
+        std::string Text;
+    } cases[] = {
+        {"", "No MP3 player is set.\rChoose one under Preferences, on the \"Files location\" "
+             "page (right-click the main window)."},
+        {missing,
+         "The MP3 player \"" + missing + "\" could not be started.\rNo such file or directory"},
+        {Files.Path().string(), "The MP3 player \"" + Files.Path().string() +
+                                    "\" could not be started.\rPermission denied"},
+    };
+    for (const auto& item : cases) {
+        SCOPED_TRACE(item.Player);
+        PrefsFrm->PlayerNameEdt->SetText(item.Player);
+        for (const bool songSelected : {false, true}) {
+            Boxes.clear();
+            MainFrm->PlayedFromPlaylist = true;
+            MainFrm->ItemsLst->SetSelected(songSelected ? 0 : -1);
+            QTest::mouseClick(MainFrm->PlayBtn, Qt::LeftButton);
+            ASSERT_EQ(Boxes.size(), 1u);
+            EXPECT_EQ(Boxes[0].Caption, "Error");
+            EXPECT_EQ(Boxes[0].Icon, miError);
+            EXPECT_EQ(Boxes[0].Buttons, static_cast<TMsgDlgButtons>(mbOK));
+            EXPECT_EQ(Boxes[0].Text, item.Text);
+            EXPECT_FALSE(Application()->Minimized());
+            EXPECT_FALSE(MainFrm->isMinimized());
+            EXPECT_TRUE(MainFrm->PlayedFromPlaylist);
+        }
+    }
+}
+
 TEST_F(TPlayTest, APlaylistThatCannotBeWrittenStopsThePlay) {
     StartOnAlbums({{"ALBUM", {"A.MP3", "B.MP3"}}});
     Click(Node(0, 0));

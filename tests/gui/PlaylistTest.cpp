@@ -358,6 +358,20 @@ TEST_F(TPlaylistTest, PlayMinimisesWhenThePreferenceSaysSo) {
     Application()->Restore();
 }
 
+TEST_F(TPlaylistTest, APlayerThatDoesNotStartIsReportedAndNothingHides) {
+    DropSong(Node("Solo Piece"), 0);
+    PrefsFrm->TrayMinChk->setChecked(true);
+    const std::string missing = (Files.Path() / "gone").string();
+    PrefsFrm->PlayerNameEdt->SetText(missing);
+    PlaylistFrm->PlayBtn->click();
+    ASSERT_EQ(Boxes.size(), 1u);
+    EXPECT_EQ(Boxes[0].Caption, "Error");
+    EXPECT_EQ(Boxes[0].Text, "The MP3 player \"" + missing +
+                                 "\" could not be started.\rNo such file or directory");
+    EXPECT_FALSE(Application()->Minimized());
+    EXPECT_FALSE(MainFrm->PlayedFromPlaylist);
+}
+
 TEST_F(TPlaylistTest, PlayAndReplayOfAnEmptyListWarnAndStartNothing) {
     const std::string earlier = "earlier\r\n";
     Files.Write("program/PL_TEMP.M3U", earlier);

@@ -77,7 +77,7 @@ std::optional<std::string> LaunchAndRecord(const TTempDir& dir, const std::strin
         return std::nullopt;
     const int fd = open(fifo.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     TEnvironment log("TUNESTEAD_FAKE_PLAYER_LOG", fifo.string());
-    if (!platform::ShellOpen(nullptr, player, parameter)) {
+    if (!platform::ShellOpen(nullptr, player, parameter).Started) {
         close(fd);
         return std::nullopt;
     }
@@ -139,14 +139,24 @@ TEST(Launch, FindsAPlayerNamedWithoutFolderOnThePath) {
     EXPECT_TRUE(HasNoChildLeft());
 }
 
-TEST(Launch, APlayerThatCannotStartIsReportedAsFalse) {
+TEST(Launch, APlayerThatCannotStartIsReportedWithTheSystemsReason) {
     TTempDir dir;
     const auto notExecutable = dir.Write("player.txt", "not a program");
-    EXPECT_FALSE(platform::ShellOpen(nullptr, "", "/a.mp3"));
-    EXPECT_FALSE(platform::ShellOpen(nullptr, (dir.Path() / "missing").string(), "/a.mp3"));
-    EXPECT_FALSE(platform::ShellOpen(nullptr, "no-such-player-anywhere", "/a.mp3"));
-    EXPECT_FALSE(platform::ShellOpen(nullptr, notExecutable.string(), "/a.mp3"));
-    EXPECT_FALSE(platform::ShellOpen(nullptr, dir.Path().string(), "/a.mp3"));
+    const struct {
+        std::string Player;
+        std::string Reason;
+    } cases[] = {
+        {"", "No such file or directory"},
+        {(dir.Path() / "missing").string(), "No such file or directory"},
+        {"no-such-player-anywhere", "No such file or directory"},
+        {notExecutable.string(), "Permission denied"},
+        {dir.Path().string(), "Permission denied"},
+    };
+    for (const auto& item : cases) {
+        const auto result = platform::ShellOpen(nullptr, item.Player, "/a.mp3");
+        EXPECT_FALSE(result.Started) << item.Player;
+        EXPECT_EQ(result.Reason, item.Reason) << item.Player;
+    }
     EXPECT_TRUE(HasNoChildLeft());
 }
 
