@@ -8,16 +8,12 @@
 #include "toolkit/Text.h"
 
 namespace {
-// Catalogues written in a single-byte code page show on a UTF-8 desktop as Latin-1 (see
+// Catalogues written in a single-byte code page show on a UTF-8 desktop as Windows-1252 (see
 // ToQString); a query typed there must find them in that spelling too. Empty when the
-// query reads the same in both, or has characters Latin-1 cannot write.
+// query reads the same in both, or has characters Windows-1252 cannot write.
 std::string SingleByteSpelling(const QString& query) {
-    for (const QChar c : query)
-        if (c.unicode() > 0xFF)
-            return {};
-    const QByteArray latin1 = query.toLatin1();
-    const std::string spelling(latin1.constData(), static_cast<std::size_t>(latin1.size()));
-    return spelling == FromQString(query) ? std::string() : spelling;
+    const auto spelling = ToWindows1252(query);
+    return spelling && *spelling != FromQString(query) ? *spelling : std::string();
 }
 } // namespace
 

@@ -1,6 +1,6 @@
 // A one-line edit box that keeps the program's own bytes: a text set by the program comes
 // back byte for byte until the user changes it, even when the bytes are not valid in the
-// user's locale (a Latin-1 path in a UTF-8 desktop).
+// user's locale (a Windows-1252 path on a UTF-8 desktop).
 #pragma once
 
 #include <QLineEdit>

@@ -1,16 +1,68 @@
 #include "toolkit/Text.h"
 
 #include <QStringDecoder>
+#include <QStringEncoder>
+
+namespace {
+
+constexpr const char* SingleByteCodePage = "windows-1252";
+
+QByteArrayView View(const std::string& bytes, std::size_t size) {
+    return QByteArrayView(bytes.data(), static_cast<qsizetype>(size));
+}
+
+// The length of bytes without a UTF-8 character that its end cuts short (a lead byte
+// followed by fewer continuation bytes than it announces); the whole length otherwise.
+std::size_t WithoutCutCharacter(const std::string& bytes) {
+    const std::size_t size = bytes.size();
+    for (std::size_t back = 1; back <= 3 && back <= size; ++back) {
+        const auto byte = static_cast<unsigned char>(bytes[size - back]);
+        if ((byte & 0xC0) == 0x80)
+            continue;
+        const std::size_t length = byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : byte >= 0xC0 ? 2 : 1;
+        return length > back ? size - back : size;
+    }
+    return size;
+}
+
+QString FromSingleByte(const std::string& bytes) {
+    QStringDecoder decoder(SingleByteCodePage, QStringDecoder::Flag::Stateless);
+    if (!decoder.isValid())
+        return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    return decoder.decode(View(bytes, bytes.size()));
+}
+
+} // namespace
 
 QString ToQString(const std::string& bytes) {
     QStringDecoder decoder(QStringDecoder::System, QStringDecoder::Flag::Stateless);
-    QString text =
-        decoder.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
-    if (decoder.hasError())
-        return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
-    return text;
+    QString text = decoder.decode(View(bytes, bytes.size()));
+    if (!decoder.hasError())
+        return text;
+    const std::size_t complete = WithoutCutCharacter(bytes);
+    if (complete < bytes.size()) {
+        QStringDecoder cut(QStringDecoder::System, QStringDecoder::Flag::Stateless);
+        text = cut.decode(View(bytes, complete));
+        if (!cut.hasError())
+            return text;
+    }
+    return FromSingleByte(bytes);
 }
 
 std::string FromQString(const QString& text) {
     return text.toLocal8Bit().toStdString();
+}
+
+std::optional<std::string> ToWindows1252(const QString& text) {
+    QStringEncoder encoder(SingleByteCodePage, QStringEncoder::Flag::Stateless);
+    if (!encoder.isValid()) {
+        for (const QChar c : text)
+            if (c.unicode() > 0xFF)
+                return std::nullopt;
+        return text.toLatin1().toStdString();
+    }
+    const QByteArray bytes = encoder.encode(text);
+    if (encoder.hasError())
+        return std::nullopt;
+    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }

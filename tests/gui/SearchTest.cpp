@@ -74,6 +74,23 @@ TEST_F(TSearchTest, QueriesMatchCategoriesAndTitles) {
     EXPECT_TRUE(Boxes.empty());
 }
 
+TEST_F(TSearchTest, ATypedQueryFindsWindows1252Descriptions) {
+    Desc("music/CHANSON", Lines({"C1  \x93"
+                                 "Caf\xE9\x94 \x80 5",
+                                 "C2  \xE2\x80\x9C"
+                                 "Caf\xC3\xA9\xE2\x80\x9D"}));
+    const std::string single = Result("\x93"
+                                      "Caf\xE9\x94 \x80 5",
+                                      "Chanson", "", "CHANSON/C1");
+    const std::string utf8 = Result("\xE2\x80\x9C"
+                                    "Caf\xC3\xA9\xE2\x80\x9D",
+                                    "Chanson", "", "CHANSON/C2");
+    EXPECT_EQ(Search("\xE2\x80\x9C"), (std::vector<std::string>{single, utf8}));
+    EXPECT_EQ(Search("\xE2\x82\xAC 5"), std::vector<std::string>{single});
+    EXPECT_EQ(Search("\xC3\xA9\xE2\x80\x9D"), (std::vector<std::string>{single, utf8}));
+    EXPECT_TRUE(Boxes.empty());
+}
+
 TEST_F(TSearchTest, EnterInTheQueryBoxSearchesOnce) {
     // Every search reports the faulty line once.
     Desc("music/POP", Lines({"P1  Greatest Hits", "NOSEPARATORHERE"}));
