@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdint>
+#include <utility>
 
 namespace Catalogue {
 
