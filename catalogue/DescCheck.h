@@ -1,0 +1,17 @@
+// The check of a catalogue through the program's own readers: every line that fails the
+// syntax test, every missing description file, every song line without a play time and
+// every song whose file is gone or no longer has the size its line gives.
+#pragma once
+
+#include <functional>
+#include <string>
+
+namespace Catalogue {
+
+// Receives one problem as "file:line: message" (or "folder: message").
+using TCheckSink = std::function<void(const std::string& problem)>;
+
+// Checks the catalogue below root and returns the number of problems found.
+int CheckCatalogue(const std::string& root, const TCheckSink& report);
+
+} // namespace Catalogue

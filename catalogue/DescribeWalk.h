@@ -1,0 +1,74 @@
+// The describing of a whole catalogue: walks ROOT/CATEGORY/ALBUM/*.mp3, merges what it finds
+// into the description file of every level and writes each changed file whole (or shows
+// the change as a diff); what the format cannot hold is reported, never dropped unseen.
+#pragma once
+
+#include "catalogue/DescCodePage.h"
+#include "catalogue/SongFacts.h"
+
+#include <array>
+#include <cstddef>
+#include <functional>
+#include <string>
+
+namespace Catalogue {
+
+struct TDescribeOptions {
+    TCodePage CodePage = TCodePage::Windows1252;
+    // Drop the lines of entries gone from disk.
+    bool Prune = false;
+    // Write nothing; hand each change over as a unified diff.
+    bool DryRun = false;
+};
+
+enum class TProblemKind {
+    // An entry that could not be described, or described only in part.
+    NameTooLong,
+    NameUnwritable,
+    DescriptionCut,
+    NotRepresentable,
+    SongUnreadable,
+    NumbersNotHeld,
+    FolderUnreadable,
+    // A description file that could not be read or written: it was left as it was.
+    FileError,
+};
+inline constexpr std::size_t ProblemKindCount = 8;
+
+// The words that name a kind of problem in a count ("name(s) too long", ...).
+std::string_view ProblemKindText(TProblemKind kind);
+
+struct TProblem {
+    TProblemKind Kind;
+    // The song file, folder or description file concerned.
+    std::string Path;
+    std::string Message;
+};
+
+struct TDescribeEvents {
+    std::function<void(const TProblem&)> OnProblem;
+    // A dry run's change of one file: its unified diff with paths relative to the root.
+    std::function<void(const std::string& diff)> OnDiff;
+    // After each album: albums done and albums in all.
+    std::function<void(std::size_t done, std::size_t total)> OnProgress;
+};
+
+struct TDescribeSummary {
+    std::array<int, ProblemKindCount> Problems{};
+    // Files written, or in a dry run files that would be.
+    int FilesChanged = 0;
+    int LinesAdded = 0;
+    int LinesRefreshed = 0;
+    int LinesPruned = 0;
+
+    int Count(TProblemKind kind) const { return Problems[static_cast<std::size_t>(kind)]; }
+    // Problems of entries, file errors left out.
+    int EntryProblems() const;
+};
+
+// Describes the catalogue below root. Throws EInOutError when root itself cannot be read;
+// every other failure is reported through events and the walk goes on.
+TDescribeSummary DescribeCatalogue(const std::string& root, TSongFactsReader& reader,
+                                   const TDescribeOptions& options, const TDescribeEvents& events);
+
+} // namespace Catalogue

@@ -1,0 +1,23 @@
+// The command line of mp3tunestead-describe: what to do, on which roots, with which options.
+#pragma once
+
+#include "catalogue/DescribeWalk.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+enum class TDescribeAction { Describe, Check, Help, Version };
+
+struct TDescribeCommand {
+    TDescribeAction Action = TDescribeAction::Describe;
+    Catalogue::TDescribeOptions Options;
+    std::vector<std::string> Roots;
+};
+
+// The command of the arguments (without the program name); throws EConvertError with the
+// reason when they do not make one.
+TDescribeCommand ParseDescribeCommand(const std::vector<std::string_view>& arguments);
+
+// The text of --help.
+std::string DescribeUsage();

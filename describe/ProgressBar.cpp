@@ -1,0 +1,34 @@
+#include "describe/ProgressBar.h"
+
+#include <cstdio>
+#include <string>
+#include <unistd.h>
+
+namespace {
+constexpr std::size_t BarWidth = 40;
+}
+
+TProgressBar::TProgressBar() : FEnabled(isatty(STDERR_FILENO) != 0) {}
+
+void TProgressBar::Show(std::size_t done, std::size_t total) {
+    if (!FEnabled || total == 0)
+        return;
+    const std::size_t permille = done * 1000 / total;
+    if (permille == FLastPermille && done != total)
+        return;
+    FLastPermille = permille;
+    const std::size_t filled = done * BarWidth / total;
+    std::string line = "\r[" + std::string(filled, '#') + std::string(BarWidth - filled, ' ') +
+                       "] " + std::to_string(done) + "/" + std::to_string(total) + " albums";
+    std::fputs(line.c_str(), stderr);
+    std::fflush(stderr);
+    FShown = true;
+}
+
+void TProgressBar::Clear() {
+    if (!FShown)
+        return;
+    std::fputs("\r\033[K", stderr);
+    FShown = false;
+    FLastPermille = static_cast<std::size_t>(-1);
+}

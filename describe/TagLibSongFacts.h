@@ -1,0 +1,10 @@
+// The facts of a real song file: its size from the file system, its length and titles
+// through TagLib.
+#pragma once
+
+#include "catalogue/SongFacts.h"
+
+class TTagLibSongFacts : public Catalogue::TSongFactsReader {
+public:
+    Catalogue::TSongFacts Read(const std::string& path) override;
+};
