@@ -1,6 +1,7 @@
 // Runs the built mp3tunestead-describe on a collection of real MP3 files made with lame.
 #include "catalogue/DescFile.h"
 #include "catalogue/DescLine.h"
+#include "tests/support/LameSongs.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -19,46 +20,12 @@ namespace {
 
 constexpr const char* Album = "Pop/Album";
 
-// A song of the collection: its file name, true length and how lame makes it.
-struct TSample {
-    const char* Name;
-    int SampleRate;
-    int Samples;
-    const char* LameOptions;
-};
-
-const TSample Samples[] = {
+const TLameSong Samples[] = {
     {"01 cbr.mp3", 44100, 114660,
      "-b 128 --tt 'Caf\xC3\xA9' --tl '\xC3\x89t\xC3\xA9' --id3v2-only"},
     {"02 vbr.mp3", 44100, 74970, "-V 2 --tt '\xE6\x97\xA5\xE6\x9C\xAC' --id3v2-utf16"},
     {"03 mono.mp3", 44100, 101430, "--resample 22.05 -m m"},
 };
-
-void WriteWav(const fs::path& file, int sampleRate, int samples) {
-    const auto put = [](std::ofstream& out, std::uint32_t value, int bytes) {
-        for (int i = 0; i < bytes; ++i)
-            out.put(static_cast<char>((value >> (8 * i)) & 0xFF));
-    };
-    const std::uint32_t dataBytes = static_cast<std::uint32_t>(samples) * 4;
-    std::ofstream out(file, std::ios::binary);
-    out.write("RIFF", 4);
-    put(out, 36 + dataBytes, 4);
-    out.write("WAVEfmt ", 8);
-    put(out, 16, 4);
-    put(out, 1, 2);
-    put(out, 2, 2);
-    put(out, static_cast<std::uint32_t>(sampleRate), 4);
-    put(out, static_cast<std::uint32_t>(sampleRate) * 4, 4);
-    put(out, 4, 2);
-    put(out, 16, 2);
-    out.write("data", 4);
-    put(out, dataBytes, 4);
-    for (int i = 0; i < samples; ++i) {
-        const auto value = static_cast<std::int16_t>(8000 * std::sin(i * 0.06));
-        put(out, static_cast<std::uint16_t>(value), 2);
-        put(out, static_cast<std::uint16_t>(value), 2);
-    }
-}
 
 struct TResult {
     int ExitCode = -1;
@@ -79,19 +46,11 @@ std::map<std::string, std::pair<std::string, fs::file_time_type>> DescFiles(cons
 class DescribeTool : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        if (std::system("command -v lame >/dev/null 2>&1") != 0)
+        if (!LameAvailable())
             return;
         FSongs = new TTempDir;
-        for (const auto& sample : Samples) {
-            const auto wav = FSongs->Path() / "in.wav";
-            WriteWav(wav, sample.SampleRate, sample.Samples);
-            const std::string command = "lame --quiet " + std::string(sample.LameOptions) + " '" +
-                                        wav.string() + "' '" +
-                                        (FSongs->Path() / sample.Name).string() + "'";
-            if (std::system(command.c_str()) != 0)
-                throw std::runtime_error("lame failed: " + command);
-        }
-        fs::remove(FSongs->Path() / "in.wav");
+        for (const auto& sample : Samples)
+            MakeLameSong(FSongs->Path(), sample);
     }
     static void TearDownTestSuite() {
         delete FSongs;
@@ -164,7 +123,7 @@ TEST_F(DescribeTool, DescribesRealSongsAndReportsWhatItCannot) {
     for (const auto& sample : Samples) {
         ASSERT_TRUE(lines.contains(sample.Name)) << sample.Name;
         const auto time = ExtractTime(lines.at(sample.Name));
-        const double truth = static_cast<double>(sample.Samples) / sample.SampleRate;
+        const double truth = sample.Seconds();
         EXPECT_LE(std::abs(time.Minutes * 60 + time.Seconds - truth), 1.0) << sample.Name;
         EXPECT_EQ(ParseNumberField(lines.at(sample.Name).substr(51, 10)),
                   static_cast<std::int32_t>(fs::file_size(Root() / Album / sample.Name)));

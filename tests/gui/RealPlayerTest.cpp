@@ -1,6 +1,7 @@
 // A whole album played by a real player (mpv, without sound output) through the program's
 // own launch path: Play writes PL_TEMP.M3U and starts the player with it.
 #include "tests/gui/CatalogueBuilder.h"
+#include "tests/gui/MpvPlayer.h"
 #include "tests/gui/PlayerRecord.h"
 
 #ifndef _WIN32
@@ -12,33 +13,6 @@
 #include <sys/stat.h>
 
 namespace fs = std::filesystem;
-
-namespace {
-
-bool OnPath(const std::string& program) {
-    const char* path = std::getenv("PATH");
-    std::string folders = path != nullptr ? path : "";
-    for (std::size_t start = 0; start <= folders.size();) {
-        auto end = folders.find(':', start);
-        if (end == std::string::npos)
-            end = folders.size();
-        const fs::path candidate = fs::path(folders.substr(start, end - start)) / program;
-        if (access(candidate.c_str(), X_OK) == 0)
-            return true;
-        start = end + 1;
-    }
-    return false;
-}
-
-// The program hands the player one argument; this stand-in plays it with mpv and writes
-// mpv's output and exit code into the FIFO named by TUNESTEAD_MPV_LOG.
-const char* const PlayerScript = R"(#!/bin/sh
-output=$(timeout -k 5 30 mpv --no-config --no-video --ao=null "$1" 2>&1)
-code=$?
-printf '%s\nexit code %s\n' "$output" "$code" > "$TUNESTEAD_MPV_LOG"
-)";
-
-} // namespace
 
 TEST_F(TCatalogueGuiTest, RealPlayerPlaysEveryTrackOfTheDemoAlbum) {
     if (!OnPath("mpv"))
@@ -57,7 +31,7 @@ TEST_F(TCatalogueGuiTest, RealPlayerPlaysEveryTrackOfTheDemoAlbum) {
     Desc("music", Lines({"CAT  Jazz"}));
     Desc("music/CAT", Lines({"ALBUM  The Blue Hour"}));
     Desc("music/CAT/ALBUM", songLines);
-    const auto player = Files.Write("player/play-with-mpv", PlayerScript);
+    const auto player = Files.Write("player/play-with-mpv", MpvPlayerScript);
     fs::permissions(player, fs::perms::owner_all);
 
     TPlayerRecord record(Files.Path() / "mpv.fifo", "TUNESTEAD_MPV_LOG");
