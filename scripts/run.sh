@@ -8,7 +8,7 @@ build="$root/build"
 "$root/scripts/deps.sh"
 
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" -j"$(nproc)" --target mp3tunestead make_demo_mp3
+cmake --build "$build" -j"$(nproc)" --target mp3tunestead make_demo_mp3 mp3tunestead-describe
 "$build/tools/make_demo_mp3" "$root/demo/catalogue"
 
 home="$build/demo-home"
