@@ -3,6 +3,7 @@
 #include "catalogue/CatalogueMessages.h"
 #include "catalogue/CataloguePath.h"
 #include "catalogue/DescFile.h"
+#include "catalogue/SyntaxReports.h"
 #include "catalogue/TextScan.h"
 
 namespace Catalogue {
@@ -34,11 +35,12 @@ public:
     TAlbumSearch(std::string_view base, std::string_view query, std::string_view otherSpelling,
                  const TSearchEvents& events, TSearchOutcome& outcome)
         : FBase(base), FEvents(events), FOutcome(outcome), FQuery(UpperAscii(query)),
-          FOther(UpperAscii(otherSpelling)), FBaseFolder(DirectoryPart(outcome.DescPath)) {}
+          FOther(UpperAscii(otherSpelling)), FBaseFolder(DirectoryPart(outcome.DescPath)),
+          FReports(events.OnSyntaxError) {}
 
     // The albums of the category on one line of the base's description file.
     void SearchCategory(std::string_view baseLine) {
-        const auto category = ExtractDesc(baseLine, FOutcome.DescPath, FEvents.OnSyntaxError);
+        const auto category = FReports.Describe(baseLine, FOutcome.DescPath);
         const bool categoryMatch = Found(category);
         const auto categoryDir = ExtractDir(baseLine);
         ComposePath(FCategoryDesc, {FBase, categoryDir, DescFileName});
@@ -74,8 +76,7 @@ private:
         if (PassesSyntaxTest(albumLine)) {
             album = ParseDescription(albumLine).Text;
         } else {
-            if (FEvents.OnSyntaxError)
-                FEvents.OnSyntaxError(SyntaxErrorMessage(FCategoryDesc));
+            FReports.Report(FCategoryDesc);
             if (FErrorText.empty())
                 FErrorText = SyntaxErrorText(FCategoryDesc);
             album = FErrorText;
@@ -98,6 +99,7 @@ private:
     const TQueryMatcher FQuery;
     const TQueryMatcher FOther;
     const TDescFolder FBaseFolder;
+    TSyntaxReports FReports;
     TDescFile FCategoryFile;
     std::string FCategoryDesc;
     std::string FErrorText;

@@ -25,7 +25,8 @@ struct TSearchResult {
 
 // Called while the description files are walked, in line order.
 struct TSearchEvents {
-    // The syntax-error box text for a base or category line.
+    // The syntax-error box text for the first faulty base or category line of each
+    // description file in the search; the later ones of the same file are not reported.
     TSyntaxErrorHandler OnSyntaxError;
     // The base's description file cannot be opened: the box text. Nothing else follows.
     std::function<void(const std::string& message)> OnBaseFileMissing;

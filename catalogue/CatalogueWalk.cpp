@@ -5,6 +5,7 @@
 #include "catalogue/DescFile.h"
 #include "catalogue/PlayTimeText.h"
 #include "catalogue/SongList.h"
+#include "catalogue/SyntaxReports.h"
 
 namespace Catalogue {
 
@@ -20,10 +21,10 @@ std::string_view TrimmedLine(std::string_view line) {
 }
 
 // The text of a node: a view of the description, or of the syntax-error text kept in
-// errorText after the box text has been reported. A node is never left without text: an
+// errorText after the line has been reported. A node is never left without text: an
 // empty description gives way to the file-name field, and that to the whole line.
 std::string_view NodeText(std::string_view line, const std::string& descPath,
-                          const TSyntaxErrorHandler& onSyntaxError, std::string& errorText) {
+                          TSyntaxReports& reports, std::string& errorText) {
     const auto field = ParseDescription(line);
     if (!field.SyntaxError) {
         if (!field.Text.empty())
@@ -31,8 +32,7 @@ std::string_view NodeText(std::string_view line, const std::string& descPath,
         const auto name = ExtractDir(line);
         return name.empty() ? TrimmedLine(line) : name;
     }
-    if (onSyntaxError)
-        onSyntaxError(SyntaxErrorMessage(descPath));
+    reports.Report(descPath);
     errorText = SyntaxErrorText(descPath);
     return errorText;
 }
@@ -50,6 +50,7 @@ std::string TCatalogueTotals::TotalText() const {
 TCatalogueTotals WalkCatalogue(const std::vector<std::string>& roots,
                                const TCatalogueWalkEvents& events) {
     TCatalogueTotals totals;
+    TSyntaxReports reports(events.OnSyntaxError);
     TDescFile rootFile;
     TDescFile categoryFile;
     TDescFile albumFile;
@@ -67,8 +68,7 @@ TCatalogueTotals WalkCatalogue(const std::vector<std::string>& roots,
         auto rootLines = rootFile.Lines();
         std::string_view rootLine;
         while (rootLines.NextLine(rootLine)) {
-            const auto categoryText =
-                NodeText(rootLine, rootDesc, events.OnSyntaxError, categoryError);
+            const auto categoryText = NodeText(rootLine, rootDesc, reports, categoryError);
             if (events.OnCategory)
                 events.OnCategory(categoryText);
             const auto categoryDir = ExtractDir(rootLine);
@@ -83,8 +83,7 @@ TCatalogueTotals WalkCatalogue(const std::vector<std::string>& roots,
             std::string_view albumLine;
             while (albumLines.NextLine(albumLine)) {
                 ComposePath(albumPath, {root, categoryDir, ExtractDir(albumLine)});
-                const auto albumText =
-                    NodeText(albumLine, categoryDesc, events.OnSyntaxError, albumError);
+                const auto albumText = NodeText(albumLine, categoryDesc, reports, albumError);
                 ComposePath(albumDesc, {albumPath, DescFileName});
                 const auto time = albumFile.Open(albumDesc, &categoryFolder)
                                       ? SumPlayTimes(albumFile.Lines())

@@ -28,7 +28,9 @@ struct TCatalogueTotals {
 
 // The views handed to the events are valid only during the call.
 struct TCatalogueWalkEvents {
-    // The syntax-error box text for a root or category line, before its node event.
+    // The syntax-error box text for the first faulty root or category line of each
+    // description file in the reading, before its node event. Later faulty lines of the same
+    // file are not reported again; their nodes carry the syntax-error text all the same.
     TSyntaxErrorHandler OnSyntaxError;
     // A category: the text of its root-file line (description or syntax-error text; for
     // an empty description the file-name field, or the trimmed line when that is empty too).

@@ -20,9 +20,23 @@ bool IsBlankLine(std::string_view line);
 // A line whose very first character is ";".
 bool IsCommentLine(std::string_view line);
 
-// The description lines of a text. A line ends at a carriage return, a line feed
-// directly after it is skipped, a lone line feed stays part of the line, and a
-// Ctrl-Z (26) ends the text. The views point into the text given.
+// The first line end at or after from: a carriage return or a line feed; end when there is
+// none before it.
+const char* FindLineEnd(const char* from, const char* end);
+
+// The start of the line after one whose end is at lineEnd (before end): past that character,
+// and past a line feed directly after a carriage return, which belongs to it.
+inline const char* PastLineEnd(const char* lineEnd, const char* end) {
+    const char* next = lineEnd + 1;
+    if (*lineEnd == CarriageReturn && next < end && *next == LineFeed)
+        ++next;
+    return next;
+}
+
+// The description lines of a text. A carriage return, a line feed, or the pair of both in
+// that order ends a line, so files written with any of the three read alike (a line feed
+// before a carriage return ends an empty line). A Ctrl-Z (26) ends the text. The views point
+// into the text given.
 class TDescLines {
 public:
     TDescLines() = default;

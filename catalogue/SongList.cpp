@@ -3,6 +3,7 @@
 #include "catalogue/CatalogueMessages.h"
 #include "catalogue/CataloguePath.h"
 #include "catalogue/PlayTimeText.h"
+#include "catalogue/SyntaxReports.h"
 
 namespace Catalogue {
 
@@ -14,6 +15,7 @@ TSongListing ListSongs(std::string_view albumDir, std::string_view prefix,
     if (!file.Open(listing.DescPath))
         return listing;
     listing.Opened = true;
+    TSyntaxReports reports(events.OnSyntaxError);
     auto lines = file.Lines();
     std::string_view line;
     int number = 0;
@@ -28,8 +30,7 @@ TSongListing ListSongs(std::string_view albumDir, std::string_view prefix,
         row.SyntaxError = field.SyntaxError;
         row.Caption = std::string(prefix) + dec2str(number, 2, '0') + ". ";
         if (field.SyntaxError) {
-            if (events.OnSyntaxError)
-                events.OnSyntaxError(SyntaxErrorMessage(listing.DescPath));
+            reports.Report(listing.DescPath);
             row.Caption += SyntaxErrorText(listing.DescPath);
         } else {
             row.Caption += field.Text;

@@ -29,7 +29,8 @@ struct TSongRow {
 // Called while the description file is walked, so that a form can show each
 // syntax-error box and add each row in line order.
 struct TSongListEvents {
-    // The syntax-error box text, once for each failing line, before OnRow of that line.
+    // The syntax-error box text for the first failing line of the listing, before OnRow of
+    // that line; the other failing lines carry the syntax-error text without a report.
     TSyntaxErrorHandler OnSyntaxError;
     // Each row as soon as it is complete.
     std::function<void(const TSongRow&)> OnRow;

@@ -37,19 +37,15 @@ std::size_t TextEnd(std::string_view text) {
                  : text.size();
 }
 
-// The position of the first carriage return at or after from, or end.
+// The position of the first line end (carriage return or line feed) at or after from, or end.
 std::size_t LineEndFrom(const char* text, std::size_t from, std::size_t end) {
-    const void* found = std::memchr(text + from, CarriageReturn, end - from);
-    return found ? static_cast<std::size_t>(static_cast<const char*>(found) - text) : end;
+    return static_cast<std::size_t>(FindLineEnd(text + from, text + end) - text);
 }
 
-// The start of the line after the one ending at lineEnd: past its carriage return and one
-// line feed directly after it.
+// The start of the line after the one ending at lineEnd: past its line end, a carriage
+// return with the line feed directly after it counting as one.
 std::size_t LineAfter(const char* text, std::size_t lineEnd, std::size_t end) {
-    std::size_t next = lineEnd + 1;
-    if (next < end && text[next] == LineFeed)
-        ++next;
-    return next;
+    return static_cast<std::size_t>(PastLineEnd(text + lineEnd, text + end) - text);
 }
 
 // Whether the line [start, lineEnd) has two blanks in a row starting within its first 19
@@ -168,8 +164,10 @@ std::size_t ScanLinesWith(std::string_view text, std::size_t from, const TQueryM
     const char* bytes = text.data();
     std::size_t start = from;
 #ifdef TUNESTEAD_SCAN_SSE2
-    // One pass, 64 bytes at a time: where the query may start, where the lines end, and
-    // each line's syntax test at its start. A block that may hold the query gives the line
+    // One pass, 64 bytes at a time: where the query may start, where the lines end (each
+    // carriage return and line feed, but a line feed that directly follows a carriage return
+    // lies before the next line's start and belongs to the end before it), and each line's
+    // syntax test at its start. A block that may hold the query gives the line
     // that holds the block's start, which the query cannot start before; a place where it
     // may hold the query across a line's end is a false alarm that only costs a closer
     // look.
@@ -178,9 +176,11 @@ std::size_t ScanLinesWith(std::string_view text, std::size_t from, const TQueryM
         const TBlock block(bytes + base);
         if (query != nullptr && QueryIn64(*query, bytes + base, block))
             return start;
-        for (std::uint64_t returns = block.Mask(CarriageReturn); returns != 0;
-             returns &= returns - 1) {
-            const std::size_t lineEnd = base + static_cast<std::size_t>(std::countr_zero(returns));
+        for (std::uint64_t ends = block.Mask(CarriageReturn) | block.Mask(LineFeed); ends != 0;
+             ends &= ends - 1) {
+            const std::size_t lineEnd = base + static_cast<std::size_t>(std::countr_zero(ends));
+            if (lineEnd < start)
+                continue;
             const bool separator = start + 17 <= end ? HasSeparator16(bytes, start, lineEnd)
                                                      : HasSeparator(bytes, start, start, lineEnd);
             if (MayFail(bytes, start, lineEnd, separator))

@@ -94,7 +94,25 @@ TEST_F(AlbumSearchTest, SyntaxErrorsTakePartWithTheirText) {
     const auto box = SyntaxErrorMessage(rootDesc);
     const auto text = SyntaxErrorText(rootDesc);
     EXPECT_EQ(Albums("syntax ERROR"), (TTexts{text + " / " + text}));
-    EXPECT_EQ(Boxes, (TTexts{box, box}));
+    // The base file read again as its own category's file was reported already.
+    EXPECT_EQ(Boxes, (TTexts{box}));
+}
+
+TEST_F(AlbumSearchTest, EachFaultyFileIsReportedOnceInASearch) {
+    FDir.Write("descript.ion", "bad base 1\r\nROCK  Rock\r\nbad base 2\r\nPOP  Pop\r\n");
+    FDir.Write("ROCK/descript.ion", "bad rock 1\r\nR2  Moon\r\nbad rock 2\r\n");
+    FDir.Write("POP/descript.ion", "P1  Sun\r\nbad pop 1\r\nbad pop 2\r\nbad pop 3\r\n");
+    const auto desc = [this](const char* dir) { return Base + P(dir) + "descript.ion"; };
+    const TTexts boxes = {SyntaxErrorMessage(desc("")), SyntaxErrorMessage(desc("ROCK/")),
+                          SyntaxErrorMessage(desc("POP/"))};
+    // A category that matches lists all its albums; in the others only the lines that may
+    // match or fail are looked at: both report each file once, and anew in each search.
+    for (const char* query : {"rock", "moon", "syntax error"}) {
+        Albums(query);
+        EXPECT_EQ(Boxes, boxes) << query;
+    }
+    const auto popError = SyntaxErrorText(desc("POP/")) + " / Pop";
+    EXPECT_EQ(Albums(P("pop/descript.ion")), (TTexts{popError, popError, popError}));
 }
 
 TEST_F(AlbumSearchTest, MissingBaseEndsTheSearch) {

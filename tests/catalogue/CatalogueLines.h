@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace CatalogueTest {
 
@@ -41,6 +42,63 @@ inline std::string SongLine(std::string_view name, std::string_view description,
 // A song of the given whole seconds at 128000 bits per second.
 inline std::string TimedSong(std::string_view name, std::string_view description, int seconds) {
     return SongLine(name, description, std::to_string(seconds * 16000 + 8000), "128000");
+}
+
+// How the lines of a description file end: a line feed (as files made on Linux), a carriage
+// return, both, or the three in turn.
+enum class TLineEnds { LineFeed, CarriageReturn, Both, Mixed };
+
+inline constexpr TLineEnds AllLineEnds[] = {TLineEnds::LineFeed, TLineEnds::CarriageReturn,
+                                            TLineEnds::Both, TLineEnds::Mixed};
+
+inline const char* LineEndsName(TLineEnds ends) {
+    switch (ends) {
+    case TLineEnds::LineFeed:
+        return "LF";
+    case TLineEnds::CarriageReturn:
+        return "CR";
+    case TLineEnds::Both:
+        return "CR LF";
+    case TLineEnds::Mixed:
+        return "mixed";
+    }
+    return "";
+}
+
+// The lines, each followed by its line end.
+inline std::string JoinLines(const std::vector<std::string>& lines, TLineEnds ends) {
+    static const char* const mixed[] = {"\n", "\r", "\r\n"};
+    std::string text;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        text += lines[i];
+        switch (ends) {
+        case TLineEnds::LineFeed:
+            text += '\n';
+            break;
+        case TLineEnds::CarriageReturn:
+            text += '\r';
+            break;
+        case TLineEnds::Both:
+            text += "\r\n";
+            break;
+        case TLineEnds::Mixed:
+            text += mixed[i % 3];
+            break;
+        }
+    }
+    return text;
+}
+
+// A text written with CR LF, written again with the other line ends.
+inline std::string WithLineEnds(std::string_view text, TLineEnds ends) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t end; (end = text.find("\r\n", start)) != std::string_view::npos;
+         start = end + 2)
+        lines.emplace_back(text.substr(start, end - start));
+    std::string rewritten = JoinLines(lines, ends);
+    rewritten += text.substr(start);
+    return rewritten;
 }
 
 } // namespace CatalogueTest

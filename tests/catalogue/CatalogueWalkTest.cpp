@@ -130,15 +130,44 @@ TEST(CatalogueWalk, LinesFailingTheSyntaxTestStillNameTheirDirectories) {
                   "box " + SyntaxErrorMessage(categoryDesc),
                   "album " + SyntaxErrorText(categoryDesc) + " | " + root + P("/") + name19 +
                       P("/") + " | 0:0",
-                  // No file name: the root's own file is read again as this category's file.
-                  "box " + SyntaxErrorMessage(rootDesc),
+                  // No file name: the root's own file is read again as this category's file,
+                  // and it has been reported in this reading already.
                   "category " + SyntaxErrorText(rootDesc),
-                  "box " + SyntaxErrorMessage(rootDesc),
                   "album " + SyntaxErrorText(rootDesc) + " | " + root + P("/") + name19 + " | 0:0",
-                  "box " + SyntaxErrorMessage(rootDesc),
                   "album " + SyntaxErrorText(rootDesc) + " | " + root + P("/") + " | 0:0",
                   "bar 4 album(s) | 0:00:00 total play time",
               }));
+}
+
+TEST(CatalogueWalk, EachFaultyFileIsReportedOnceInAReading) {
+    TTempDir dir;
+    const auto root = dir.Path().string();
+    dir.Write("descript.ion", "A  One\r\nB  Two\r\nC  Three\r\n");
+    dir.Write("A/descript.ion", "bad 1\r\nbad 2\r\nA3  Fine\r\nbad 4\r\n");
+    dir.Write("B/descript.ion", "B1  Fine\r\nbad\r\n");
+    dir.Write("C/descript.ion", "C1  Fine\r\n");
+    const auto aDesc = root + P("/A/descript.ion");
+    const auto bDesc = root + P("/B/descript.ion");
+    const auto aError = "album " + SyntaxErrorText(aDesc) + " | " + root + P("/A/") + " | 0:0";
+    const TEvents once = {
+        "category One",
+        "box " + SyntaxErrorMessage(aDesc),
+        aError,
+        aError,
+        "album Fine | " + root + P("/A/A3") + " | 0:0",
+        aError,
+        "category Two",
+        "album Fine | " + root + P("/B/B1") + " | 0:0",
+        "box " + SyntaxErrorMessage(bDesc),
+        "album " + SyntaxErrorText(bDesc) + " | " + root + P("/B/") + " | 0:0",
+        "category Three",
+        "album Fine | " + root + P("/C/C1") + " | 0:0",
+        "bar 7 album(s) | 0:00:00 total play time",
+    };
+    TRecorder recorder;
+    EXPECT_EQ(recorder.Walk({root}), once);
+    // A new reading reports afresh.
+    EXPECT_EQ(recorder.Walk({root}), once);
 }
 
 TEST(CatalogueWalk, CommentOnlyCategoryAddsNoAlbums) {

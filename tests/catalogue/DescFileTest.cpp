@@ -9,6 +9,9 @@
 #include <vector>
 
 using namespace Catalogue;
+using CatalogueTest::AllLineEnds;
+using CatalogueTest::JoinLines;
+using CatalogueTest::LineEndsName;
 using CatalogueTest::P;
 
 namespace {
@@ -36,9 +39,10 @@ TEST(DescLines, SplitsAndClassifiesLines) {
         {"a  x\r\nb  y\r\n", {"a  x", "b  y"}},
         {"a  x\rb  y", {"a  x", "b  y"}},
         {"no ending", {"no ending"}},
-        {"a  x\nb  y\r\n", {"a  x\nb  y"}},
-        {"a  x\r\n\nb", {"a  x", "\nb"}},
-        {"a  x\n\r\nb", {"a  x\n", "b"}},
+        {"a  x\nb  y\n", {"a  x", "b  y"}},
+        {"a  x\r\n\nb", {"a  x", "b"}},
+        {"a  x\n\r\nb", {"a  x", "b"}},
+        {"a  x\n\rb\r", {"a  x", "b"}},
         {"a  x\r\r\nb\r", {"a  x", "b"}},
         {"; c\r\n ; d\r\n;\r\n", {" ; d"}},
         {" \t\x01\x1f\r\n\r\n   ", {}},
@@ -52,6 +56,22 @@ TEST(DescLines, SplitsAndClassifiesLines) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(DescriptionLines(c.text), c.lines) << c.text;
+}
+
+TEST(DescLines, EveryKindOfLineEndGivesTheSameLines) {
+    const std::string long1 = "LONG  " + std::string(150, 'l');
+    const TLines written = {
+        "; comment", "ROCK  Rock", "", "   ", long1, "NOSEPARATOR", "", "JAZZ  Jazz", "x",
+    };
+    const TLines wanted = {"ROCK  Rock", long1, "NOSEPARATOR", "JAZZ  Jazz", "x"};
+    for (const auto ends : AllLineEnds) {
+        SCOPED_TRACE(LineEndsName(ends));
+        const auto text = JoinLines(written, ends);
+        EXPECT_EQ(DescriptionLines(text), wanted);
+        // Without the last line's end, and with a Ctrl-Z after it.
+        EXPECT_EQ(DescriptionLines(text.substr(0, text.size() - 1)), wanted);
+        EXPECT_EQ(DescriptionLines(text + "\x1aLATE  line"), wanted);
+    }
 }
 
 TEST(DescLines, RawLinesIncludeBlankAndCommentLines) {

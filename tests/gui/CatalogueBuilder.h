@@ -20,6 +20,8 @@
 #include <string>
 #include <vector>
 
+using CatalogueTest::AllLineEnds;
+using CatalogueTest::LineEndsName;
 using CatalogueTest::P;
 using CatalogueTest::PadTo;
 using CatalogueTest::TimedSong;
@@ -46,10 +48,14 @@ protected:
         return (Files.Path() / relative).string() + P("/");
     }
 
-    // Writes a description file: relative is the folder below the test's folder.
+    // Writes a description file: relative is the folder below the test's folder. The text is
+    // given with CR LF and written with LineEnds.
     void Desc(const std::string& relative, const std::string& text) const {
-        Files.Write(relative + "/descript.ion", text);
+        Files.Write(relative + "/descript.ion", CatalogueTest::WithLineEnds(text, LineEnds));
     }
+
+    // How the description files written from now on end their lines.
+    CatalogueTest::TLineEnds LineEnds = CatalogueTest::TLineEnds::Both;
 
     // An album folder holding songs of the given whole seconds, named S01.MP3, ...
     void Album(const std::string& relative, std::initializer_list<int> seconds) const {

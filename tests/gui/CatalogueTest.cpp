@@ -159,7 +159,8 @@ TEST_F(TCatalogueTest, ALineWithoutTwoBlanksReadsItsRootAgainAsItsCategory) {
     EXPECT_EQ(TreeText(), SyntaxNode(root) + "{" + SyntaxNode(root) + "|Rock}; Rock{Album}");
     EXPECT_EQ(Node(0, 0)->Data, root);
     EXPECT_EQ(Node(0, 1)->Data, root + "ROCK");
-    EXPECT_EQ(BoxTexts(), (std::vector<std::string>{SyntaxBox(root), SyntaxBox(root)}));
+    // The root's file read again as the category's is the same file: one box for both.
+    EXPECT_EQ(BoxTexts(), (std::vector<std::string>{SyntaxBox(root)}));
 }
 
 TEST_F(TCatalogueTest, AMissingCategoryFileIsReportedAndItsNodeStays) {
@@ -188,20 +189,65 @@ TEST_F(TCatalogueTest, NodesWithEmptyDescriptionsShowTheirFileName) {
               "ROCK{" + SyntaxNode(Dir("music/ROCK")) + "|Named|ALB3}; JAZZ{}; 12{ROCK|JAZZ|12}");
 }
 
-TEST_F(TCatalogueTest, TenThousandSyntaxErrorsGiveTenThousandBoxesAndTheReadingEnds) {
-    std::string albums;
-    for (int i = 0; i < 10000; ++i) {
-        const std::string number = std::to_string(100000 + i);
-        albums += "ALBUM_NUMBER_" + number + "_  Title\r\n"; // 20-character name
+TEST_F(TCatalogueTest, EveryKindOfLineEndReadsTheSameTree) {
+    StartOn({Dir("music")});
+    const std::string jazz = Dir("music/JAZZ");
+    for (const auto ends : AllLineEnds) {
+        SCOPED_TRACE(LineEndsName(ends));
+        LineEnds = ends;
+        WriteSmall("music");
+        Desc("music/JAZZ", Lines({"BLUE  Blue", "", "; comment", "SINGLE BLANKS", "RED  Red"}));
+        Boxes.clear();
+        Refresh();
+        EXPECT_EQ(TreeText(),
+                  "Rock{First|Second|No file}; Jazz{Blue|" + SyntaxNode(jazz) + "|Red}");
+        EXPECT_EQ(Node(1, 2)->Data, jazz + "RED");
+        EXPECT_EQ(BarText(MainFrm->AlbumBar), "6 album(s) | 0:08:07 total play time");
+        EXPECT_EQ(BoxTexts(), (std::vector<std::string>{SyntaxBox(jazz)}));
     }
+}
+
+TEST_F(TCatalogueTest, AFileOfTenThousandSingleBlankLinesGivesOneBoxAndTheReadingEnds) {
+    // Each line names no folder, so each album reads the category's own file for its time.
+    std::string albums;
+    for (int i = 0; i < 10000; ++i)
+        albums += "ALBUM " + std::to_string(i) + "\r\n";
     Desc("music", Lines({"CAT  Cat"}));
     Desc("music/CAT", albums);
     StartOn({Dir("music")});
     FirstReading();
-    EXPECT_EQ(Boxes.size(), 10000u);
-    EXPECT_EQ(MainFrm->TreeLst->Top(0)->Children.size(), 10000u);
+    const std::string category = Dir("music/CAT");
+    EXPECT_EQ(BoxTexts(), (std::vector<std::string>{SyntaxBox(category)}));
+    const auto& children = MainFrm->TreeLst->Top(0)->Children;
+    ASSERT_EQ(children.size(), 10000u);
+    EXPECT_EQ(children.back()->Text, SyntaxNode(category));
     EXPECT_EQ(BarText(MainFrm->AlbumBar), "10000 album(s) | 0:00:00 total play time");
     EXPECT_FALSE(StatusFrm->isVisible());
+}
+
+TEST_F(TCatalogueTest, TenThousandFaultyFilesGiveTenThousandBoxesInOneReading) {
+    // The reader knows a description file by its path: ten thousand category paths of the form
+    // x/../y/../z through 22 folders are ten thousand files to it, and cost no more than those
+    // 22 folders to write.
+    const std::string letters = "abcdefghijklmnopqrstuv";
+    for (const char letter : letters)
+        Files.Write("music/" + std::string(1, letter) + "/descript.ion", "single blanks\r\n");
+    const auto category = [&letters](std::size_t i) {
+        return P(std::string{letters[i / 484], '/', '.', '.', '/', letters[i / 22 % 22], '/', '.',
+                             '.', '/', letters[i % 22]});
+    };
+    std::string categories;
+    for (std::size_t i = 0; i < 10000; ++i)
+        categories += category(i) + "  Cat\r\n";
+    Desc("music", categories);
+    StartOn({Dir("music")});
+    FirstReading();
+    ASSERT_EQ(Boxes.size(), 10000u);
+    EXPECT_EQ(Boxes.front().Text, SyntaxBox(Dir("music") + category(0) + P("/")));
+    EXPECT_EQ(Boxes.back().Text, SyntaxBox(Dir("music") + category(9999) + P("/")));
+    EXPECT_EQ(MainFrm->TreeLst->TopCount(), 10000);
+    EXPECT_EQ(Node(9999, 0)->Text, SyntaxNode(Dir("music") + category(9999) + P("/")));
+    EXPECT_EQ(BarText(MainFrm->AlbumBar), "10000 album(s) | 0:00:00 total play time");
 }
 
 // The progress window.

@@ -130,6 +130,19 @@ TEST_F(TPlaylistTest, AnAlbumWithoutDescriptionFileLeavesNoEntry) {
     EXPECT_EQ(Panel(0), "1 song(s)");
 }
 
+TEST_F(TPlaylistTest, AnAlbumOfFaultyLinesShowsOneBoxAtEachDrop) {
+    Files.Write("mp3/JAZZ/TRIO/descript.ion",
+                Joined({"ONE single blanks", "TWO single blanks", "THREE single blanks"}));
+    const std::string error = "<" + SongPath("JAZZ/TRIO/descript.ion") + " : syntax error>";
+    for (const std::size_t drop : {1u, 2u}) {
+        DropNode(Node("Trio Sessions"));
+        ASSERT_EQ(Boxes.size(), drop);
+        EXPECT_EQ(Boxes.back().Caption, "Error");
+        EXPECT_EQ(PlaylistFrm->SelectLst->RowCount(), static_cast<int>(drop * 4));
+        EXPECT_EQ(Captions().back(), "   + 03. " + error);
+    }
+}
+
 TEST_F(TPlaylistTest, ADropEventIsAcceptedAsACopyWhateverItCarries) {
     auto* view = PlaylistFrm->SelectLst;
     ClickNode(Node("Trio Sessions"));

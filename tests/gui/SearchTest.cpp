@@ -10,6 +10,14 @@ protected:
     // Pop: Greatest Hits, Best; Chanson: ÉTÉ in Latin-1 and in UTF-8.
     void SetUp() override {
         TCatalogueGuiTest::SetUp();
+        WriteCatalogue();
+        StoreString("SearchBase", Dir("music"));
+        StartOn({Dir("music")});
+        FirstReading();
+        MainFrm->PageControl1->setCurrentWidget(MainFrm->SearchTab);
+    }
+
+    void WriteCatalogue() const {
         Desc("music", Lines({"ROCK  Rock and roll", "POP  Pop", "CHANSON  Chanson"}));
         Desc("music/ROCK",
              Lines({PadTo("R1  Stones", 40), PadTo("R2  Best of", 51) + "    12" + "xxx",
@@ -17,10 +25,6 @@ protected:
         Desc("music/POP", Lines({"P1  Greatest Hits", "P2  Best"}));
         Desc("music/CHANSON", Lines({"C1  \xC9T\xC9", "C2  \xC3\x89T\xC3\x89"}));
         Album("music/ROCK/R2", {187, 240});
-        StoreString("SearchBase", Dir("music"));
-        StartOn({Dir("music")});
-        FirstReading();
-        MainFrm->PageControl1->setCurrentWidget(MainFrm->SearchTab);
     }
 
     // The query as the user types it (UTF-8 here).
@@ -45,7 +49,7 @@ protected:
     }
 };
 
-TEST_F(TSearchTest, QueriesMatchCategoriesAndTitles) {
+TEST_F(TSearchTest, QueriesMatchCategoriesAndTitlesWhateverTheLineEnds) {
     const std::string stones = Result("Stones", "Rock and roll", "", "ROCK/R1");
     const std::string bestOf = Result("Best of", "Rock and roll", "    12", "ROCK/R2");
     const std::string rockHits = Result("Greatest Hits", "Rock and roll", "", "ROCK/R3");
@@ -67,9 +71,13 @@ TEST_F(TSearchTest, QueriesMatchCategoriesAndTitles) {
         {"\xC3\x89T\xC3\x89", {eteLatin1, ete}},
         {"roll - stones", {}},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.Query);
-        EXPECT_EQ(Search(c.Query), c.Rows);
+    for (const auto ends : AllLineEnds) {
+        LineEnds = ends;
+        WriteCatalogue();
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::string(LineEndsName(ends)) + " " + c.Query);
+            EXPECT_EQ(Search(c.Query), c.Rows);
+        }
     }
     EXPECT_TRUE(Boxes.empty());
 }
@@ -194,4 +202,40 @@ TEST_F(TSearchTest, DetailOfAnAlbumWithoutItsFileOpensEmptyAndKeepsTheMainListPl
     EXPECT_EQ(MainFrm->ItemsLst->RowCount(), 2);
     EXPECT_TRUE(MainFrm->PlayBtn->isEnabled());
     EXPECT_TRUE(MainFrm->ReplayPop->isEnabled());
+}
+
+TEST_F(TSearchTest, AFileOfTenThousandSingleBlankLinesGivesOneBoxInEachSearch) {
+    std::string albums;
+    for (int i = 0; i < 10000; ++i)
+        albums += "Album " + std::to_string(i) + " title\r\n";
+    Desc("music", Lines({"ROCK  Rock and roll", "MANY  Many"}));
+    Desc("music/MANY", albums);
+    for (const std::size_t search : {1u, 2u}) {
+        EXPECT_EQ(Search("stones"),
+                  (std::vector<std::string>{Result("Stones", "Rock and roll", "", "ROCK/R1")}));
+        ASSERT_EQ(Boxes.size(), search);
+        EXPECT_EQ(Boxes.back().Text, SyntaxBox(Dir("music/MANY")));
+    }
+    // The faulty lines take part with their text.
+    EXPECT_EQ(Search(P("many/descript.ion : syntax")).size(), 10000u);
+    EXPECT_EQ(Boxes.size(), 3u);
+}
+
+TEST_F(TSearchTest, TheDetailWindowShowsOneBoxForAFaultyFileAtEachOpening) {
+    Desc("music/ROCK/R2", Lines({"ONE single blanks", "TWO  Two", "THREE single blanks"}));
+    Search("best of");
+    std::vector<std::string> rows;
+    OnModal = [&rows](TForm& form) {
+        rows = Rows(DetailFrm->DetailResLst);
+        form.SetModalResult(mrOk);
+    };
+    const std::string error = SyntaxNode(Dir("music/ROCK/R2"));
+    for (const std::size_t opening : {1u, 2u}) {
+        DoubleClickResult(0);
+        ASSERT_EQ(Boxes.size(), opening);
+        EXPECT_EQ(Boxes.back().Text, SyntaxBox(Dir("music/ROCK/R2")));
+        ASSERT_EQ(rows.size(), 3u);
+        EXPECT_EQ(rows[0].substr(0, 4 + error.size()), "01. " + error);
+        EXPECT_EQ(rows[2].substr(0, 4 + error.size()), "03. " + error);
+    }
 }

@@ -237,3 +237,40 @@ TEST_F(TSongListTest, TheReleaseOfAKeyPressedElsewhereListsNothing) {
     QTest::keyClick(MainFrm->TreeLst, Qt::Key_Shift);
     EXPECT_EQ(MainFrm->ItemsLst->RowCount(), 1);
 }
+
+TEST_F(TSongListTest, EveryKindOfLineEndListsTheSameSongs) {
+    StartOnAlbums({"THREE"});
+    const std::string album = AlbumDir("THREE");
+    for (const auto ends : AllLineEnds) {
+        SCOPED_TRACE(LineEndsName(ends));
+        LineEnds = ends;
+        Desc("music/CAT/THREE",
+             Lines({TimedSong("A.MP3", "Three seven", 187), "", "; comment",
+                    TimedSong("B.MP3", "Four", 240), PadTo("C.MP3  Forty characters long", 40)}));
+        Click(Node(0, 0));
+        EXPECT_EQ(
+            Rows(MainFrm->ItemsLst),
+            (std::vector<std::string>{"01. Three seven | 3'07\" | " + album + "A.MP3",
+                                      "02. Four | 4'00\" | " + album + "B.MP3",
+                                      "03. Forty characters long | Unknown | " + album + "C.MP3"}));
+        EXPECT_EQ(BarText(MainFrm->SongBar), "3 song(s) | 7:07 total play time");
+    }
+    EXPECT_TRUE(Boxes.empty());
+}
+
+TEST_F(TSongListTest, AFileOfTenThousandSingleBlankLinesGivesOneBoxInEachListing) {
+    std::string songs;
+    for (int i = 0; i < 10000; ++i)
+        songs += "Song " + std::to_string(i) + ".mp3 a song\r\n";
+    Desc("music/CAT/MANY", songs);
+    StartOnAlbums({"MANY"});
+    const std::string error = SyntaxNode(AlbumDir("MANY"));
+    for (const std::size_t listing : {1u, 2u}) {
+        Click(Node(0, 0));
+        ASSERT_EQ(Boxes.size(), listing);
+        EXPECT_EQ(Boxes.back().Text, SyntaxBox(AlbumDir("MANY")));
+        ASSERT_EQ(MainFrm->ItemsLst->RowCount(), 10000);
+        EXPECT_EQ(MainFrm->ItemsLst->Caption(9999), "10000. " + error);
+        EXPECT_EQ(BarText(MainFrm->SongBar), "10000 song(s) | Unknown play time");
+    }
+}

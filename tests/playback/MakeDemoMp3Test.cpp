@@ -60,7 +60,8 @@ TEST(DemoSongs, LinesNamesAndUnsafeNames) {
     const std::string text = "; comment\r\n\r\n \t\r\na.mp3  A\r\n ;b.mp3  B\rc\nd.mp3  C\r\n"
                              "e.mp3  E\x1A"
                              "f.mp3  F\r\n";
-    const std::vector<std::string> expected = {"a.mp3  A", " ;b.mp3  B", "c\nd.mp3  C", "e.mp3  E"};
+    const std::vector<std::string> expected = {"a.mp3  A", " ;b.mp3  B", "c", "d.mp3  C",
+                                               "e.mp3  E"};
     EXPECT_EQ(DescriptionLines(text), expected);
 
     EXPECT_EQ(FileNameField("01 blue hour.mp3  The Blue Hour"), "01 blue hour.mp3");
