@@ -104,11 +104,14 @@ void TForm::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    bool closes = false;
     try {
-        FormClose();
+        closes = FormClose();
     } catch (const std::exception& error) {
         // A close that fails keeps the window open; the user sees why.
         Application()->ShowException(error);
+    }
+    if (!closes) {
         event->ignore();
         return;
     }

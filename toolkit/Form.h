@@ -52,7 +52,8 @@ protected:
     virtual void FormFirstActivate() {}
     // Returns false to keep the window open.
     virtual bool FormCloseQuery() { return true; }
-    virtual void FormClose() {}
+    // Returns false to keep the window open; an error it raises is shown and keeps it open too.
+    virtual bool FormClose() { return true; }
 
     bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
