@@ -226,20 +226,39 @@ bool WriteAll(int fd, const char* data, std::size_t size) {
 
 // Temporary files left by a copy that was stopped while writing. Only a holder of the lock
 // writes one, so under the lock every one found is stale.
-void RemoveStaleTemporaries(const THiveFile& file) {
-    const auto prefix = file.Path.filename().string() + ".tmp-";
+void RemoveStaleTemporaries(const std::filesystem::path& target) {
+    const auto prefix = target.filename().string() + ".tmp-";
     std::error_code error;
-    for (const auto& entry : std::filesystem::directory_iterator(file.Path.parent_path(), error))
+    for (const auto& entry : std::filesystem::directory_iterator(target.parent_path(), error))
         if (entry.path().filename().string().rfind(prefix, 0) == 0)
             std::filesystem::remove(entry.path(), error);
 }
 
-// Writes a temporary file beside the hive, flushes it to disk and renames it over the hive.
+// The file that a change replaces: the hive itself or, when the hive is a symbolic link (the
+// way dotfile managers keep settings), the file the links lead to. Replacing the link itself
+// would leave its target stale and turn the link into a plain file.
+std::filesystem::path ReplacedFile(const std::filesystem::path& hive) {
+    constexpr int MaxLinks = 40; // as many as the system follows in one path
+    std::filesystem::path path = hive;
+    std::error_code error;
+    for (int n = 0; n < MaxLinks && std::filesystem::is_symlink(path, error); ++n) {
+        const auto target = std::filesystem::read_symlink(path, error);
+        if (error)
+            break;
+        // A relative link is relative to its own folder; an absolute one replaces the path.
+        path = path.parent_path() / target;
+    }
+    return path;
+}
+
+// Writes a temporary file beside the replaced file, flushes it to disk and renames it over
+// that file.
 LONG ReplaceFile(const THiveFile& file, const std::string& text) {
     static unsigned counter = 0;
-    RemoveStaleTemporaries(file);
+    const auto target = ReplacedFile(file.Path);
+    RemoveStaleTemporaries(target);
     const auto temporary =
-        file.Path.string() + ".tmp-" + std::to_string(getpid()) + "-" + std::to_string(++counter);
+        target.string() + ".tmp-" + std::to_string(getpid()) + "-" + std::to_string(++counter);
     const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (fd < 0)
         return ErrorFromErrno(errno, ERROR_CANTWRITE);
@@ -252,14 +271,14 @@ LONG ReplaceFile(const THiveFile& file, const std::string& text) {
     written = written && fsync(fd) == 0;
     WriteStep(4);
     written = close(fd) == 0 && written;
-    if (!written || std::rename(temporary.c_str(), file.Path.c_str()) != 0) {
+    if (!written || std::rename(temporary.c_str(), target.c_str()) != 0) {
         const int error = errno;
         unlink(temporary.c_str());
         return ErrorFromErrno(error, ERROR_CANTWRITE);
     }
     WriteStep(5);
     // The rename itself reaches the disk with the folder.
-    const int folder = open(file.Path.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int folder = open(target.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (folder >= 0) {
         fsync(folder);
         close(folder);
