@@ -9,6 +9,7 @@
 #include <pwd.h>
 #include <set>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
 #include <vector>
@@ -251,11 +252,21 @@ std::filesystem::path ReplacedFile(const std::filesystem::path& hive) {
     return path;
 }
 
+// Whether the user made the file read-only. The owner's write bit decides rather than
+// access(), which lets root write everything; a rename would otherwise replace the file and
+// drop its protection.
+bool WriteProtected(const std::filesystem::path& file) {
+    struct stat info {};
+    return stat(file.c_str(), &info) == 0 && (info.st_mode & S_IWUSR) == 0;
+}
+
 // Writes a temporary file beside the replaced file, flushes it to disk and renames it over
-// that file.
+// that file. A read-only file is left as it is, and the change fails.
 LONG ReplaceFile(const THiveFile& file, const std::string& text) {
     static unsigned counter = 0;
     const auto target = ReplacedFile(file.Path);
+    if (WriteProtected(target))
+        return ERROR_ACCESS_DENIED;
     RemoveStaleTemporaries(target);
     const auto temporary =
         target.string() + ".tmp-" + std::to_string(getpid()) + "-" + std::to_string(++counter);

@@ -30,7 +30,9 @@ void SetFolderOverride(const std::filesystem::path& folder);
 LONG LoadHive(const THiveFile& file, TKey& hive);
 
 // Applies change to the stored hive under the hive's lock. When change succeeds and says that it
-// changed something, the file is replaced by the new hive.
+// changed something, the file is replaced by the new hive; a hive that is a symbolic link keeps
+// the link and has its target replaced. A file the user made read-only is not replaced: the
+// change fails with ERROR_ACCESS_DENIED.
 LONG ChangeHive(const THiveFile& file,
                 const std::function<LONG(TKey& hive, bool& changed)>& change);
 

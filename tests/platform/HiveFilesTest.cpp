@@ -1,10 +1,12 @@
 // Hive files as users and their tools arrange them: kept as symbolic links by a dotfile
-// manager.
+// manager, or made read-only.
 #ifndef _WIN32
 #include "platform/Registry.h"
 #include "tests/support/RegistrySandbox.h"
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 using namespace platform;
 namespace fs = std::filesystem;
@@ -47,6 +49,12 @@ protected:
         return found;
     }
 
+    static unsigned Mode(const fs::path& file) {
+        struct stat info {};
+        stat(file.c_str(), &info);
+        return info.st_mode & 07777;
+    }
+
     TRegistrySandbox Sandbox;
 };
 
@@ -77,4 +85,38 @@ TEST_F(HiveFiles, AHiveThatIsALinkStaysALinkAndItsTargetIsReplaced) {
     }
 }
 
+// The mode bits decide, not access(): the tests run as root too, whom access() lets write
+// everything.
+TEST_F(HiveFiles, AHiveMadeReadOnlyIsNotWritten) {
+    const fs::path hive = Sandbox.HiveFile("HKEY_CURRENT_USER");
+    ASSERT_EQ(SetText("SOFTWARE\\Kept", "Player", "mpv"), ERROR_SUCCESS);
+    for (const unsigned mode : {0444u, 0464u, 0400u}) {
+        SCOPED_TRACE(mode);
+        ASSERT_EQ(chmod(hive.c_str(), mode), 0);
+        const std::string before = TTempDir::Read(hive);
+
+        EXPECT_EQ(SetText("SOFTWARE\\Kept", "Player", "vlc"), ERROR_ACCESS_DENIED);
+        EXPECT_EQ(SetText("SOFTWARE\\New", "Player", "vlc"), ERROR_ACCESS_DENIED);
+        EXPECT_EQ(TTempDir::Read(hive), before);
+        EXPECT_EQ(Mode(hive), mode);
+        EXPECT_EQ(GetText("SOFTWARE\\Kept", "Player"), "mpv");
+        // Storing what is stored already writes nothing, and so succeeds.
+        EXPECT_EQ(SetText("SOFTWARE\\Kept", "Player", "mpv"), ERROR_SUCCESS);
+        EXPECT_TRUE(Temporaries(Sandbox.Folder()).empty());
+    }
+
+    // The target of a link is protected the same way.
+    TTempDir dotfiles;
+    const fs::path target = dotfiles.Write("user.reg", TTempDir::Read(hive));
+    ASSERT_EQ(chmod(target.c_str(), 0444), 0);
+    fs::remove(hive);
+    fs::create_symlink(target, hive);
+    EXPECT_EQ(SetText("SOFTWARE\\Kept", "Player", "vlc"), ERROR_ACCESS_DENIED);
+    EXPECT_EQ(Mode(target), 0444u);
+
+    // Once the user allows it again, the hive is written.
+    ASSERT_EQ(chmod(target.c_str(), 0644), 0);
+    EXPECT_EQ(SetText("SOFTWARE\\Kept", "Player", "vlc"), ERROR_SUCCESS);
+    EXPECT_EQ(GetText("SOFTWARE\\Kept", "Player"), "vlc");
+}
 #endif
