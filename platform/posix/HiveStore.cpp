@@ -1,10 +1,12 @@
 #include "platform/posix/HiveStore.h"
 
+#include <atomic>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <fcntl.h>
+#include <map>
 #include <mutex>
 #include <pwd.h>
 #include <set>
@@ -74,45 +76,102 @@ TKey EmptyHive(const THiveFile& file) {
     return hive;
 }
 
-// Reads the whole file; gives 0 or the errno of the failure.
-int ReadWholeFile(const std::filesystem::path& path, std::string& text) {
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return errno;
+// Reads the whole of an open file; gives 0 or the errno of the failure.
+int ReadWholeFile(int fd, std::string& text) {
     text.clear();
     char buffer[16384];
     while (true) {
         const ssize_t count = read(fd, buffer, sizeof buffer);
         if (count < 0 && errno == EINTR)
             continue;
-        if (count < 0) {
-            const int error = errno;
-            close(fd);
-            return error;
-        }
+        if (count < 0)
+            return errno;
         if (count == 0)
-            break;
+            return 0;
         text.append(buffer, static_cast<std::size_t>(count));
     }
-    close(fd);
-    return 0;
+}
+
+// What tells one stored version of a file from another: a file replaced or edited since
+// differs in one of these, the modification time counted to the nanosecond.
+struct TFileVersion {
+    dev_t Device = 0;
+    ino_t Inode = 0;
+    off_t Size = 0;
+    time_t Seconds = 0;
+    long Nanoseconds = 0;
+
+    friend bool operator==(const TFileVersion&, const TFileVersion&) = default;
+};
+
+TFileVersion VersionOf(const struct stat& info) {
+    return {info.st_dev, info.st_ino, info.st_size, info.st_mtim.tv_sec, info.st_mtim.tv_nsec};
+}
+
+// The hive last read or written for each hive file, with the version of the file it belongs
+// to. Every call looks at the file again, but an unchanged file is not parsed again: a hive
+// holding a value of megabytes takes seconds to parse.
+struct TKnownHive {
+    TFileVersion Version;
+    TKey Hive;
+};
+std::mutex KnownMutex;
+std::map<std::string, TKnownHive> KnownHives;
+std::atomic<std::size_t> ParseCount{0};
+
+bool FindKnown(const std::filesystem::path& path, const TFileVersion& version, TKey& hive) {
+    std::lock_guard guard(KnownMutex);
+    const auto found = KnownHives.find(path.string());
+    if (found == KnownHives.end() || !(found->second.Version == version))
+        return false;
+    hive = found->second.Hive;
+    return true;
+}
+
+void Remember(const std::filesystem::path& path, const TFileVersion& version, const TKey& hive) {
+    std::lock_guard guard(KnownMutex);
+    KnownHives[path.string()] = {version, hive};
+}
+
+void Forget(const std::filesystem::path& path) {
+    std::lock_guard guard(KnownMutex);
+    KnownHives.erase(path.string());
 }
 
 enum class TReadOutcome { Read, Missing, Damaged, Failed };
 
 TReadOutcome ReadHive(const THiveFile& file, TKey& hive, std::string& problem, LONG& error) {
-    std::string text;
-    if (const int failure = ReadWholeFile(file.Path, text); failure != 0) {
-        if (failure == ENOENT)
+    const int fd = open(file.Path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        const int failure = errno;
+        if (failure == ENOENT) {
+            Forget(file.Path);
             return TReadOutcome::Missing;
+        }
         error = ErrorFromErrno(failure, ERROR_CANTREAD);
         return TReadOutcome::Failed;
     }
+    struct stat info {};
+    int failure = fstat(fd, &info) == 0 ? 0 : errno;
+    const TFileVersion version = VersionOf(info);
+    const bool known = failure == 0 && FindKnown(file.Path, version, hive);
+    std::string text;
+    if (failure == 0 && !known)
+        failure = ReadWholeFile(fd, text);
+    close(fd);
+    if (failure != 0) {
+        error = ErrorFromErrno(failure, ERROR_CANTREAD);
+        return TReadOutcome::Failed;
+    }
+    if (known)
+        return TReadOutcome::Read;
+    ++ParseCount;
     auto parsed = ParseHive(text, file.RootName, problem);
     if (!parsed)
         return TReadOutcome::Damaged;
     hive = std::move(*parsed);
     AddPermanentKeys(file, hive);
+    Remember(file.Path, version, hive);
     return TReadOutcome::Read;
 }
 
@@ -330,7 +389,14 @@ LONG ChangeHive(const THiveFile& file,
     bool changed = false;
     if (const LONG result = change(hive, changed); result != ERROR_SUCCESS || !changed)
         return result;
-    return ReplaceFile(file, SerialiseHive(hive, file.RootName));
+    if (const LONG written = ReplaceFile(file, SerialiseHive(hive, file.RootName));
+        written != ERROR_SUCCESS)
+        return written;
+    // The new file holds what it was written from; the next call need not parse it. No other
+    // copy can have replaced it yet, since the lock is still held.
+    if (struct stat info{}; stat(file.Path.c_str(), &info) == 0)
+        Remember(file.Path, VersionOf(info), hive);
+    return ERROR_SUCCESS;
 }
 
 void SetWarningHandler(std::function<void(const std::string&)> handler) {
@@ -357,6 +423,10 @@ void DeliverWarnings() {
 
 void SetWriteStepHookForTesting(std::function<void(int step)> hook) {
     WriteStepHook = std::move(hook);
+}
+
+std::size_t HiveParsesForTesting() {
+    return ParseCount;
 }
 
 } // namespace platform::hive

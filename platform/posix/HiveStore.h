@@ -1,11 +1,14 @@
 // The POSIX hive files: where they live, reading them, and changing them safely. Every change
 // re-reads the file under a lock and replaces it atomically, so that two running copies lose
-// nothing and an interrupted write leaves the old or the new file whole.
+// nothing and an interrupted write leaves the old or the new file whole. A file that is
+// unchanged since it was last read or written (same device, inode, size and modification
+// time) is not parsed again.
 #pragma once
 
 #include "platform/Registry.h"
 #include "platform/posix/HiveFormat.h"
 
+#include <cstddef>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -43,5 +46,8 @@ void DeliverWarnings();
 // Called at each step of a file replacement (1 temporary file created, 2 half written, 3 all
 // written, 4 flushed to disk, 5 renamed over the hive), so that a test can stop there.
 void SetWriteStepHookForTesting(std::function<void(int step)> hook);
+
+// How many times a hive file's text has been parsed since the program started.
+std::size_t HiveParsesForTesting();
 
 } // namespace platform::hive
