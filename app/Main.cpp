@@ -24,6 +24,9 @@ namespace {
 std::string PathValueName(int n) {
     return "MP3 Files #" + std::to_string(n);
 }
+
+const char* const CloseWithoutSettingsQuestion =
+    "The settings could not be saved. Close MP3 Tunestead without saving them?";
 } // namespace
 
 TMainFrm::TMainFrm() : TForm(nullptr, "MP3 Tunestead", 513, 302) {
@@ -150,7 +153,21 @@ void TMainFrm::TrayIcon1DblClick() {
     Application()->Restore();
 }
 
-void TMainFrm::FormClose() {
+bool TMainFrm::FormClose() {
+    try {
+        WriteSettings();
+    } catch (const ERegistryException& error) {
+        // Settings that cannot be written (a full disk, a read-only settings folder) must not
+        // keep the program from ending: the user may close without them. A threshold that is
+        // not a number is no such case, since the user can correct it.
+        Application()->ShowException(error);
+        return ShowMessageBox({Application()->Title(), CloseWithoutSettingsQuestion, miQuestion,
+                               mbYes | mbNo}) == mrYes;
+    }
+    return true;
+}
+
+void TMainFrm::WriteSettings() {
     auto* reg = MP3PlayerReg;
     auto* prefs = PrefsFrm;
     reg->WriteString("PlayerName", prefs->PlayerNameEdt->Text());

@@ -76,7 +76,7 @@ public:
     void FormCreate();
     void FormActivate() override;
     void InitTmrTimer();
-    void FormClose() override;
+    bool FormClose() override;
     void Exit1Click();
     void About1Click();
     void Preferences1Click();
@@ -123,6 +123,8 @@ private:
     void CreateMenus();
     void CreateComponents();
     void ConnectHandlers();
+    // Stores the preferences and the window's place in the settings.
+    void WriteSettings();
 };
 
 extern TMainFrm* MainFrm;

@@ -4,6 +4,7 @@
 #include "catalogue/Detail.h"
 #include "platform/Folders.h"
 #include "playback/OrderBuilder.h"
+#include "playback/PlaylistCuts.h"
 #include "playback/PlaylistFile.h"
 #include "playback/PlaylistIcons.h"
 #include "playback/PlaylistStatus.h"
@@ -245,13 +246,19 @@ void TPlaylistFrm::SaveBtnClick() {
         MessageDlg(EmptyPlaylistWarning, mtWarning, mbCancel);
         return;
     }
+    // The records have fixed fields: what does not fit is cut, and only the user may accept that.
+    const auto entries = ListEntries(SelectLst);
+    if (const auto cut = Playback::CutEntries(entries);
+        !cut.empty() && ShowMessageBox({"Warning", Playback::CutEntriesWarningText(cut), miWarning,
+                                        mbYes | mbNo}) != mrYes)
+        return;
     if (!SaveDlg.Execute(this))
         return;
     if (Playback::PlaylistFileExists(SaveDlg.FileName) &&
         ShowMessageBox({"Warning", Playback::OverwriteQuestionText(SaveDlg.FileName), miWarning,
                         mbYes | mbNo}) != mrYes)
         return;
-    Playback::SavePlaylistFile(SaveDlg.FileName, ListEntries(SelectLst));
+    Playback::SavePlaylistFile(SaveDlg.FileName, entries);
 }
 
 void TPlaylistFrm::OpenBtnClick() {

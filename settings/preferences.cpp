@@ -170,7 +170,7 @@ void TPrefsFrm::SelectTimeFormat(int format) {
         button->setAutoExclusive(true);
 }
 
-void TPrefsFrm::FormActivate() {
+void TPrefsFrm::FormFirstActivate() {
     PageControl1->setCurrentWidget(TabSheet1);
     PlayerNameEdt->setFocus();
     SavedPlayerName = PlayerNameEdt->Text();
@@ -185,7 +185,7 @@ void TPrefsFrm::FormActivate() {
     if (MixRdb->isChecked())
         SavedTimeFormat = 3;
     // The path list is taken before the threshold is converted, so the snapshot always
-    // belongs to this activation, even when the conversion fails.
+    // belongs to this showing, even when the conversion fails.
     SavedPaths.emplace();
     for (int row = 0; row < MP3PathLst->RowCount(); ++row)
         SavedPaths->push_back(MP3PathLst->Caption(row));

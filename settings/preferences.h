@@ -64,7 +64,7 @@ public:
     QRadioButton* MixRdb;
     TEdit* MixValEdt;
 
-    // The snapshot taken at each activation and put back by Cancel.
+    // The snapshot taken when the dialog is shown and put back by Cancel.
     std::string SavedPlayerName;
     std::string SavedSearchBase;
     bool SavedTrayMin = false;
@@ -73,11 +73,11 @@ public:
     std::optional<std::vector<std::string>> SavedPaths;
     int SavedTimeFormat = 0;
     int SavedMixVal = 0;
-    // The threshold's text when it was not a whole number at activation; Cancel puts it back.
+    // The threshold's text when it was not a whole number when shown; Cancel puts it back.
     std::optional<std::string> SavedMixValText;
 
     void FormCreate();
-    void FormActivate() override;
+    void FormFirstActivate() override;
     void OKBtnClick();
     void CancelBtnClick();
     void InsertBtnClick();

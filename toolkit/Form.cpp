@@ -43,6 +43,8 @@ void TForm::CenterOnScreen() {
 }
 
 void TForm::Show() {
+    if (!isVisible())
+        FActivatedInShowing = false;
     if (FScreenCentered)
         CenterOnScreen();
     show();
@@ -53,6 +55,7 @@ void TForm::Show() {
 TModalResult TForm::ShowModal() {
     FModalResult = mrNone;
     FModal = true;
+    FActivatedInShowing = false;
     if (FScreenCentered)
         CenterOnScreen();
     if (ModalHook()) {
@@ -81,6 +84,12 @@ void TForm::Close() {
 }
 
 void TForm::Activate() {
+    // Marked before the call, so that the reactivation after an error box it raises is no
+    // first activation.
+    if (!FActivatedInShowing) {
+        FActivatedInShowing = true;
+        Application()->Guarded([this] { FormFirstActivate(); });
+    }
     Application()->Guarded([this] { FormActivate(); });
 }
 
@@ -95,11 +104,14 @@ void TForm::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    bool closes = false;
     try {
-        FormClose();
+        closes = FormClose();
     } catch (const std::exception& error) {
         // A close that fails keeps the window open; the user sees why.
         Application()->ShowException(error);
+    }
+    if (!closes) {
         event->ignore();
         return;
     }

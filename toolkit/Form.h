@@ -35,7 +35,8 @@ public:
     void SetModalResult(TModalResult result);
     void Close();
 
-    // Called each time the window becomes the active window.
+    // Called each time the window becomes the active window: FormFirstActivate at the first
+    // activation of each showing, then FormActivate.
     void Activate();
 
     // While set, ShowModal does not run a loop: it activates the form, calls the hook (which
@@ -45,9 +46,14 @@ public:
 
 protected:
     virtual void FormActivate() {}
+    // Work done once per showing (Show of a hidden window, or ShowModal). A window is activated
+    // again whenever a message box in front of it closes or the user comes back from another
+    // program; none of these repeats it.
+    virtual void FormFirstActivate() {}
     // Returns false to keep the window open.
     virtual bool FormCloseQuery() { return true; }
-    virtual void FormClose() {}
+    // Returns false to keep the window open; an error it raises is shown and keeps it open too.
+    virtual bool FormClose() { return true; }
 
     bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -59,4 +65,5 @@ private:
     TModalResult FModalResult = mrNone;
     bool FScreenCentered = false;
     bool FModal = false;
+    bool FActivatedInShowing = false;
 };

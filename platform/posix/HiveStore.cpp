@@ -1,14 +1,17 @@
 #include "platform/posix/HiveStore.h"
 
+#include <atomic>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <fcntl.h>
+#include <map>
 #include <mutex>
 #include <pwd.h>
 #include <set>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
 #include <vector>
@@ -73,45 +76,102 @@ TKey EmptyHive(const THiveFile& file) {
     return hive;
 }
 
-// Reads the whole file; gives 0 or the errno of the failure.
-int ReadWholeFile(const std::filesystem::path& path, std::string& text) {
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return errno;
+// Reads the whole of an open file; gives 0 or the errno of the failure.
+int ReadWholeFile(int fd, std::string& text) {
     text.clear();
     char buffer[16384];
     while (true) {
         const ssize_t count = read(fd, buffer, sizeof buffer);
         if (count < 0 && errno == EINTR)
             continue;
-        if (count < 0) {
-            const int error = errno;
-            close(fd);
-            return error;
-        }
+        if (count < 0)
+            return errno;
         if (count == 0)
-            break;
+            return 0;
         text.append(buffer, static_cast<std::size_t>(count));
     }
-    close(fd);
-    return 0;
+}
+
+// What tells one stored version of a file from another: a file replaced or edited since
+// differs in one of these, the modification time counted to the nanosecond.
+struct TFileVersion {
+    dev_t Device = 0;
+    ino_t Inode = 0;
+    off_t Size = 0;
+    time_t Seconds = 0;
+    long Nanoseconds = 0;
+
+    friend bool operator==(const TFileVersion&, const TFileVersion&) = default;
+};
+
+TFileVersion VersionOf(const struct stat& info) {
+    return {info.st_dev, info.st_ino, info.st_size, info.st_mtim.tv_sec, info.st_mtim.tv_nsec};
+}
+
+// The hive last read or written for each hive file, with the version of the file it belongs
+// to. Every call looks at the file again, but an unchanged file is not parsed again: a hive
+// holding a value of megabytes takes seconds to parse.
+struct TKnownHive {
+    TFileVersion Version;
+    TKey Hive;
+};
+std::mutex KnownMutex;
+std::map<std::string, TKnownHive> KnownHives;
+std::atomic<std::size_t> ParseCount{0};
+
+bool FindKnown(const std::filesystem::path& path, const TFileVersion& version, TKey& hive) {
+    std::lock_guard guard(KnownMutex);
+    const auto found = KnownHives.find(path.string());
+    if (found == KnownHives.end() || !(found->second.Version == version))
+        return false;
+    hive = found->second.Hive;
+    return true;
+}
+
+void Remember(const std::filesystem::path& path, const TFileVersion& version, const TKey& hive) {
+    std::lock_guard guard(KnownMutex);
+    KnownHives[path.string()] = {version, hive};
+}
+
+void Forget(const std::filesystem::path& path) {
+    std::lock_guard guard(KnownMutex);
+    KnownHives.erase(path.string());
 }
 
 enum class TReadOutcome { Read, Missing, Damaged, Failed };
 
 TReadOutcome ReadHive(const THiveFile& file, TKey& hive, std::string& problem, LONG& error) {
-    std::string text;
-    if (const int failure = ReadWholeFile(file.Path, text); failure != 0) {
-        if (failure == ENOENT)
+    const int fd = open(file.Path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        const int failure = errno;
+        if (failure == ENOENT) {
+            Forget(file.Path);
             return TReadOutcome::Missing;
+        }
         error = ErrorFromErrno(failure, ERROR_CANTREAD);
         return TReadOutcome::Failed;
     }
+    struct stat info {};
+    int failure = fstat(fd, &info) == 0 ? 0 : errno;
+    const TFileVersion version = VersionOf(info);
+    const bool known = failure == 0 && FindKnown(file.Path, version, hive);
+    std::string text;
+    if (failure == 0 && !known)
+        failure = ReadWholeFile(fd, text);
+    close(fd);
+    if (failure != 0) {
+        error = ErrorFromErrno(failure, ERROR_CANTREAD);
+        return TReadOutcome::Failed;
+    }
+    if (known)
+        return TReadOutcome::Read;
+    ++ParseCount;
     auto parsed = ParseHive(text, file.RootName, problem);
     if (!parsed)
         return TReadOutcome::Damaged;
     hive = std::move(*parsed);
     AddPermanentKeys(file, hive);
+    Remember(file.Path, version, hive);
     return TReadOutcome::Read;
 }
 
@@ -226,20 +286,49 @@ bool WriteAll(int fd, const char* data, std::size_t size) {
 
 // Temporary files left by a copy that was stopped while writing. Only a holder of the lock
 // writes one, so under the lock every one found is stale.
-void RemoveStaleTemporaries(const THiveFile& file) {
-    const auto prefix = file.Path.filename().string() + ".tmp-";
+void RemoveStaleTemporaries(const std::filesystem::path& target) {
+    const auto prefix = target.filename().string() + ".tmp-";
     std::error_code error;
-    for (const auto& entry : std::filesystem::directory_iterator(file.Path.parent_path(), error))
+    for (const auto& entry : std::filesystem::directory_iterator(target.parent_path(), error))
         if (entry.path().filename().string().rfind(prefix, 0) == 0)
             std::filesystem::remove(entry.path(), error);
 }
 
-// Writes a temporary file beside the hive, flushes it to disk and renames it over the hive.
+// The file that a change replaces: the hive itself or, when the hive is a symbolic link (the
+// way dotfile managers keep settings), the file the links lead to. Replacing the link itself
+// would leave its target stale and turn the link into a plain file.
+std::filesystem::path ReplacedFile(const std::filesystem::path& hive) {
+    constexpr int MaxLinks = 40; // as many as the system follows in one path
+    std::filesystem::path path = hive;
+    std::error_code error;
+    for (int n = 0; n < MaxLinks && std::filesystem::is_symlink(path, error); ++n) {
+        const auto target = std::filesystem::read_symlink(path, error);
+        if (error)
+            break;
+        // A relative link is relative to its own folder; an absolute one replaces the path.
+        path = path.parent_path() / target;
+    }
+    return path;
+}
+
+// Whether the user made the file read-only. The owner's write bit decides rather than
+// access(), which lets root write everything; a rename would otherwise replace the file and
+// drop its protection.
+bool WriteProtected(const std::filesystem::path& file) {
+    struct stat info {};
+    return stat(file.c_str(), &info) == 0 && (info.st_mode & S_IWUSR) == 0;
+}
+
+// Writes a temporary file beside the replaced file, flushes it to disk and renames it over
+// that file. A read-only file is left as it is, and the change fails.
 LONG ReplaceFile(const THiveFile& file, const std::string& text) {
     static unsigned counter = 0;
-    RemoveStaleTemporaries(file);
+    const auto target = ReplacedFile(file.Path);
+    if (WriteProtected(target))
+        return ERROR_ACCESS_DENIED;
+    RemoveStaleTemporaries(target);
     const auto temporary =
-        file.Path.string() + ".tmp-" + std::to_string(getpid()) + "-" + std::to_string(++counter);
+        target.string() + ".tmp-" + std::to_string(getpid()) + "-" + std::to_string(++counter);
     const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (fd < 0)
         return ErrorFromErrno(errno, ERROR_CANTWRITE);
@@ -252,14 +341,14 @@ LONG ReplaceFile(const THiveFile& file, const std::string& text) {
     written = written && fsync(fd) == 0;
     WriteStep(4);
     written = close(fd) == 0 && written;
-    if (!written || std::rename(temporary.c_str(), file.Path.c_str()) != 0) {
+    if (!written || std::rename(temporary.c_str(), target.c_str()) != 0) {
         const int error = errno;
         unlink(temporary.c_str());
         return ErrorFromErrno(error, ERROR_CANTWRITE);
     }
     WriteStep(5);
     // The rename itself reaches the disk with the folder.
-    const int folder = open(file.Path.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int folder = open(target.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (folder >= 0) {
         fsync(folder);
         close(folder);
@@ -300,7 +389,14 @@ LONG ChangeHive(const THiveFile& file,
     bool changed = false;
     if (const LONG result = change(hive, changed); result != ERROR_SUCCESS || !changed)
         return result;
-    return ReplaceFile(file, SerialiseHive(hive, file.RootName));
+    if (const LONG written = ReplaceFile(file, SerialiseHive(hive, file.RootName));
+        written != ERROR_SUCCESS)
+        return written;
+    // The new file holds what it was written from; the next call need not parse it. No other
+    // copy can have replaced it yet, since the lock is still held.
+    if (struct stat info{}; stat(file.Path.c_str(), &info) == 0)
+        Remember(file.Path, VersionOf(info), hive);
+    return ERROR_SUCCESS;
 }
 
 void SetWarningHandler(std::function<void(const std::string&)> handler) {
@@ -327,6 +423,10 @@ void DeliverWarnings() {
 
 void SetWriteStepHookForTesting(std::function<void(int step)> hook) {
     WriteStepHook = std::move(hook);
+}
+
+std::size_t HiveParsesForTesting() {
+    return ParseCount;
 }
 
 } // namespace platform::hive

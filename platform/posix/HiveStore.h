@@ -1,11 +1,14 @@
 // The POSIX hive files: where they live, reading them, and changing them safely. Every change
 // re-reads the file under a lock and replaces it atomically, so that two running copies lose
-// nothing and an interrupted write leaves the old or the new file whole.
+// nothing and an interrupted write leaves the old or the new file whole. A file that is
+// unchanged since it was last read or written (same device, inode, size and modification
+// time) is not parsed again.
 #pragma once
 
 #include "platform/Registry.h"
 #include "platform/posix/HiveFormat.h"
 
+#include <cstddef>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -30,7 +33,9 @@ void SetFolderOverride(const std::filesystem::path& folder);
 LONG LoadHive(const THiveFile& file, TKey& hive);
 
 // Applies change to the stored hive under the hive's lock. When change succeeds and says that it
-// changed something, the file is replaced by the new hive.
+// changed something, the file is replaced by the new hive; a hive that is a symbolic link keeps
+// the link and has its target replaced. A file the user made read-only is not replaced: the
+// change fails with ERROR_ACCESS_DENIED.
 LONG ChangeHive(const THiveFile& file,
                 const std::function<LONG(TKey& hive, bool& changed)>& change);
 
@@ -41,5 +46,8 @@ void DeliverWarnings();
 // Called at each step of a file replacement (1 temporary file created, 2 half written, 3 all
 // written, 4 flushed to disk, 5 renamed over the hive), so that a test can stop there.
 void SetWriteStepHookForTesting(std::function<void(int step)> hook);
+
+// How many times a hive file's text has been parsed since the program started.
+std::size_t HiveParsesForTesting();
 
 } // namespace platform::hive

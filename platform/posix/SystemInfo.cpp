@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <limits>
 #include <sstream>
 #include <sys/resource.h>
 #include <sys/statvfs.h>
@@ -12,6 +13,28 @@
 namespace platform {
 
 namespace {
+
+constexpr std::int64_t LargestFigure = std::numeric_limits<std::int64_t>::max();
+
+// The sum and product of non-negative figures, held at the largest figure rather than
+// overflowing: a damaged or absurd kernel text must not wrap round to a small or negative size.
+std::int64_t SaturatedSum(std::int64_t a, std::int64_t b) {
+    return a > LargestFigure - b ? LargestFigure : a + b;
+}
+
+std::int64_t SaturatedProduct(std::int64_t a, std::int64_t b) {
+    return b != 0 && a > LargestFigure / b ? LargestFigure : a * b;
+}
+
+// part of whole in percent, rounded to nearest, for 0 <= part <= whole and whole > 0. Figures
+// too large to be multiplied by 100 are halved together first, which leaves the percentage.
+std::uint32_t Percentage(std::int64_t part, std::int64_t whole) {
+    while (whole > LargestFigure / 100) {
+        part /= 2;
+        whole /= 2;
+    }
+    return static_cast<std::uint32_t>((part * 100 + whole / 2) / whole);
+}
 
 // Leading decimal digits of text from pos, advancing pos past them; 0 when there are none.
 std::uint32_t ReadNumber(const std::string& text, std::size_t& pos) {
@@ -45,18 +68,16 @@ void ReadPhysicalBySysconf(TMemoryStatus& status) {
     const long pages = sysconf(_SC_PHYS_PAGES);
     if (pageSize <= 0 || pages <= 0)
         return;
-    status.TotalPhys = static_cast<std::int64_t>(pages) * pageSize;
+    status.TotalPhys = SaturatedProduct(pages, pageSize);
     status.AvailPhys = status.TotalPhys;
 #ifdef _SC_AVPHYS_PAGES
     const long freePages = sysconf(_SC_AVPHYS_PAGES);
     if (freePages >= 0)
-        status.AvailPhys = static_cast<std::int64_t>(freePages) * pageSize;
+        status.AvailPhys = std::min(SaturatedProduct(freePages, pageSize), status.TotalPhys);
 #endif
     status.TotalPageFile = status.TotalPhys;
     status.AvailPageFile = status.AvailPhys;
-    const std::int64_t used = status.TotalPhys - status.AvailPhys;
-    status.MemoryLoad =
-        static_cast<std::uint32_t>((used * 100 + status.TotalPhys / 2) / status.TotalPhys);
+    status.MemoryLoad = Percentage(status.TotalPhys - status.AvailPhys, status.TotalPhys);
 }
 
 class TPosixSystemFacts final : public ISystemFacts {
@@ -138,7 +159,7 @@ std::int64_t KernelSizeField(const std::string& text, const std::string& name) {
         if (!(fields >> value) || value < 0)
             return -1;
         fields >> unit;
-        return unit == "kB" ? value * 1024 : value;
+        return unit == "kB" ? SaturatedProduct(value, 1024) : value;
     }
     return -1;
 }
@@ -152,7 +173,7 @@ bool ReadMeminfo(const std::string& text, TMemoryStatus& status) {
         // Kernels before 3.14 give no estimate: free memory plus what the caches could yield.
         avail = 0;
         for (const char* field : {"MemFree", "Buffers", "Cached"})
-            avail += std::max<std::int64_t>(0, KernelSizeField(text, field));
+            avail = SaturatedSum(avail, std::max<std::int64_t>(0, KernelSizeField(text, field)));
     }
     avail = std::min(avail, total);
     const std::int64_t swapTotal = std::max<std::int64_t>(0, KernelSizeField(text, "SwapTotal"));
@@ -160,9 +181,9 @@ bool ReadMeminfo(const std::string& text, TMemoryStatus& status) {
         std::min(swapTotal, std::max<std::int64_t>(0, KernelSizeField(text, "SwapFree")));
     status.TotalPhys = total;
     status.AvailPhys = avail;
-    status.TotalPageFile = total + swapTotal;
-    status.AvailPageFile = avail + swapFree;
-    status.MemoryLoad = static_cast<std::uint32_t>(((total - avail) * 100 + total / 2) / total);
+    status.TotalPageFile = SaturatedSum(total, swapTotal);
+    status.AvailPageFile = SaturatedSum(avail, swapFree);
+    status.MemoryLoad = Percentage(total - avail, total);
     return true;
 }
 

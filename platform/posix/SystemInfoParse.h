@@ -19,11 +19,13 @@ std::uint32_t ProcessorTypeOfMachine(const std::string& machine);
 TVersionInfo VersionOfRelease(const std::string& systemName, const std::string& release);
 
 // The byte count of a "Name:   1234 kB" line of /proc/meminfo or /proc/self/status;
-// -1 when the line is missing or unreadable.
+// -1 when the line is missing or unreadable. A size beyond 64 bits once counted in bytes reads as
+// the largest 64-bit figure.
 std::int64_t KernelSizeField(const std::string& text, const std::string& name);
 
 // Physical memory, page file (physical plus swap) and load from /proc/meminfo; false when
-// MemTotal is missing. The virtual figures are left as they are.
+// MemTotal is missing. Sums too large for 64 bits hold at the largest figure. The virtual
+// figures are left as they are.
 bool ReadMeminfo(const std::string& text, TMemoryStatus& status);
 
 } // namespace platform

@@ -47,23 +47,43 @@ TEST_F(TPlaylistTest, SavedListOpensAsTheSameEntries) {
     EXPECT_TRUE(Boxes.empty());
 }
 
-TEST_F(TPlaylistTest, LongCaptionsAndPathsComeBackCut) {
+TEST_F(TPlaylistTest, LongCaptionsAndPathsAreSavedCutOnlyAfterAWarning) {
     const std::string longHeader = "* " + std::string(45, 'H') + " *";
     const std::string longPath = "/" + std::string(140, 'p') + ".mp3";
     auto* list = PlaylistFrm->SelectLst;
     list->AddRow(longHeader);
     list->AddRow(std::string(41, 'n'), {"12345678901'00\"", longPath});
-    ChosenFile = (Files.Path() / "cut.PLS").string();
-    PlaylistFrm->SaveBtn->click();
-    PlaylistFrm->OpenBtn->click();
+    list->AddRow("Fits", {"1'00\"", "/fits.mp3"});
+    const auto file = Files.Path() / "cut.PLS";
+    ChosenFile = file.string();
 
-    ASSERT_EQ(Entries().size(), 2u);
+    // Before anything is written the user learns what would be cut, and No saves nothing.
+    Answers = {mrNo};
+    PlaylistFrm->SaveBtn->click();
+    ASSERT_EQ(Boxes.size(), 1u);
+    EXPECT_EQ(Boxes[0].Caption, "Warning");
+    EXPECT_EQ(Boxes[0].Icon, miWarning);
+    EXPECT_EQ(Boxes[0].Buttons, static_cast<TMsgDlgButtons>(mbYes | mbNo));
+    EXPECT_EQ(Boxes[0].Text,
+              "These entries are too long for a playlist file and will be saved cut:\r" +
+                  longHeader + " (name)\r" + std::string(41, 'n') +
+                  " (name, length, path)\r"
+                  "A song whose path is cut cannot be played from the saved list. Save anyway?");
+    EXPECT_TRUE(DialogsShown.empty());
+    EXPECT_FALSE(std::filesystem::exists(file));
+
+    // Yes saves them cut.
+    Answers = {mrYes};
+    PlaylistFrm->SaveBtn->click();
+    EXPECT_EQ(Boxes.size(), 2u);
+    PlaylistFrm->OpenBtn->click();
+    ASSERT_EQ(Entries().size(), 3u);
     EXPECT_EQ(Entries()[0].Caption, longHeader.substr(0, 40));
     EXPECT_TRUE(Playback::IsAlbumHeader(Entries()[0].Caption));
     EXPECT_EQ(Entries()[1],
               (TPlaylistEntry{std::string(40, 'n'), "1234567890", longPath.substr(0, 128)}));
-    EXPECT_EQ(Panel(0), "1 song(s)");
-    EXPECT_TRUE(Boxes.empty());
+    EXPECT_EQ(Panel(0), "2 song(s)");
+    EXPECT_EQ(Boxes.size(), 2u);
 }
 
 TEST_F(TPlaylistTest, EmptyFileOpensAsAnEmptyList) {

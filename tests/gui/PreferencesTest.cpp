@@ -201,6 +201,56 @@ TEST_F(TGuiTest, ThresholdThatIsNoNumberAtActivationStillGivesAWorkingSnapshot) 
     EXPECT_EQ(PrefsFrm->MixValEdt->text(), "abc");
 }
 
+TEST_F(TGuiTest, ThresholdThatIsNoNumberIsReportedOncePerShowing) {
+    StoreNotFirstRun();
+    ASSERT_TRUE(Start());
+    PrefsFrm->MixValEdt->setText("abc");
+    // The box's close and each click back into the dialog activate it again.
+    OnModal = [](TForm& form) {
+        form.Activate();
+        form.Activate();
+        PrefsFrm->MixValEdt->setText("12");
+        PrefsFrm->OKBtnClick();
+    };
+    MainFrm->Preferences1Click();
+    ASSERT_EQ(Boxes.size(), 1u);
+    EXPECT_EQ(Boxes[0].Text, "'abc' is not a valid integer value.");
+    EXPECT_EQ(PrefsFrm->MixValEdt->text(), "12");
+
+    // A later showing looks at the threshold afresh.
+    PrefsFrm->MixValEdt->setText("x");
+    OnModal = [](TForm& form) {
+        form.Activate();
+        PrefsFrm->CancelBtnClick();
+    };
+    MainFrm->Preferences1Click();
+    ASSERT_EQ(Boxes.size(), 2u);
+    EXPECT_EQ(Boxes[1].Text, "'x' is not a valid integer value.");
+}
+
+TEST_F(TGuiTest, CancelUndoesEditsMadeBeforeASwitchToAnotherProgram) {
+    StoreNotFirstRun();
+    StoreString("MP3 Files #1", "/one/");
+    ASSERT_TRUE(Start());
+    OnModal = [](TForm& form) {
+        PrefsFrm->SortAlbumsChk->setChecked(false);
+        PrefsFrm->MixValEdt->setText("33");
+        PrefsFrm->MP3PathLst->SetSelected(0);
+        PrefsFrm->DeleteBtnClick();
+        PrefsFrm->PageControl1->setCurrentWidget(PrefsFrm->TabSheet2);
+        form.Activate();
+        EXPECT_EQ(PrefsFrm->PageControl1->currentWidget(), PrefsFrm->TabSheet2);
+        PrefsFrm->PlayerNameEdt->setText("other");
+        PrefsFrm->CancelBtnClick();
+    };
+    MainFrm->Preferences1Click();
+    EXPECT_TRUE(PrefsFrm->SortAlbumsChk->isChecked());
+    EXPECT_EQ(PrefsFrm->MixValEdt->text(), "79");
+    EXPECT_EQ(PathEntries(), std::vector<std::string>{"/one/"});
+    EXPECT_EQ(PrefsFrm->PlayerNameEdt->text(), "player");
+    EXPECT_TRUE(Boxes.empty());
+}
+
 TEST_F(TGuiTest, PathListInsertDeleteAndBrowse) {
     StoreNotFirstRun();
     ASSERT_TRUE(Start());

@@ -211,6 +211,36 @@ TEST_F(TGuiTest, ThresholdThatIsNoNumberKeepsTheWindowOpen) {
     EXPECT_EQ(StoredInteger("RandomPlay"), 0);
 }
 
+TEST_F(TGuiTest, SettingsThatCannotBeWrittenAtCloseLetTheUserCloseWithoutThem) {
+    StoreNotFirstRun();
+    ASSERT_TRUE(Start());
+    // A hive that cannot be replaced: every settings write fails from here on.
+    const auto hive = Registry.HiveFile("HKEY_CURRENT_USER");
+    std::filesystem::remove(hive);
+    std::filesystem::create_directory(hive);
+    const TMessageBox question{
+        "MP3 Tunestead",
+        "The settings could not be saved. Close MP3 Tunestead without saving them?", miQuestion,
+        mbYes | mbNo};
+
+    Answers = {mrOk, mrNo};
+    EXPECT_FALSE(Exit());
+    ASSERT_EQ(Boxes.size(), 2u);
+    EXPECT_EQ(Boxes[0].Text, "Failed to set data for 'PlayerName'.");
+    EXPECT_EQ(Boxes[0].Icon, miError);
+    EXPECT_EQ(Boxes[1].Caption, question.Caption);
+    EXPECT_EQ(Boxes[1].Text, question.Text);
+    EXPECT_EQ(Boxes[1].Icon, question.Icon);
+    EXPECT_EQ(Boxes[1].Buttons, question.Buttons);
+
+    // The title bar's close asks the same; Yes ends the program.
+    Answers = {mrOk, mrYes};
+    EXPECT_TRUE(MainFrm->close());
+    EXPECT_FALSE(MainFrm->isVisible());
+    ASSERT_EQ(Boxes.size(), 4u);
+    EXPECT_EQ(Boxes[3].Text, question.Text);
+}
+
 TEST_F(TGuiTest, StartFailsWhenTheSettingsKeyCannotBeCreated) {
     platform::SetRegistryFolderForTesting(Files.Write("not-a-folder", "x"));
     EXPECT_FALSE(Start());

@@ -7,6 +7,7 @@
 #include "platform/posix/SystemInfoParse.h"
 
 #include <cstdlib>
+#include <limits>
 #include <optional>
 #endif
 
@@ -89,6 +90,49 @@ TEST(SystemFacts, OldKernelsWithoutMemAvailableCountCaches) {
     EXPECT_EQ(status.MemoryLoad, 60u);
     EXPECT_FALSE(platform::ReadMeminfo("MemFree: 100 kB\n", status));
     EXPECT_FALSE(platform::ReadMeminfo("MemTotal: many kB\n", status));
+}
+
+TEST(SystemFacts, HugeOrDamagedMeminfoFiguresNeitherWrapNorLeaveTheirRange) {
+    constexpr std::int64_t Largest = std::numeric_limits<std::int64_t>::max();
+    struct TCase {
+        const char* Text;
+        std::int64_t TotalPhys, AvailPhys, TotalPageFile, AvailPageFile;
+        std::uint32_t Load;
+    };
+    const TCase cases[] = {
+        // Byte counts beyond 64 bits once multiplied by 1024.
+        {"MemTotal: 9223372036854775807 kB\nMemAvailable: 0 kB\n", Largest, 0, Largest, 0, 100},
+        {"MemTotal: 9007199254740992 kB\nMemAvailable: 9007199254740992 kB\n", Largest, Largest,
+         Largest, Largest, 0},
+        // Figures that fit but whose load cannot be multiplied by 100 directly.
+        {"MemTotal: 9000000000000000 kB\nMemAvailable: 2250000000000000 kB\n", 9216000000000000000,
+         2304000000000000000, 9216000000000000000, 2304000000000000000, 75},
+        // Swap that would carry the page file beyond 64 bits.
+        {"MemTotal: 8000000000000000 kB\nMemAvailable: 8000000000000000 kB\n"
+         "SwapTotal: 8000000000000000 kB\nSwapFree: 8000000000000000 kB\n",
+         8192000000000000000, 8192000000000000000, Largest, Largest, 0},
+        // An old kernel's caches adding up beyond 64 bits.
+        {"MemTotal: 9000000000000000 kB\nMemFree: 8000000000000000 kB\n"
+         "Buffers: 8000000000000000 kB\nCached: 8000000000000000 kB\n",
+         9216000000000000000, 9216000000000000000, 9216000000000000000, 9216000000000000000, 0},
+        // Damaged lines that are not sizes count as missing.
+        {"MemTotal: 1000 kB\nMemAvailable: 99999999999999999999999 kB\nMemFree: 100 kB\n"
+         "SwapTotal: -7 kB\nSwapFree: x kB\n",
+         1024000, 102400, 1024000, 102400, 90},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Text);
+        platform::TMemoryStatus status;
+        ASSERT_TRUE(platform::ReadMeminfo(c.Text, status));
+        EXPECT_EQ(status.TotalPhys, c.TotalPhys);
+        EXPECT_EQ(status.AvailPhys, c.AvailPhys);
+        EXPECT_EQ(status.TotalPageFile, c.TotalPageFile);
+        EXPECT_EQ(status.AvailPageFile, c.AvailPageFile);
+        EXPECT_EQ(status.MemoryLoad, c.Load);
+    }
+    platform::TMemoryStatus status;
+    EXPECT_FALSE(platform::ReadMeminfo("MemTotal: 99999999999999999999999 kB\n", status));
+    EXPECT_FALSE(platform::ReadMeminfo("MemTotal: -1 kB\n", status));
 }
 
 // Sets or clears an environment variable for the life of the object.

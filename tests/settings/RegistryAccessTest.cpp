@@ -64,6 +64,24 @@ TEST_F(RegistryAccess, WithoutAnOpenKeyValuesAreAbsentAndWritesFail) {
     EXPECT_THROW(Registry.WriteInteger("x", 1), ERegistryException);
 }
 
+#ifndef _WIN32
+TEST_F(RegistryAccess, AReadOnlySettingsFileFailsWritesWithTheRegistryError) {
+    ASSERT_TRUE(Registry.OpenKey(Base, true));
+    Registry.WriteString("Player", "mpv");
+    std::filesystem::permissions(Sandbox.HiveFile("HKEY_CURRENT_USER"),
+                                 std::filesystem::perms::owner_read |
+                                     std::filesystem::perms::group_read |
+                                     std::filesystem::perms::others_read);
+    try {
+        Registry.WriteString("Player", "vlc");
+        ADD_FAILURE() << "the write succeeded";
+    } catch (const ERegistryException& error) {
+        EXPECT_STREQ(error.what(), "Failed to set data for 'Player'");
+    }
+    EXPECT_EQ(Registry.ReadString("Player"), "mpv");
+}
+#endif
+
 TEST_F(RegistryAccess, ReadStringStopsAtTheFirstZeroByte) {
     ASSERT_TRUE(Registry.OpenKey(Base, true));
     const char data[] = "before\0after";
