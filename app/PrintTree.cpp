@@ -4,6 +4,7 @@
 #include "app/Startup.h"
 #include "toolkit/Application.h"
 #include "toolkit/StatusBar.h"
+#include "toolkit/Text.h"
 #include "toolkit/TreeView.h"
 
 #include <algorithm>
@@ -26,16 +27,24 @@ TModalResult DefaultAnswer(TMsgDlgButtons buttons) {
 }
 } // namespace
 
+namespace {
+// A text as the windows show it, in UTF-8.
+std::string Shown(const std::string& bytes) {
+    return ToQString(bytes).toStdString();
+}
+} // namespace
+
 void PrintAlbumTree(std::ostream& out) {
     MainFrm->ClearTree = true;
     MainFrm->InitAlbumTree2();
     for (int top = 0; top < MainFrm->TreeLst->TopCount(); ++top) {
         const TTreeNode* category = MainFrm->TreeLst->Top(top);
-        out << category->Text << '\n';
+        out << Shown(category->Text) << '\n';
         for (const auto& album : category->Children)
-            out << "  " << album->Text << '\n';
+            out << "  " << Shown(album->Text) << '\n';
     }
-    out << MainFrm->AlbumBar->PanelText(0) << '\n' << MainFrm->AlbumBar->PanelText(1) << '\n';
+    out << Shown(MainFrm->AlbumBar->PanelText(0)) << '\n'
+        << Shown(MainFrm->AlbumBar->PanelText(1)) << '\n';
 }
 
 int RunPrintTree(int& argc, char** argv) {

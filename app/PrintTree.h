@@ -7,7 +7,8 @@
 #include <ostream>
 
 // Reads the album tree of the created windows' settings and prints every category with its
-// albums indented below it, then the tree's two totals (album count, total play time).
+// albums indented below it, then the tree's two totals (album count, total play time), each
+// text in UTF-8 as the windows show it.
 void PrintAlbumTree(std::ostream& out);
 
 // The whole run, from the command line to the exit code: 0 when the tree was read and

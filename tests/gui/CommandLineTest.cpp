@@ -51,12 +51,13 @@ TEST(CommandLine, TextsNameTheVersionAndEveryOption) {
 
 class TPrintTreeTest : public TCatalogueGuiTest {};
 
+// Texts are printed as the windows show them: a Windows-1252 "\xE9" as UTF-8 "\u00e9".
 TEST_F(TPrintTreeTest, PrintsTheSortedTreeAndTotalsOnceForEachRun) {
     Desc("music", Lines({"ROCK  Rock", "JAZZ  Jazz", "EMPTY  Empty"}));
     Desc("music/ROCK", Lines({"B  Second", "A  First"}));
     Album("music/ROCK/A", {187});
     Album("music/ROCK/B", {240});
-    Desc("music/JAZZ", Lines({"BLUE  Blue", "BAD ONE"}));
+    Desc("music/JAZZ", Lines({"BLUE  Bl\xE9u", "BAD ONE"}));
     Album("music/JAZZ/BLUE", {60});
     Desc("music/EMPTY", "");
     StartOn({Dir("music")}, true);
@@ -66,7 +67,7 @@ TEST_F(TPrintTreeTest, PrintsTheSortedTreeAndTotalsOnceForEachRun) {
                                  "  " +
                                  SyntaxNode(Dir("music/JAZZ")) +
                                  "\n"
-                                 "  Blue\n"
+                                 "  Bl\u00e9u\n"
                                  "Rock\n"
                                  "  First\n"
                                  "  Second\n"
