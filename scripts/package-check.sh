@@ -3,8 +3,8 @@
 # sudo), and starts the installed program on the demo catalogue with settings of its own.
 # The installed program proves that it read the tree by printing it (--print-tree, which reads
 # the catalogue through the real main window offscreen and exits when the reading is over, so
-# nothing waits for a window): every category of the demo's root file must be there, the album
-# count must match the albums printed, and the whole output must equal that of the program in
+# nothing waits for a window): one category for each entry of the demo's root file, an album
+# count that matches the albums printed, and the whole output must equal that of the program in
 # the build folder. The package is removed again at the end unless it was installed before.
 # Usage: scripts/package-check.sh [build-dir]   (default: build)
 set -euo pipefail
@@ -62,10 +62,10 @@ print_tree "$build/app/mp3tunestead" >"$work/built.txt" 2>/dev/null
 failures=0
 fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 export LC_ALL=C
-# Every category the root file describes ("FOLDER  Description", comments start with ";").
-while IFS= read -r category; do
-    grep -qxF -- "$category" "$work/installed.txt" || fail "category \"$category\" not read"
-done < <(tr -d '\r' <"$catalogue/descript.ion" | grep -v '^;' | sed -n 's/^[^ ]*  //p')
+# One category for each entry of the root file ("FOLDER  Description"; ";" starts a comment).
+categories=$(tr -d '\r' <"$catalogue/descript.ion" | grep -v '^;' | grep -c '^[^ ].*  ' || true)
+printed=$(grep -c '^[^ ]' "$work/installed.txt" || true)
+[ "$printed" -eq $((categories + 2)) ] || fail "$((printed - 2)) categories read, $categories expected"
 albums=$(grep -c '^  ' "$work/installed.txt" || true)
 [ "$albums" -gt 0 ] || fail "no album read"
 grep -qx "$albums album(s)" "$work/installed.txt" || fail "the album count does not say $albums"
