@@ -41,4 +41,13 @@ void TPrefsFrm::CreateControls() {
     MixRdb = NewRadioButton(GroupBox6, "hh:mm:ss if more than            minutes", 38, 38, 195, 17);
     MixValEdt = NewEdit(GroupBox6, 163, 36, 28, 21);
     MixValEdt->raise();
+
+    // Names for screen readers where no caption of the control's own says what it is.
+    PlayerNameEdt->setAccessibleName(QStringLiteral("MP3 player"));
+    BrowsePlayBtn->setAccessibleName(QStringLiteral("Browse for the MP3 player"));
+    MP3PathLst->setAccessibleName(QStringLiteral("Root descript.ion files"));
+    BrowseMP3Btn->setAccessibleName(QStringLiteral("Browse for a root descript.ion file"));
+    SearchBaseEdt->setAccessibleName(QStringLiteral("Search base"));
+    BrowseSearchBtn->setAccessibleName(QStringLiteral("Browse for the search base"));
+    MixValEdt->setAccessibleName(QStringLiteral("Minutes above which hours are shown"));
 }
