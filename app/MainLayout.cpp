@@ -51,6 +51,14 @@ void TMainFrm::CreateControls() {
     SearchResLst->setGeometry(6, 14, 483, 190);
     SearchResLst->SetCaptionsEditable(true);
 
+    // Names for screen readers where no caption of the control's own says what it is.
+    TreeLst->setAccessibleName(QStringLiteral("Album tree"));
+    AlbumBar->setAccessibleName(QStringLiteral("Album tree totals"));
+    ItemsLst->setAccessibleName(QStringLiteral("Songs of the album"));
+    SongBar->setAccessibleName(QStringLiteral("Album totals"));
+    SearchEdt->setAccessibleName(QStringLiteral("Category/Singer - Album"));
+    SearchResLst->setAccessibleName(QStringLiteral("Search results"));
+
     QWidget::setTabOrder(GroupBox2, PlayBtn);
     QWidget::setTabOrder(PlayBtn, Button2);
     QWidget::setTabOrder(Button2, TreeLst);

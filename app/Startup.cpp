@@ -12,14 +12,22 @@
 #include "toolkit/MessageDlg.h"
 
 #include <QFont>
+#include <QIcon>
 #include <QStyleFactory>
+
+namespace {
+const char* const DesktopId = "io.github.mp3tunestead.MP3Tunestead";
+} // namespace
 
 void SetUpApplication(TApplication& application) {
     application.setStyle(QStyleFactory::create(QStringLiteral("Windows")));
     QFont font(QStringLiteral("Liberation Sans"));
     font.setPixelSize(10);
     application.setFont(font);
-    application.setWindowIcon(ApplicationIcon());
+    // An installed program takes its icon from the icon theme, as its desktop entry does, and
+    // names that entry so the desktop shows the two as one application.
+    application.setWindowIcon(QIcon::fromTheme(QString::fromLatin1(DesktopId), ApplicationIcon()));
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(DesktopId));
     application.SetTitle("MP3 Tunestead");
     InstallRegistryWarningBox();
 }

@@ -1,10 +1,31 @@
 // MP3 Tunestead: catalogues MP3 albums described by descript.ion files and hands songs,
 // albums and playlists to an external player.
 #include "app/Main.h"
+#include "app/CommandLine.h"
+#include "app/PrintTree.h"
 #include "app/Startup.h"
 #include "toolkit/Application.h"
 
+#include <iostream>
+
 int main(int argc, char** argv) {
+    const TCommandLine line = ParseCommandLine({argv + 1, argv + argc});
+    switch (line.Mode) {
+    case TRunMode::rmHelp:
+        std::cout << HelpText();
+        return 0;
+    case TRunMode::rmVersion:
+        std::cout << VersionText();
+        return 0;
+    case TRunMode::rmUsageError:
+        std::cerr << UsageErrorText(line.Rejected);
+        return UsageExitCode;
+    case TRunMode::rmPrintTree:
+        return RunPrintTree(argc, argv);
+    case TRunMode::rmWindows:
+        break;
+    }
+
     TApplication application(argc, argv);
     SetUpApplication(application);
     if (!CreateForms())

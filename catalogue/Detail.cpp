@@ -17,6 +17,8 @@ TDetailFrm::TDetailFrm(QWidget* owner) : TForm(owner, "Detail...", 306, 316) {
     DetailResLst->setDragDropMode(QAbstractItemView::DragOnly);
     DetailBar = new TStatusBar(this, {70, 50});
     DetailBar->setGeometry(17, 256, 272, 19);
+    DetailResLst->setAccessibleName(QStringLiteral("Songs of the album"));
+    DetailBar->setAccessibleName(QStringLiteral("Album totals"));
     OKBtn = NewButton(this, "OK", 113, 288, 75, 25);
     OKBtn->setDefault(true);
     Bind(OKBtn, &QPushButton::clicked, this, [this] { OKBtnClick(); });

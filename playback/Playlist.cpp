@@ -87,6 +87,8 @@ void TPlaylistFrm::CreateControls() {
         auto* button = new QToolButton(this);
         button->setGeometry(left, 3, 25, 25);
         button->setToolTip(QString::fromLatin1(hint));
+        // The button shows only an image: a screen reader reads its hint.
+        button->setAccessibleName(QString::fromLatin1(hint));
         button->setFocusPolicy(Qt::NoFocus);
         button->setAutoRaise(true);
         button->setIcon(icon);
@@ -108,6 +110,8 @@ void TPlaylistFrm::CreateControls() {
     FileList->hide();
     PlaylistBar = new TStatusBar(this, {70, 50});
     PlaylistBar->setGeometry(3, 280, 291, 19);
+    SelectLst->setAccessibleName(QStringLiteral("Playlist"));
+    PlaylistBar->setAccessibleName(QStringLiteral("Playlist totals"));
     for (auto* dialog : {&OpenDlg, &SaveDlg}) {
         dialog->DefaultExt = "PLS";
         dialog->Filter = PlaylistFilter;

@@ -30,3 +30,6 @@ echo "== Full build and tests"
 cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$root/build" -j"$jobs"
 (cd "$root/build" && QT_QPA_PLATFORM=offscreen ctest -j"$jobs" --output-on-failure)
+
+echo "== Debian package: built, installed and run on the demo catalogue"
+"$root/scripts/package-check.sh" "$root/build"

@@ -8,6 +8,7 @@
 
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -63,6 +64,7 @@ public:
     QRadioButton* MinRdb;
     QRadioButton* MixRdb;
     TEdit* MixValEdt;
+    QLabel* MixUnitLbl;
 
     // The snapshot taken when the dialog is shown and put back by Cancel.
     std::string SavedPlayerName;

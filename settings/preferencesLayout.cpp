@@ -38,7 +38,20 @@ void TPrefsFrm::CreateControls() {
     GroupBox6 = NewGroupBox(TabSheet2, " Album time display format ", 2, 121, 291, 66);
     HourRdb = NewRadioButton(GroupBox6, "hh:mm:ss", 59, 17, 68, 17);
     MinRdb = NewRadioButton(GroupBox6, "mm:ss", 159, 17, 53, 17);
-    MixRdb = NewRadioButton(GroupBox6, "hh:mm:ss if more than            minutes", 38, 38, 195, 17);
+    // The minutes box sits inside the sentence "hh:mm:ss if more than [79] minutes": its end is
+    // a label of its own after the box, so no scale of the font can push it under the box.
+    MixRdb = NewRadioButton(GroupBox6, "hh:mm:ss if more than", 38, 38, 123, 17);
     MixValEdt = NewEdit(GroupBox6, 163, 36, 28, 21);
-    MixValEdt->raise();
+    MixUnitLbl = new QLabel(QStringLiteral("minutes"), GroupBox6);
+    MixUnitLbl->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    MixUnitLbl->setGeometry(195, 38, 60, 17);
+
+    // Names for screen readers where no caption of the control's own says what it is.
+    PlayerNameEdt->setAccessibleName(QStringLiteral("MP3 player"));
+    BrowsePlayBtn->setAccessibleName(QStringLiteral("Browse for the MP3 player"));
+    MP3PathLst->setAccessibleName(QStringLiteral("Root descript.ion files"));
+    BrowseMP3Btn->setAccessibleName(QStringLiteral("Browse for a root descript.ion file"));
+    SearchBaseEdt->setAccessibleName(QStringLiteral("Search base"));
+    BrowseSearchBtn->setAccessibleName(QStringLiteral("Browse for the search base"));
+    MixValEdt->setAccessibleName(QStringLiteral("Minutes above which hours are shown"));
 }

@@ -1,0 +1,34 @@
+// The program's command line: what it asks for, and the texts of --help, --version and the
+// short usage shown for an option the program does not know. Read before the application
+// object exists, so that --help and --version need no display.
+#pragma once
+
+#include <string>
+#include <vector>
+
+enum class TRunMode {
+    rmWindows,   // no option: the program with its windows
+    rmHelp,      // --help
+    rmVersion,   // --version
+    rmPrintTree, // --print-tree
+    rmUsageError // an unknown option or an argument: usage on stderr, exit code 2
+};
+
+struct TCommandLine {
+    TRunMode Mode = TRunMode::rmWindows;
+    // The argument that was not understood, for the usage error.
+    std::string Rejected;
+};
+
+// The arguments after the program's name.
+TCommandLine ParseCommandLine(const std::vector<std::string>& arguments);
+
+// "mp3tunestead 1.2".
+std::string VersionText();
+// The full help: synopsis and every option.
+std::string HelpText();
+// The usage error: what was not understood, the synopsis, and where the help is.
+std::string UsageErrorText(const std::string& rejected);
+
+// Exit code of a command line that was not understood.
+constexpr int UsageExitCode = 2;
