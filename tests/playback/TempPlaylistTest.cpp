@@ -1,6 +1,7 @@
 #include "playback/TempPlaylist.h"
 
 #include "platform/Errors.h"
+#include "tests/support/SystemErrors.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -85,7 +86,7 @@ TEST(TempPlaylist, OtherErrorsDoNotFallBack) {
         WriteTempPlaylist({"/x/1.mp3"}, Folder(program.Path() / "missing"), Folder(user.Path()));
         ADD_FAILURE() << "no error";
     } catch (const EInOutError& error) {
-        EXPECT_STREQ(error.what(), "File not found");
+        EXPECT_STREQ(error.what(), MissingFolderText);
     }
     EXPECT_FALSE(fs::exists(user.Path() / "PL_TEMP.M3U"));
 }
