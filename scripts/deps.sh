@@ -10,6 +10,7 @@ packages=(
     clang clang-format libclang-rt-14-dev g++-mingw-w64-x86-64-posix
     xvfb xauth mpv
     libtag1-dev lame
+    wine wine64
 )
 
 missing=()
