@@ -1,7 +1,7 @@
 // A whole album played by a real player (mpv, without sound output) through the program's
 // own launch path: Play writes PL_TEMP.M3U and starts the player with it.
 #include "tests/gui/CatalogueBuilder.h"
-#include "tests/gui/PlayerRecord.h"
+#include "tests/support/PlayerRecord.h"
 
 #ifndef _WIN32
 
