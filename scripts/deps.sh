@@ -11,6 +11,7 @@ packages=(
     xvfb xauth mpv
     libtag1-dev lame
     desktop-file-utils appstream dpkg-dev librsvg2-bin
+    wine wine64
 )
 
 missing=()

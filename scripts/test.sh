@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test: formatting, the core and
-# platform layer built and tested without Qt and cross-built for Windows, a bounded fuzz run of the playlist-file reader,
+# platform layer built and tested without Qt and cross-built for Windows and tested there under
+# Wine, a bounded fuzz run of the playlist-file reader,
 # and last the full build with all its tests (windows offscreen).
 set -euo pipefail
 
@@ -18,10 +19,11 @@ cmake -S "$root" -B "$root/build-core" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 cmake --build "$root/build-core" -j"$jobs"
 (cd "$root/build-core" && ctest -j"$jobs" --output-on-failure)
 
-echo "== Core and Windows platform layer cross-built with MinGW-w64"
+echo "== Core and Windows platform layer cross-built with MinGW-w64 and tested under Wine"
 cmake -S "$root" -B "$root/build-mingw" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" \
-    -DTUNESTEAD_WITH_QT=OFF -DTUNESTEAD_BUILD_TESTS=OFF >/dev/null
-cmake --build "$root/build-mingw" -j"$jobs" --target tunestead_core tunestead_platform
+    -DTUNESTEAD_WITH_QT=OFF -DTUNESTEAD_BUILD_TESTS=ON >/dev/null
+cmake --build "$root/build-mingw" -j"$jobs" --target tunestead_core_tests
+"$root/scripts/wine-tests.sh" "$root/build-mingw"
 
 echo "== Fuzzing the playlist-file reader"
 TUNESTEAD_FUZZ_BUILD="$root/build-fuzz" "$root/scripts/fuzz.sh"

@@ -1,5 +1,7 @@
 #include "platform/Launch.h"
 
+#include "platform/CommandLine.h"
+
 #include <windows.h>
 
 #include <shellapi.h>
@@ -28,9 +30,12 @@ std::string SystemMessage(DWORD code) {
 TStartResult ShellOpen(void* ownerWindow, const std::string& player, const std::string& parameter) {
     if (player.empty())
         return {false, SystemMessage(ERROR_FILE_NOT_FOUND)};
+    // The player splits its command line into arguments, and a path often holds blanks
+    // ("Program Files", the per-user data folder): quoted, it reaches the player whole.
+    const std::string commandLine = QuoteCommandLineArgument(parameter);
     SetLastError(ERROR_SUCCESS);
     const HINSTANCE result = ShellExecuteA(static_cast<HWND>(ownerWindow), "open", player.c_str(),
-                                           parameter.c_str(), ".", SW_SHOWNA);
+                                           commandLine.c_str(), ".", SW_SHOWNA);
     // ShellExecuteA reports success with a value above 32; below, the value is the error
     // (the low ones are the system's error codes, which GetLastError also gives).
     const auto code = reinterpret_cast<INT_PTR>(result);

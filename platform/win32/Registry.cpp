@@ -1,6 +1,8 @@
-// The registry interface on Windows: each call goes to advapi32 unchanged.
+// The registry interface on Windows: each call goes to advapi32, unchanged but for the size of
+// a text that is stored.
 #include "platform/Registry.h"
 
+#include <vector>
 #include <windows.h>
 
 namespace platform {
@@ -27,7 +29,16 @@ LONG RegQueryValueExA(HKEY hKey, const char* lpValueName, DWORD* lpReserved, DWO
 
 LONG RegSetValueExA(HKEY hKey, const char* lpValueName, DWORD Reserved, DWORD dwType,
                     const BYTE* lpData, DWORD cbData) {
-    return ::RegSetValueExA(hKey, lpValueName, Reserved, dwType, lpData, cbData);
+    // For a text whose last byte is not zero the system looks at the byte after the data, and
+    // when that one is zero it stores it too, taking it for a forgotten terminator; a
+    // std::string always has one there. A copy followed by a byte other than zero keeps the
+    // stored size the one given, as the program's reads and sizes expect.
+    const bool isText = dwType == REG_SZ || dwType == REG_EXPAND_SZ;
+    if (!isText || lpData == nullptr || cbData == 0 || lpData[cbData - 1] == 0)
+        return ::RegSetValueExA(hKey, lpValueName, Reserved, dwType, lpData, cbData);
+    std::vector<BYTE> copy(lpData, lpData + cbData);
+    copy.push_back(1);
+    return ::RegSetValueExA(hKey, lpValueName, Reserved, dwType, copy.data(), cbData);
 }
 
 LONG RegDeleteValueA(HKEY hKey, const char* lpValueName) {

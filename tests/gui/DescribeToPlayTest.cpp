@@ -3,8 +3,8 @@
 // with their true lengths and the totals, and mpv playing every track through Play.
 #include "tests/gui/CatalogueBuilder.h"
 #include "tests/gui/MpvPlayer.h"
-#include "tests/gui/PlayerRecord.h"
 #include "tests/support/LameSongs.h"
+#include "tests/support/PlayerRecord.h"
 
 #if !defined(_WIN32) && defined(TUNESTEAD_DESCRIBE_TOOL)
 

@@ -7,8 +7,7 @@
 #include "settings/RegAppC.h"
 #include "settings/preferences.h"
 #include "tests/components/FakeTrayEnvironment.h"
-
-#include <cstdlib>
+#include "tests/support/Environment.h"
 
 #include <memory>
 
@@ -44,14 +43,13 @@ void TGuiTest::SetUp() {
     // The program's folder (PL_TEMP.M3U) and the per-user data folder are the test's own.
     std::filesystem::create_directories(ProgramFolder());
     platform::SetProgramDirectoryForTesting(ProgramFolder().string() + "/");
-    if (const char* dataHome = std::getenv("XDG_DATA_HOME"))
-        FOldDataHome = dataHome;
-    setenv("XDG_DATA_HOME", (Files.Path() / "data").c_str(), 1);
+    FOldDataHome = GetEnvironment("XDG_DATA_HOME");
+    SetEnvironment("XDG_DATA_HOME", (Files.Path() / "data").string());
     // No desktop-wide player association from the machine running the tests.
     for (const char* name : {"XDG_DATA_DIRS", "XDG_CONFIG_DIRS"}) {
-        if (const char* value = std::getenv(name))
-            FOldEnvironment.emplace_back(name, value);
-        setenv(name, (Files.Path() / "no-desktop").c_str(), 1);
+        if (const auto value = GetEnvironment(name))
+            FOldEnvironment.emplace_back(name, *value);
+        SetEnvironment(name, (Files.Path() / "no-desktop").string());
     }
     InstallRegistryWarningBox();
     SetMessageBoxHook([this](const TMessageBox& box) {
@@ -78,14 +76,11 @@ void TGuiTest::TearDown() {
     SetTrayEnvironmentForTesting(nullptr);
     DefaultTray.reset();
     platform::SetProgramDirectoryForTesting({});
-    if (FOldDataHome)
-        setenv("XDG_DATA_HOME", FOldDataHome->c_str(), 1);
-    else
-        unsetenv("XDG_DATA_HOME");
-    unsetenv("XDG_DATA_DIRS");
-    unsetenv("XDG_CONFIG_DIRS");
+    SetEnvironment("XDG_DATA_HOME", FOldDataHome);
+    SetEnvironment("XDG_DATA_DIRS", std::nullopt);
+    SetEnvironment("XDG_CONFIG_DIRS", std::nullopt);
     for (const auto& [name, value] : FOldEnvironment)
-        setenv(name.c_str(), value.c_str(), 1);
+        SetEnvironment(name.c_str(), value);
     TForm::SetModalHook(nullptr);
     SetMessageBoxHook(nullptr);
 }

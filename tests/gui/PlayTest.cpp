@@ -1,7 +1,7 @@
 // The play commands of the main window with a fake player: what the player receives, the
 // bytes of PL_TEMP.M3U, the play modes, "Re&play", minimising and the failures.
 #include "tests/gui/CatalogueBuilder.h"
-#include "tests/gui/PlayerRecord.h"
+#include "tests/support/PlayerRecord.h"
 
 #ifndef _WIN32
 

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "tests/gui/GuiFixture.h"
-#include "tests/gui/PlayerRecord.h"
+#include "tests/support/PlayerRecord.h"
 
 #include "playback/PlaylistEntry.h"
 

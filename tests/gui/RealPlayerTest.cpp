@@ -2,7 +2,7 @@
 // own launch path: Play writes PL_TEMP.M3U and starts the player with it.
 #include "tests/gui/CatalogueBuilder.h"
 #include "tests/gui/MpvPlayer.h"
-#include "tests/gui/PlayerRecord.h"
+#include "tests/support/PlayerRecord.h"
 
 #ifndef _WIN32
 

@@ -8,6 +8,7 @@
 #include "components/TrayIconQt.h"
 #include "settings/preferences.h"
 #include "tests/components/FakeTrayEnvironment.h"
+#include "tests/support/Environment.h"
 #include "toolkit/Application.h"
 #include "toolkit/ListView.h"
 
@@ -38,7 +39,7 @@ protected:
         TGuiTest::SetUp();
         Qt.SetTrayAvailableQuery([this] { return TrayAvailable; });
         SetTrayEnvironmentForTesting(&Environment);
-        setenv("TUNESTEAD_FAKE_PLAYER_LOG", (Files.Path() / "player.log").c_str(), 1);
+        SetEnvironment("TUNESTEAD_FAKE_PLAYER_LOG", (Files.Path() / "player.log").string());
         StoreNotFirstRun();
         ASSERT_TRUE(Start());
         PrefsFrm->PlayerNameEdt->setText(TUNESTEAD_HELPER_DIR "/fake_player");
@@ -48,7 +49,7 @@ protected:
     }
     void TearDown() override {
         TGuiTest::TearDown();
-        unsetenv("TUNESTEAD_FAKE_PLAYER_LOG");
+        SetEnvironment("TUNESTEAD_FAKE_PLAYER_LOG", std::nullopt);
     }
 
     bool Hidden() const { return Application()->Minimized() && !MainFrm->isVisible(); }

@@ -1,6 +1,6 @@
 // A stand-in for the MP3 player: appends its arguments and its working directory to the
-// file (or FIFO) named by TUNESTEAD_FAKE_PLAYER_LOG, each as "<kind> <length>\n<bytes>\n",
-// and exits.
+// file, FIFO or named pipe named by TUNESTEAD_FAKE_PLAYER_LOG, each as
+// "<kind> <length>\n<bytes>\n", and exits.
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>

@@ -1,8 +1,8 @@
 #include "platform/Errors.h"
+#include "tests/support/SystemErrors.h"
 
 #include <gtest/gtest.h>
 
-#include <cerrno>
 #include <climits>
 
 TEST(StrToInt, AcceptsWholeDecimalNumbers) {
@@ -34,8 +34,9 @@ TEST(StrToInt, RejectsEverythingElseWithTheExactMessage) {
 }
 
 TEST(FileErrorText, NamesTheCommonFileErrors) {
-    EXPECT_EQ(FileErrorText(ENOENT), "File not found");
-    EXPECT_EQ(FileErrorText(EACCES), "File access denied");
-    EXPECT_EQ(FileErrorText(ENOSPC), "Disk full");
+    EXPECT_EQ(FileErrorText(SystemFileNotFound), "File not found");
+    EXPECT_EQ(FileErrorText(SystemAccessDenied), "File access denied");
+    EXPECT_EQ(FileErrorText(SystemDiskFull), "Disk full");
+    EXPECT_EQ(FileErrorText(-7), "I/O error -7");
     EXPECT_THROW(RaiseReadBeyondEnd(), EInOutError);
 }

@@ -1,52 +1,38 @@
+// Starting the player for real, with the fake player recording what it received: through
+// posix_spawnp on POSIX and ShellExecuteA on Windows.
 #include "platform/Launch.h"
 #include "platform/Folders.h"
 
+#include "tests/support/Environment.h"
+#include "tests/support/PlayerRecord.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 
-#ifndef _WIN32
-
-#include <cerrno>
-#include <cstdlib>
-#include <fcntl.h>
 #include <filesystem>
 #include <optional>
-#include <poll.h>
-#include <sys/stat.h>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <cerrno>
 #include <sys/wait.h>
-#include <unistd.h>
+#endif
 
 namespace fs = std::filesystem;
 
 namespace {
 
-const std::string FakePlayer = std::string(TUNESTEAD_HELPER_DIR) + "/fake_player";
+#ifdef _WIN32
+const std::string FakePlayerName = "fake_player.exe";
+#else
+const std::string FakePlayerName = "fake_player";
+#endif
 
-// Sets an environment variable for one test and restores it afterwards.
-class TEnvironment {
-public:
-    TEnvironment(const char* name, const std::optional<std::string>& value) : FName(name) {
-        if (const char* old = std::getenv(name))
-            FOld = old;
-        if (value)
-            setenv(name, value->c_str(), 1);
-        else
-            unsetenv(name);
-    }
-    ~TEnvironment() {
-        if (FOld)
-            setenv(FName, FOld->c_str(), 1);
-        else
-            unsetenv(FName);
-    }
-    TEnvironment(const TEnvironment&) = delete;
-    TEnvironment& operator=(const TEnvironment&) = delete;
-
-private:
-    const char* FName;
-    std::optional<std::string> FOld;
-};
+// The helpers are built beside the test executable.
+std::string FakePlayer() {
+    return platform::ExecutableDirectory() + FakePlayerName;
+}
 
 // Runs the current directory elsewhere for one test.
 class TWorkingDirectory {
@@ -63,64 +49,80 @@ private:
 };
 
 std::string Field(const char* kind, const std::string& bytes) {
-    return std::string(kind) + " " + std::to_string(bytes.size()) + "\n" + bytes + "\n";
+    return TPlayerRecord::Field(kind, bytes);
 }
 
-// Starts the player with the fake player's record going into a FIFO and returns what the
-// fake player wrote there, read until it closed the FIFO. The wait is bounded so that a
-// player that never comes fails the test instead of hanging it.
+// Starts the player with the fake player's record going into a fresh channel and returns what
+// the fake player wrote there, read until it closed the channel.
 std::optional<std::string> LaunchAndRecord(const TTempDir& dir, const std::string& player,
                                            const std::string& parameter) {
-    const auto fifo = dir.Path() / "record.fifo";
-    fs::remove(fifo);
-    if (mkfifo(fifo.c_str(), 0600) != 0)
+    TPlayerRecord record(dir.Path() / "record.fifo", "TUNESTEAD_FAKE_PLAYER_LOG");
+    if (!record.Arm() || !platform::ShellOpen(nullptr, player, parameter).Started)
         return std::nullopt;
-    const int fd = open(fifo.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    TEnvironment log("TUNESTEAD_FAKE_PLAYER_LOG", fifo.string());
-    if (!platform::ShellOpen(nullptr, player, parameter).Started) {
-        close(fd);
-        return std::nullopt;
-    }
-    std::string record;
-    pollfd waiting{fd, POLLIN, 0};
-    while (poll(&waiting, 1, 30000) > 0) {
-        char buffer[4096];
-        const ssize_t got = read(fd, buffer, sizeof buffer);
-        if (got > 0)
-            record.append(buffer, static_cast<std::size_t>(got));
-        else if (got == 0 || errno != EAGAIN)
-            break;
-    }
-    close(fd);
-    return record;
+    return record.Read();
 }
 
+// No started program is left as a zombie (POSIX); Windows keeps nothing of an ended process
+// for its starter unless it holds a handle, which the start request does not.
 bool HasNoChildLeft() {
+#ifdef _WIN32
+    return true;
+#else
     int status = 0;
     return waitpid(-1, &status, WNOHANG) < 0 && errno == ECHILD;
+#endif
 }
+
+#ifdef _WIN32
+// The system's text for an error code, as the start request reports it.
+std::string SystemText(DWORD code) {
+    char buffer[512] = {};
+    DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                  nullptr, code, 0, buffer, sizeof buffer, nullptr);
+    while (length > 0 &&
+           (buffer[length - 1] == '\r' || buffer[length - 1] == '\n' || buffer[length - 1] == ' '))
+        --length;
+    return std::string(buffer, length);
+}
+#endif
 
 } // namespace
 
 TEST(Launch, PassesTheParameterAsOneUnchangedArgumentInTheCurrentDirectory) {
     TTempDir dir;
+#ifdef _WIN32
+    // Folder names are wide on Windows; narrow ones are only sure in ASCII.
+    const auto work = dir.Path() / "work dir";
+#else
     const auto work = dir.Path() / "work dir \xc3\xbc";
+#endif
     fs::create_directory(work);
     TWorkingDirectory inWork(work);
     const std::string parameters[] = {
         "/mp3/PL_TEMP.M3U",
         "/mp3/My Album/01 song.mp3",
+        "C:\\Program Files\\MP3 Tunestead\\PL_TEMP.M3U",
+        "C:\\Users\\Ann Lee\\AppData\\Local\\MP3 Tunestead\\PL_TEMP.M3U",
+        "C:\\My Music\\",
+        "\\\\server\\My Share\\\\",
         "double\"quote 'single' back\\slash",
+        "\"quoted whole\"",
+        "back\\\"slash before quote",
         "semi;colon && echo hi | cat > out",
         "$(touch PWNED) `touch PWNED2` ${HOME}",
-        "line one\nline two\r\n",
-        "\xe4\xf6\xfc \xff\x80",
+        "tab\there",
+        "\xe4\xf6\xfc \xe9",
         "-dash --option",
         "*.mp3 ?",
         "",
+#ifndef _WIN32
+        // Windows command lines hold neither line breaks nor bytes outside the code page.
+        "line one\nline two\r\n",
+        "\xff\x80",
+#endif
     };
     for (const auto& parameter : parameters) {
-        const auto record = LaunchAndRecord(dir, FakePlayer, parameter);
+        const auto record = LaunchAndRecord(dir, FakePlayer(), parameter);
         ASSERT_TRUE(record.has_value()) << parameter;
         EXPECT_EQ(*record, Field("arg", parameter) + Field("cwd", work.string())) << parameter;
     }
@@ -132,7 +134,7 @@ TEST(Launch, PassesTheParameterAsOneUnchangedArgumentInTheCurrentDirectory) {
 
 TEST(Launch, FindsAPlayerNamedWithoutFolderOnThePath) {
     TTempDir dir;
-    TEnvironment path("PATH", std::string(TUNESTEAD_HELPER_DIR));
+    TEnvironment path("PATH", platform::ExecutableDirectory());
     const auto record = LaunchAndRecord(dir, "fake_player", "/a b.mp3");
     ASSERT_TRUE(record.has_value());
     EXPECT_TRUE(record->starts_with(Field("arg", "/a b.mp3"))) << *record;
@@ -141,17 +143,28 @@ TEST(Launch, FindsAPlayerNamedWithoutFolderOnThePath) {
 
 TEST(Launch, APlayerThatCannotStartIsReportedWithTheSystemsReason) {
     TTempDir dir;
-    const auto notExecutable = dir.Write("player.txt", "not a program");
-    const struct {
+    struct TCase {
         std::string Player;
         std::string Reason;
-    } cases[] = {
+    };
+#ifdef _WIN32
+    // Windows opens a document or a folder with the program registered for it, so only a
+    // player that is not there cannot start.
+    const TCase cases[] = {
+        {"", SystemText(ERROR_FILE_NOT_FOUND)},
+        {(dir.Path() / "missing.exe").string(), SystemText(ERROR_FILE_NOT_FOUND)},
+        {"no-such-player-anywhere", SystemText(ERROR_FILE_NOT_FOUND)},
+    };
+#else
+    const auto notExecutable = dir.Write("player.txt", "not a program");
+    const TCase cases[] = {
         {"", "No such file or directory"},
         {(dir.Path() / "missing").string(), "No such file or directory"},
         {"no-such-player-anywhere", "No such file or directory"},
         {notExecutable.string(), "Permission denied"},
         {dir.Path().string(), "Permission denied"},
     };
+#endif
     for (const auto& item : cases) {
         const auto result = platform::ShellOpen(nullptr, item.Player, "/a.mp3");
         EXPECT_FALSE(result.Started) << item.Player;
@@ -163,11 +176,22 @@ TEST(Launch, APlayerThatCannotStartIsReportedWithTheSystemsReason) {
 TEST(Folders, ProgramDirectoryIsTheExecutablesFolderWithADelimiter) {
     const auto directory = platform::ProgramDirectory();
     ASSERT_FALSE(directory.empty());
-    EXPECT_EQ(directory.back(), '/');
+    EXPECT_EQ(directory.back(), static_cast<char>(fs::path::preferred_separator));
+    EXPECT_TRUE(fs::exists(directory + FakePlayerName));
+#ifndef _WIN32
     EXPECT_TRUE(fs::equivalent(directory, TUNESTEAD_HELPER_DIR));
+#endif
 }
 
-TEST(Folders, UserDataDirectoryFollowsXdgDataHomeThenHome) {
+TEST(Folders, UserDataDirectoryIsBelowTheUsersDataFolder) {
+#ifdef _WIN32
+    {
+        TEnvironment data("LOCALAPPDATA", "C:\\Users\\Ann\\AppData\\Local");
+        EXPECT_EQ(platform::UserDataDirectory(), "C:\\Users\\Ann\\AppData\\Local\\MP3 Tunestead\\");
+    }
+    TEnvironment data("LOCALAPPDATA", std::nullopt);
+    EXPECT_EQ(platform::UserDataDirectory(), "");
+#else
     TEnvironment home("HOME", "/home/tester");
     {
         TEnvironment data("XDG_DATA_HOME", "/data/tester");
@@ -178,6 +202,5 @@ TEST(Folders, UserDataDirectoryFollowsXdgDataHomeThenHome) {
         TEnvironment data("XDG_DATA_HOME", ignored);
         EXPECT_EQ(platform::UserDataDirectory(), "/home/tester/.local/share/mp3tunestead/");
     }
-}
-
 #endif
+}

@@ -1,12 +1,12 @@
-// The registry calls on the POSIX hives: results, sizes and types as on Windows.
-#ifndef _WIN32
+// The registry calls on either backend: results, sizes and types as on Windows. On POSIX the
+// tests also look into the hive files; on Windows they run on the real registry in a sandbox.
 #include "platform/Registry.h"
 #include "tests/support/RegistrySandbox.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <cstring>
+#include <random>
 
 using namespace platform;
 
@@ -29,7 +29,8 @@ protected:
                               static_cast<DWORD>(data.size()));
     }
 
-    // The value's type and bytes, read with a buffer of exactly the reported size.
+    // The value's type and bytes, read with a buffer of exactly the reported size, which must
+    // be the size that was stored.
     static std::string Get(HKEY key, const char* name, DWORD* type = nullptr) {
         DWORD size = 0;
         EXPECT_EQ(RegQueryValueExA(key, name, nullptr, type, nullptr, &size), ERROR_SUCCESS);
@@ -48,8 +49,14 @@ protected:
 
 TEST_F(RegistryApi, KeepsTextsAndNumbersByteForByte) {
     const HKEY key = Create(HKEY_CURRENT_USER, "SOFTWARE\\Values");
-    const std::string texts[] = {"", "C:\\Player\\\"play\".exe", std::string("a\0b\r\n", 5),
-                                 "Caf\xe9 \x80\xff", std::string(5000, 'x')};
+    // Each text is followed by a zero byte in memory (std::string keeps one there), which must
+    // not be stored with it.
+    const std::string texts[] = {"",
+                                 "1234",
+                                 "C:\\Player\\\"play\".exe",
+                                 std::string("a\0b\r\n", 5),
+                                 "Caf\xe9 \x80\xff",
+                                 std::string(5000, 'x')};
     for (const auto& text : texts) {
         ASSERT_EQ(Set(key, "Text", REG_SZ, text), ERROR_SUCCESS);
         DWORD type = REG_NONE;
@@ -61,9 +68,11 @@ TEST_F(RegistryApi, KeepsTextsAndNumbersByteForByte) {
         RegSetValueExA(key, "Number", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), 4),
         ERROR_SUCCESS);
     EXPECT_EQ(Get(key, "Number"), std::string("\x4f\0\0\0", 4));
+#ifndef _WIN32
     EXPECT_NE(
         TTempDir::Read(Sandbox.HiveFile("HKEY_CURRENT_USER")).find("\"Number\"=dword:0000004f"),
         std::string::npos);
+#endif
     RegCloseKey(key);
 }
 
@@ -109,9 +118,13 @@ TEST_F(RegistryApi, DeletingAValueRemovesItAndAnAbsentOneIsHarmless) {
     EXPECT_EQ(RegDeleteValueA(key, "GONE"), ERROR_SUCCESS);
     EXPECT_EQ(RegQueryValueExA(key, "Gone", nullptr, nullptr, nullptr, nullptr),
               ERROR_FILE_NOT_FOUND);
+#ifndef _WIN32
     const auto before = TTempDir::Read(Sandbox.HiveFile("HKEY_CURRENT_USER"));
+#endif
     EXPECT_EQ(RegDeleteValueA(key, "Gone"), ERROR_FILE_NOT_FOUND);
+#ifndef _WIN32
     EXPECT_EQ(TTempDir::Read(Sandbox.HiveFile("HKEY_CURRENT_USER")), before);
+#endif
     EXPECT_EQ(Get(key, ""), "default");
     RegCloseKey(key);
 }
@@ -135,10 +148,12 @@ TEST_F(RegistryApi, KeysNestAtBackslashesAndCompareWithoutCase) {
     HKEY child = nullptr;
     ASSERT_EQ(RegOpenKeyExA(middle, "MP3 Discovane\\v1.2", 0, KEY_READ, &child), ERROR_SUCCESS);
     EXPECT_EQ(Get(child, "PlayerName"), "p");
+#ifndef _WIN32
     const auto text = TTempDir::Read(Sandbox.HiveFile("HKEY_CURRENT_USER"));
     EXPECT_NE(text.find("[HKEY_CURRENT_USER\\SOFTWARE\\Quorlen\\MP3 Discovane\\v1.2]\n"),
               std::string::npos);
     EXPECT_EQ(text.find("software"), std::string::npos);
+#endif
     for (HKEY key : {again, middle, child})
         EXPECT_EQ(RegCloseKey(key), ERROR_SUCCESS);
 }
@@ -149,29 +164,39 @@ TEST_F(RegistryApi, OpeningFailsAsOnWindows) {
                             KEY_ALL_ACCESS, &key),
               ERROR_FILE_NOT_FOUND);
     EXPECT_EQ(key, nullptr);
+#ifndef _WIN32
     EXPECT_FALSE(std::filesystem::exists(Sandbox.Folder())) << "a failed open wrote nothing";
+#endif
 
     EXPECT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "\\SOFTWARE", 0, nullptr, 0, KEY_ALL_ACCESS,
                               nullptr, &key, nullptr),
               ERROR_BAD_PATHNAME);
+    // An empty name between two backslashes and a missing result pointer are refused by the
+    // hives; on Windows the system's registry decides (Wine creates the key for the first and
+    // writes through the null pointer for the second).
+#ifndef _WIN32
     EXPECT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "a\\\\b", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
                               &key, nullptr),
               ERROR_BAD_PATHNAME);
     EXPECT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "a", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
                               nullptr, nullptr),
               ERROR_INVALID_PARAMETER);
+#endif
 }
 
 TEST_F(RegistryApi, TheDefaultUserProfileIsAlwaysThere) {
     HKEY key = nullptr;
-    ASSERT_EQ(RegOpenKeyExA(HKEY_USERS, ".DEFAULT", 0, KEY_ALL_ACCESS, &key), ERROR_SUCCESS);
+    ASSERT_EQ(RegOpenKeyExA(HKEY_USERS, ".DEFAULT", 0, KEY_READ, &key), ERROR_SUCCESS);
     RegCloseKey(key);
+    // On Windows the profile is the real one, which tests only read.
+#ifndef _WIN32
     key = Create(HKEY_USERS, ".default\\SOFTWARE\\X");
     RegCloseKey(key);
     ASSERT_EQ(RegOpenKeyExA(HKEY_USERS, ".DEFAULT\\SOFTWARE\\X", 0, KEY_READ, &key), ERROR_SUCCESS);
     RegCloseKey(key);
     EXPECT_NE(TTempDir::Read(Sandbox.HiveFile("HKEY_USERS")).find("[HKEY_USERS\\.DEFAULT]"),
               std::string::npos);
+#endif
 }
 
 TEST_F(RegistryApi, AClosedHandleIsInvalidAndAReadHandleCannotWrite) {
@@ -187,10 +212,13 @@ TEST_F(RegistryApi, AClosedHandleIsInvalidAndAReadHandleCannotWrite) {
               ERROR_SUCCESS);
     EXPECT_EQ(Set(reader, "x", REG_SZ, "y"), ERROR_ACCESS_DENIED);
     EXPECT_EQ(RegDeleteValueA(reader, "x"), ERROR_ACCESS_DENIED);
+    // Windows refuses a child of a handle without KEY_CREATE_SUB_KEY too, but Wine creates it.
+#ifndef _WIN32
     HKEY child = nullptr;
     EXPECT_EQ(
         RegCreateKeyExA(reader, "New", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &child, nullptr),
         ERROR_ACCESS_DENIED);
+#endif
     RegCloseKey(reader);
 }
 
@@ -210,6 +238,9 @@ TEST_F(RegistryApi, TwoHandlesOnOneKeyKeepEachOthersValues) {
 }
 
 TEST_F(RegistryApi, FollowsTheConfigurationFolderOfTheMoment) {
+#ifdef _WIN32
+    GTEST_SKIP() << "the Windows registry is kept by the system, not in a folder of the program";
+#endif
     TTempDir other;
     const HKEY key = Create(HKEY_CURRENT_USER, "SOFTWARE\\Here");
     ASSERT_EQ(Set(key, "x", REG_SZ, "1"), ERROR_SUCCESS);
@@ -225,4 +256,31 @@ TEST_F(RegistryApi, FollowsTheConfigurationFolderOfTheMoment) {
               ERROR_SUCCESS);
     RegCloseKey(missing);
 }
+
+// What a test writes below HKEY_CURRENT_USER is gone with its sandbox and never reaches the
+// user's own settings.
+TEST(RegistrySandbox, KeepsWritesAwayFromTheUsersSettings) {
+    const std::string path =
+        "SOFTWARE\\Tunestead Tests\\Sandbox " + std::to_string(std::random_device()());
+    std::string sandboxKey;
+    {
+        TRegistrySandbox sandbox;
+        sandboxKey = sandbox.KeyPath();
+        HKEY key = nullptr;
+        ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr,
+                                  REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+                  ERROR_SUCCESS);
+        const char data[] = "x";
+        EXPECT_EQ(RegSetValueExA(key, "Value", 0, REG_SZ, reinterpret_cast<const BYTE*>(data), 1),
+                  ERROR_SUCCESS);
+        RegCloseKey(key);
+    }
+    HKEY key = nullptr;
+    EXPECT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key),
+              ERROR_FILE_NOT_FOUND);
+#ifdef _WIN32
+    ASSERT_FALSE(sandboxKey.empty());
+    EXPECT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, sandboxKey.c_str(), 0, KEY_READ, &key),
+              ERROR_FILE_NOT_FOUND);
 #endif
+}

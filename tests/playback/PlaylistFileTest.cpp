@@ -1,6 +1,7 @@
 #include "playback/PlaylistFile.h"
 
 #include "platform/Errors.h"
+#include "tests/support/SystemErrors.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/WriteFaultScope.h"
 
@@ -118,7 +119,7 @@ TEST(PlaylistFile, UnreadableFilesRaiseTheFileError) {
     EXPECT_EQ(ErrorOf([&] { LoadPlaylistFile((dir.Path() / "missing.PLS").string()); }),
               "File not found");
     EXPECT_EQ(ErrorOf([&] { SavePlaylistFile((dir.Path() / "no" / "x.PLS").string(), {}); }),
-              "File not found");
+              MissingFolderText);
 }
 
 TEST(PlaylistFile, FailedSaveLeavesTheOldFileWhole) {

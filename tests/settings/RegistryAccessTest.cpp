@@ -42,7 +42,7 @@ TEST_F(RegistryAccess, OpensKeysFromTheOpenKeyOrFromTheRoot) {
     Registry.SetRootKey(HKEY_LOCAL_MACHINE);
     EXPECT_EQ(Registry.CurrentKey(), nullptr);
     EXPECT_EQ(Registry.CurrentPath(), "");
-    EXPECT_FALSE(Registry.OpenKey("SOFTWARE", false)) << "looked in HKEY_CURRENT_USER";
+    EXPECT_FALSE(Registry.OpenKey(Base, false)) << "looked in HKEY_CURRENT_USER";
 }
 
 TEST_F(RegistryAccess, CreateKeyLeavesNoKeyOpen) {

@@ -2,13 +2,13 @@
 #pragma once
 
 #include "platform/FileIO.h"
+#include "tests/support/SystemErrors.h"
 
-#include <cerrno>
 #include <cstddef>
 
 class TWriteFaultScope {
 public:
-    explicit TWriteFaultScope(std::size_t bytesAccepted, int systemError = ENOSPC) {
+    explicit TWriteFaultScope(std::size_t bytesAccepted, int systemError = SystemDiskFull) {
         platform::SetWriteFault(platform::TWriteFault{systemError, bytesAccepted});
     }
     ~TWriteFaultScope() { platform::SetWriteFault(std::nullopt); }
