@@ -85,11 +85,6 @@ public:
     void TrayIcon1DblClick();
 
     // Catalogue reading.
-    std::string ExtractDir(const std::string& line) const;
-    std::string ExtractDesc(const std::string& line, const std::string& descPath);
-    void ExtractTime(const std::string& line, int& minutes, int& seconds) const;
-    void CalcAlbumPlaytime(const std::string& albumDir, int& minutes, int& seconds);
-    static std::string dec2str(int value, int width, char pad);
     void InitAlbumTree();
     void InitAlbumTree2();
 
