@@ -37,14 +37,11 @@ TMainFrm::TMainFrm() : TForm(nullptr, "MP3 Tunestead", 513, 302) {
     FormCreate();
 }
 
-TMainFrm::~TMainFrm() {
-    delete TrayIcon1;
-    delete MP3PlayerReg;
-}
+TMainFrm::~TMainFrm() = default;
 
 void TMainFrm::CreateComponents() {
     // The stored order: the key path is complete before Active opens the key.
-    MP3PlayerReg = new TRegAppUserConfig(nullptr);
+    MP3PlayerReg = std::make_unique<TRegAppUserConfig>(nullptr);
     MP3PlayerReg->SetName("MP3PlayerReg");
     MP3PlayerReg->SetRootKey(rhCurrentUser);
     MP3PlayerReg->SetCompany("Quorlen");
@@ -53,20 +50,12 @@ void TMainFrm::CreateComponents() {
     try {
         MP3PlayerReg->SetActive(true);
     } catch (const std::exception& error) {
-        delete MP3PlayerReg;
-        MP3PlayerReg = nullptr;
         throw EError(
             FormatText(FormatText(FormatText("Error reading %s.%s: %s", "MP3PlayerReg"), "Active"),
                        error.what()));
     }
 
-    try {
-        TrayIcon1 = new TTrayIcon(nullptr, TrayEnvironment(this));
-    } catch (...) {
-        delete MP3PlayerReg;
-        MP3PlayerReg = nullptr;
-        throw;
-    }
+    TrayIcon1 = std::make_unique<TTrayIcon>(nullptr, TrayEnvironment(this));
     TrayIcon1->SetName("TrayIcon1");
     TrayIcon1->SetHint("MP3 Discovane");
     TrayIcon1->SetPopupMenu(new TQtTrayPopupMenu(TrayPop));

@@ -16,6 +16,7 @@
 #include <QTabWidget>
 #include <QTimer>
 
+#include <memory>
 #include <string>
 
 class TListView;
@@ -62,9 +63,9 @@ public:
     QAction* About2;
     QAction* RestorePop;
     QAction* Quit1;
-    TRegAppUserConfig* MP3PlayerReg;
+    std::unique_ptr<TRegAppUserConfig> MP3PlayerReg;
     QTimer* InitTmr;
-    TTrayIcon* TrayIcon1 = nullptr;
+    std::unique_ptr<TTrayIcon> TrayIcon1;
 
     // State shared with the other windows.
     bool FirstRun = false;
