@@ -42,15 +42,13 @@ QFont TitleFont() {
 TAboutFrm::TAboutFrm(QWidget* owner) : TForm(owner, "About...", 369, 222) {
     SetScreenCentered(true);
     CreateControls();
-    SystemNfo = new TSysInfo(nullptr);
+    SystemNfo = std::make_unique<TSysInfo>(nullptr);
     SystemNfo->SetName("SystemNfo");
     Bind(OKBtn, &QPushButton::clicked, this, [this] { OKBtnClick(); });
     FormCreate();
 }
 
-TAboutFrm::~TAboutFrm() {
-    delete SystemNfo;
-}
+TAboutFrm::~TAboutFrm() = default;
 
 void TAboutFrm::CreateControls() {
     Bevel2 = NewBevel(this, QFrame::Box, 7, 10, 89, 101);

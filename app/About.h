@@ -7,6 +7,8 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include <memory>
+
 class TSysInfo;
 class TSystemInfoLabel;
 
@@ -27,7 +29,7 @@ public:
     TSystemInfoLabel* SystemInfoLabel2;
     QLabel* OSLbl;
     QPushButton* OKBtn;
-    TSysInfo* SystemNfo;
+    std::unique_ptr<TSysInfo> SystemNfo;
 
     void FormCreate();
     void FormActivate() override;

@@ -7,6 +7,7 @@
 #include "components/TrayIconQt.h"
 #include "platform/Errors.h"
 #include "playback/Playlist.h"
+#include "settings/Settings.h"
 #include "settings/preferences.h"
 #include "toolkit/Application.h"
 #include "toolkit/Bind.h"
@@ -21,10 +22,6 @@
 TMainFrm* MainFrm = nullptr;
 
 namespace {
-std::string PathValueName(int n) {
-    return "MP3 Files #" + std::to_string(n);
-}
-
 const char* const CloseWithoutSettingsQuestion =
     "The settings could not be saved. Close MP3 Tunestead without saving them?";
 } // namespace
@@ -40,14 +37,11 @@ TMainFrm::TMainFrm() : TForm(nullptr, "MP3 Tunestead", 513, 302) {
     FormCreate();
 }
 
-TMainFrm::~TMainFrm() {
-    delete TrayIcon1;
-    delete MP3PlayerReg;
-}
+TMainFrm::~TMainFrm() = default;
 
 void TMainFrm::CreateComponents() {
     // The stored order: the key path is complete before Active opens the key.
-    MP3PlayerReg = new TRegAppUserConfig(nullptr);
+    MP3PlayerReg = std::make_unique<TRegAppUserConfig>(nullptr);
     MP3PlayerReg->SetName("MP3PlayerReg");
     MP3PlayerReg->SetRootKey(rhCurrentUser);
     MP3PlayerReg->SetCompany("Quorlen");
@@ -56,20 +50,12 @@ void TMainFrm::CreateComponents() {
     try {
         MP3PlayerReg->SetActive(true);
     } catch (const std::exception& error) {
-        delete MP3PlayerReg;
-        MP3PlayerReg = nullptr;
         throw EError(
             FormatText(FormatText(FormatText("Error reading %s.%s: %s", "MP3PlayerReg"), "Active"),
                        error.what()));
     }
 
-    try {
-        TrayIcon1 = new TTrayIcon(nullptr, TrayEnvironment(this));
-    } catch (...) {
-        delete MP3PlayerReg;
-        MP3PlayerReg = nullptr;
-        throw;
-    }
+    TrayIcon1 = std::make_unique<TTrayIcon>(nullptr, TrayEnvironment(this));
     TrayIcon1->SetName("TrayIcon1");
     TrayIcon1->SetHint("MP3 Discovane");
     TrayIcon1->SetPopupMenu(new TQtTrayPopupMenu(TrayPop));
@@ -168,29 +154,30 @@ bool TMainFrm::FormClose() {
 }
 
 void TMainFrm::WriteSettings() {
-    auto* reg = MP3PlayerReg;
+    auto& reg = *MP3PlayerReg;
     auto* prefs = PrefsFrm;
-    reg->WriteString("PlayerName", prefs->PlayerNameEdt->Text());
-    for (int n = 1; reg->ValueExists(PathValueName(n)); ++n)
-        reg->DeleteValue(PathValueName(n));
+    Settings::Write(reg, Settings::PlayerName, prefs->PlayerNameEdt->Text());
+    std::vector<std::string> roots;
     for (int i = 0; i < prefs->MP3PathLst->RowCount(); ++i)
-        reg->WriteString(PathValueName(i + 1), prefs->MP3PathLst->Caption(i));
-    reg->WriteString("SearchBase", prefs->SearchBaseEdt->Text());
-    reg->WriteBool("SortAlbums", prefs->SortAlbumsChk->isChecked());
-    reg->WriteBool("MinimizeTray", prefs->TrayMinChk->isChecked());
-    reg->WriteBool("RefreshPref", prefs->RefreshChk->isChecked());
-    reg->WriteInteger("TopPosition", Top());
-    reg->WriteInteger("LeftPosition", Left());
+        roots.push_back(prefs->MP3PathLst->Caption(i));
+    Settings::Write(reg, Settings::RootPaths, roots);
+    Settings::Write(reg, Settings::SearchBase, prefs->SearchBaseEdt->Text());
+    Settings::Write(reg, Settings::SortAlbums, prefs->SortAlbumsChk->isChecked());
+    Settings::Write(reg, Settings::MinimizeTray, prefs->TrayMinChk->isChecked());
+    Settings::Write(reg, Settings::RefreshPref, prefs->RefreshChk->isChecked());
+    Settings::Write(reg, Settings::TopPosition, Top());
+    Settings::Write(reg, Settings::LeftPosition, Left());
     if (prefs->HourRdb->isChecked())
-        reg->WriteInteger("DispAlbumTime", 1);
+        Settings::Write(reg, Settings::DispAlbumTime, 1);
     else if (prefs->MinRdb->isChecked())
-        reg->WriteInteger("DispAlbumTime", 2);
+        Settings::Write(reg, Settings::DispAlbumTime, 2);
     else if (prefs->MixRdb->isChecked())
-        reg->WriteInteger("DispAlbumTime", 3);
-    reg->WriteInteger("MixVal", StrToInt(prefs->MixValEdt->Text()));
-    reg->WriteInteger("RandomPlay", SequencialRdb->isChecked()    ? 0
-                                    : LocalRandomRdb->isChecked() ? 1
-                                                                  : 2);
+        Settings::Write(reg, Settings::DispAlbumTime, 3);
+    Settings::Write(reg, Settings::MixVal, StrToInt(prefs->MixValEdt->Text()));
+    Settings::Write(reg, Settings::RandomPlay,
+                    SequencialRdb->isChecked()    ? 0
+                    : LocalRandomRdb->isChecked() ? 1
+                                                  : 2);
 }
 
 void TMainFrm::contextMenuEvent(QContextMenuEvent* event) {

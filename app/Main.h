@@ -16,6 +16,7 @@
 #include <QTabWidget>
 #include <QTimer>
 
+#include <memory>
 #include <string>
 
 class TListView;
@@ -62,9 +63,9 @@ public:
     QAction* About2;
     QAction* RestorePop;
     QAction* Quit1;
-    TRegAppUserConfig* MP3PlayerReg;
+    std::unique_ptr<TRegAppUserConfig> MP3PlayerReg;
     QTimer* InitTmr;
-    TTrayIcon* TrayIcon1 = nullptr;
+    std::unique_ptr<TTrayIcon> TrayIcon1;
 
     // State shared with the other windows.
     bool FirstRun = false;
@@ -85,11 +86,6 @@ public:
     void TrayIcon1DblClick();
 
     // Catalogue reading.
-    std::string ExtractDir(const std::string& line) const;
-    std::string ExtractDesc(const std::string& line, const std::string& descPath);
-    void ExtractTime(const std::string& line, int& minutes, int& seconds) const;
-    void CalcAlbumPlaytime(const std::string& albumDir, int& minutes, int& seconds);
-    static std::string dec2str(int value, int width, char pad);
     void InitAlbumTree();
     void InitAlbumTree2();
 

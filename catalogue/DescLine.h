@@ -15,15 +15,15 @@ namespace Catalogue {
 // Receives the text of the syntax-error box for a line that fails the syntax test.
 using TSyntaxErrorHandler = std::function<void(const std::string& message)>;
 
-// The file-name field: the characters before the first two-space run of the line;
-// empty when the line has none. No syntax test.
+// The file-name field: everything before the first two blanks in a row; empty when the line
+// has no two blanks in a row. It does not apply the syntax test.
 std::string_view ExtractDir(std::string_view line);
 
 // The description field of a line that passes the syntax test.
 struct TDescField {
     bool SyntaxError = false;
-    // From the second character after the first two-space run up to column 50, with
-    // trailing blanks removed; empty on a syntax error.
+    // The text that follows the first two blanks in a row, up to column 50, without its
+    // trailing blanks; empty on a syntax error.
     std::string_view Text;
 };
 

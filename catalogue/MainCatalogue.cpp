@@ -1,42 +1,13 @@
-// The main window's catalogue reading: the description-line parsers and the album tree.
+// The main window's catalogue reading: the album tree of every root.
 #include "app/Main.h"
 
 #include "app/Status.h"
 #include "catalogue/CatalogueWalk.h"
-#include "catalogue/DescLine.h"
-#include "catalogue/SongList.h"
 #include "platform/ErrorMode.h"
 #include "settings/preferences.h"
 #include "toolkit/ListView.h"
 #include "toolkit/StatusBar.h"
 #include "toolkit/TreeView.h"
-
-std::string TMainFrm::ExtractDir(const std::string& line) const {
-    return std::string(Catalogue::ExtractDir(line));
-}
-
-std::string TMainFrm::ExtractDesc(const std::string& line, const std::string& descPath) {
-    return Catalogue::ExtractDesc(line, descPath, [this](const std::string& message) {
-        TreeLst->Flush();
-        MessageDlg(message, mtError, mbOK);
-    });
-}
-
-void TMainFrm::ExtractTime(const std::string& line, int& minutes, int& seconds) const {
-    const auto time = Catalogue::ExtractTime(line);
-    minutes = time.Minutes;
-    seconds = time.Seconds;
-}
-
-void TMainFrm::CalcAlbumPlaytime(const std::string& albumDir, int& minutes, int& seconds) {
-    const auto time = Catalogue::CalcAlbumPlaytime(albumDir);
-    minutes = static_cast<int>(time.Minutes);
-    seconds = static_cast<int>(time.Seconds);
-}
-
-std::string TMainFrm::dec2str(int value, int width, char pad) {
-    return Catalogue::dec2str(value, width, pad);
-}
 
 void TMainFrm::InitAlbumTree() {
     StatusFrm->Show();

@@ -5,6 +5,7 @@
 #include "catalogue/PlayTimeText.h"
 #include "catalogue/SongList.h"
 #include "platform/Errors.h"
+#include "settings/Settings.h"
 #include "settings/preferences.h"
 #include "toolkit/ListView.h"
 #include "toolkit/StatusBar.h"
@@ -67,9 +68,9 @@ void TMainFrm::FillSongList(const std::string& albumDir, const std::string& pref
         return;
     }
     if (PrefsFrm->MixRdb->isChecked())
-        MP3PlayerReg->WriteInteger("DispAlbumTime", 3);
+        Settings::Write(*MP3PlayerReg, Settings::DispAlbumTime, 3);
     const int threshold = StrToInt(PrefsFrm->MixValEdt->Text());
-    MP3PlayerReg->WriteInteger("MixVal", threshold);
+    Settings::Write(*MP3PlayerReg, Settings::MixVal, threshold);
     bar->SetPanelText(0, Catalogue::SongCountText(static_cast<std::int64_t>(listing.Rows.size())));
     bar->SetPanelText(
         1, Catalogue::SongListTotalText(listing.Total, SelectedDisplayFormat(), threshold));

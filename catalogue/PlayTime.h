@@ -15,11 +15,11 @@ struct TPlayTime {
     friend bool operator==(const TPlayTime&, const TPlayTime&) = default;
 };
 
-// The play time of size bytes at rate bits per second: with s = 8 * size / rate as an
-// exact fraction, minutes = s / 60 and seconds = (s - 60 * minutes), each truncated
-// toward zero. A negative s therefore gives negative minutes and seconds. This is
-// the exact result of the computation x = size / (rate * 0.125) / 60 in extended
-// precision. Unknown when rate is 0.
+// The play time of a song of `size` bytes at `rate` bits per second. Its length in seconds,
+// s = 8 * size / rate, is kept as an exact fraction; minutes is s / 60 and seconds is
+// s - 60 * minutes, both cut toward zero, so a negative s gives negative minutes and seconds.
+// The result is the same as size / (rate * 0.125) / 60 computed in extended precision.
+// Unknown when rate is 0.
 TPlayTime PlayTimeOf(std::int32_t size, std::int32_t rate);
 
 // A sum of play times. The parts are 64 bits wide so that no sum of song times can

@@ -3,7 +3,7 @@
 // the application's minimise and restore hiding and showing its taskbar button.
 #pragma once
 
-#include "components/Component.h"
+#include "base/Component.h"
 #include "components/TrayIconEnvironment.h"
 
 #include <functional>

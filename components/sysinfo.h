@@ -3,7 +3,7 @@
 // offered as read-only texts.
 #pragma once
 
-#include "components/Component.h"
+#include "base/Component.h"
 #include "platform/SystemInfo.h"
 
 #include <functional>

@@ -23,6 +23,11 @@ std::string ReadFileBytes(const std::string& path);
 // True when the file (not a folder) can be opened for reading.
 bool CanOpenForReading(const std::string& path);
 
+// True when a file error (the ErrorCode of an EInOutError) says that we may not write there:
+// a write-protected folder, file or disk, or a folder in the file's place. A full disk or a
+// bad name is not such an error.
+bool IsWriteDenied(int systemError);
+
 // A simulated write failure for tests: while one is set, every write of file data keeps
 // the first BytesAccepted bytes and then fails with SystemError (ENOSPC on POSIX,
 // ERROR_DISK_FULL on Windows, for a full disk).

@@ -19,8 +19,8 @@ void SetProgramDirectoryForTesting(const std::string& folder);
 
 // The per-user data folder of the program with a trailing delimiter
 // ($XDG_DATA_HOME/mp3tunestead/ or ~/.local/share/mp3tunestead/ on POSIX,
-// %LOCALAPPDATA%\MP3 Tunestead\ on Windows); empty when no home is known. It may not
-// exist yet.
+// %LOCALAPPDATA%\MP3 Tunestead\ on Windows); empty when no absolute home folder is known.
+// It may not exist yet.
 std::string UserDataDirectory();
 
 } // namespace platform

@@ -14,10 +14,11 @@
 
 namespace Playback {
 
-// The play time in a length text: with the first double quote at position q (from 1),
-// the seconds are characters q - 2 and q - 1 and the minutes characters 1 to q - 4.
-// Unknown (no time to add) when there is no double quote or when those characters are
-// not digits (the two seconds digits, one to nine minutes digits).
+// The play time written in a length text such as 4'07": the two characters just before the
+// first double quote are the seconds, and everything before the character that precedes them
+// (the apostrophe) is the minutes. Unknown, so nothing is added, when there is no double
+// quote or when those characters are not digits (two seconds digits, one to nine minutes
+// digits).
 Catalogue::TPlayTime ParseLengthText(std::string_view text);
 
 // The editor's status: every entry that is not an album header is a song.

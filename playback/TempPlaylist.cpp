@@ -5,30 +5,9 @@
 #include "platform/FileIO.h"
 #include "platform/Folders.h"
 
-#include <cerrno>
 #include <filesystem>
 
-#ifdef _WIN32
-#include <windows.h>
-#endif
-
 namespace Playback {
-
-namespace {
-
-// The errors that mean the folder or the file may not be written by us, as opposed to a
-// full disk or a bad name, which the other folder would not mend.
-bool IsAccessDenied(int systemError) {
-#ifdef _WIN32
-    return systemError == ERROR_ACCESS_DENIED || systemError == ERROR_WRITE_PROTECT ||
-           systemError == ERROR_SHARING_VIOLATION;
-#else
-    return systemError == EACCES || systemError == EPERM || systemError == EROFS ||
-           systemError == EISDIR;
-#endif
-}
-
-} // namespace
 
 std::string TempPlaylistPath(std::string_view directory) {
     return Catalogue::JoinPath(directory, TempPlaylistName);
@@ -56,7 +35,9 @@ std::string WriteTempPlaylist(const std::vector<std::string>& order,
         platform::WriteFileBytes(primary, text);
         return primary;
     } catch (const EInOutError& primaryError) {
-        if (!IsAccessDenied(primaryError.ErrorCode) || userDataDirectory.empty())
+        // Only a folder that may not be written is mended by the other folder; a full disk or a
+        // bad name is not.
+        if (!platform::IsWriteDenied(primaryError.ErrorCode) || userDataDirectory.empty())
             throw;
         std::error_code ignored;
         std::filesystem::create_directories(std::filesystem::path(userDataDirectory), ignored);

@@ -1,5 +1,6 @@
 #!/bin/sh
-# Builds make_demo_mp3 and writes the demo catalogue's song files (short silent MP3 files).
+# Builds make_demo_mp3 and writes the song files (short silent MP3 files) of the demo catalogue
+# and of the faulty one beside it.
 # Usage: scripts/make-demo.sh [build-dir]   (default: build)
 set -eu
 
@@ -10,4 +11,6 @@ if [ ! -f "$build_dir/CMakeCache.txt" ]; then
     cmake -S "$source_dir" -B "$build_dir"
 fi
 cmake --build "$build_dir" --target make_demo_mp3
-"$build_dir/tools/make_demo_mp3" "$source_dir/demo/catalogue"
+for catalogue in catalogue faulty; do
+    "$build_dir/tools/make_demo_mp3" "$source_dir/demo/$catalogue"
+done

@@ -9,7 +9,9 @@ build="$root/build"
 
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" -j"$(nproc)" --target mp3tunestead make_demo_mp3 mp3tunestead-describe
-"$build/tools/make_demo_mp3" "$root/demo/catalogue"
+for catalogue in catalogue faulty; do
+    "$build/tools/make_demo_mp3" "$root/demo/$catalogue"
+done
 
 home="$build/demo-home"
 hive="$home/config/mp3tunestead/HKEY_CURRENT_USER.reg"

@@ -12,6 +12,7 @@ jobs=$(nproc)
 echo "== Formatting"
 cd "$root"
 git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
+"$root/scripts/check-layers.sh"
 
 echo "== Core and platform layer without Qt"
 cmake -S "$root" -B "$root/build-core" -DCMAKE_BUILD_TYPE=RelWithDebInfo \

@@ -2,7 +2,7 @@
 // (SOFTWARE, company, application, version, optional relative path), with typed named values.
 #pragma once
 
-#include "components/Component.h"
+#include "base/Component.h"
 #include "settings/Registry.h"
 
 #include <memory>

@@ -8,6 +8,7 @@
 #include "platform/Registry.h"
 #include "settings/PlayerLookup.h"
 #include "settings/Registry.h"
+#include "settings/Settings.h"
 #include "toolkit/Application.h"
 #include "toolkit/Bind.h"
 #include "toolkit/FileDialog.h"
@@ -23,10 +24,6 @@ const char* const PlayerFilter = "Executables|*.exe";
 #else
 const char* const PlayerFilter = "Executables|*";
 #endif
-
-std::string PathValueName(int n) {
-    return "MP3 Files #" + std::to_string(n);
-}
 } // namespace
 
 std::string WelcomeText() {
@@ -114,34 +111,34 @@ void TPrefsFrm::FormCreate() {
 }
 
 void TPrefsFrm::LoadSettings() {
-    auto* reg = MainFrm->MP3PlayerReg;
-    if (reg->ValueExists("PlayerName")) {
-        PlayerNameEdt->SetText(reg->ReadString("PlayerName"));
+    auto& reg = *MainFrm->MP3PlayerReg;
+    if (Settings::Exists(reg, Settings::PlayerName)) {
+        PlayerNameEdt->SetText(Settings::Read(reg, Settings::PlayerName));
     } else {
         MainFrm->FirstRun = true;
         PlayerNameEdt->clear();
         LookUpPlayer();
     }
-    if (!reg->ValueExists(PathValueName(1)))
+    const auto roots = Settings::Read(reg, Settings::RootPaths);
+    if (roots.empty())
         MP3PathLst->Clear();
-    for (int n = 1; reg->ValueExists(PathValueName(n)); ++n)
-        MP3PathLst->AddSorted(reg->ReadString(PathValueName(n)));
-    SearchBaseEdt->SetText(reg->ValueExists("SearchBase") ? reg->ReadString("SearchBase") : "");
-    SortAlbumsChk->setChecked(reg->ValueExists("SortAlbums") ? reg->ReadBool("SortAlbums") : true);
-    TrayMinChk->setChecked(reg->ValueExists("MinimizeTray") ? reg->ReadBool("MinimizeTray") : true);
-    RefreshChk->setChecked(reg->ValueExists("RefreshPref") ? reg->ReadBool("RefreshPref") : true);
-    MainFrm->SetTop(reg->ValueExists("TopPosition") ? reg->ReadInteger("TopPosition") : 10);
-    MainFrm->SetLeft(reg->ValueExists("LeftPosition") ? reg->ReadInteger("LeftPosition") : 10);
-    const int playMode = reg->ValueExists("RandomPlay") ? reg->ReadInteger("RandomPlay") : 0;
+    for (const auto& root : roots)
+        MP3PathLst->AddSorted(root);
+    SearchBaseEdt->SetText(Settings::Read(reg, Settings::SearchBase));
+    SortAlbumsChk->setChecked(Settings::Read(reg, Settings::SortAlbums));
+    TrayMinChk->setChecked(Settings::Read(reg, Settings::MinimizeTray));
+    RefreshChk->setChecked(Settings::Read(reg, Settings::RefreshPref));
+    MainFrm->SetTop(Settings::Read(reg, Settings::TopPosition));
+    MainFrm->SetLeft(Settings::Read(reg, Settings::LeftPosition));
+    const int playMode = Settings::Read(reg, Settings::RandomPlay);
     if (playMode == 0)
         MainFrm->SequencialRdb->setChecked(true);
     else if (playMode == 1)
         MainFrm->LocalRandomRdb->setChecked(true);
     else
         MainFrm->FullRandomRdb->setChecked(true);
-    SelectTimeFormat(reg->ValueExists("DispAlbumTime") ? reg->ReadInteger("DispAlbumTime") : 3);
-    MixValEdt->SetText(reg->ValueExists("MixVal") ? std::to_string(reg->ReadInteger("MixVal"))
-                                                  : "79");
+    SelectTimeFormat(Settings::Read(reg, Settings::DispAlbumTime));
+    MixValEdt->SetText(std::to_string(Settings::Read(reg, Settings::MixVal)));
 }
 
 void TPrefsFrm::LookUpPlayer() {

@@ -78,9 +78,10 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
-    // Keys pressed while the tree had the focus and not yet released. The release of a key
-    // pressed elsewhere (the Enter that closed a message box, whose release then comes to the
-    // tree) is no key use of the tree: taking it for one would open the same box again.
+    // Keys pressed while the tree had the focus and not yet released. A key released here but
+    // pressed elsewhere is ignored: the Enter that closes a message box is released after the
+    // box has gone and the tree has the focus again, and taking that release for a key use of
+    // the tree would open the same box again.
     QSet<int> FPressedKeys;
     TTreeModel* FModel;
     bool FDirty = false;

@@ -1,12 +1,13 @@
 #include "platform/DesktopPlayer.h"
 
+#include "platform/posix/XdgFolders.h"
+
 #include <cctype>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <pwd.h>
 #include <set>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -40,27 +41,13 @@ TStrings Split(const std::string& text, char delimiter) {
     }
 }
 
-std::string HomeDirectory() {
-    std::string home = Env("HOME");
-    if (home.empty()) {
-        const passwd* user = getpwuid(getuid());
-        if (user != nullptr && user->pw_dir != nullptr)
-            home = user->pw_dir;
-    }
-    return home;
+// The per-user base folder, when one is known.
+void AddUserDir(TStrings& dirs, xdg::TBase base) {
+    if (auto folder = xdg::UserBaseFolder(base); !folder.empty())
+        dirs.push_back(std::move(folder));
 }
 
-// The per-user base folder from `name`, else `belowHome` in the home folder. Relative
-// settings are invalid and ignored, as are relative entries of the shared folder lists.
-void AddUserDir(TStrings& dirs, const char* name, const char* belowHome) {
-    const std::string value = Env(name);
-    const std::string home = HomeDirectory();
-    if (!value.empty() && value[0] == '/')
-        dirs.push_back(value);
-    else if (!home.empty() && home[0] == '/')
-        dirs.push_back(home + belowHome);
-}
-
+// Relative entries of the shared folder lists are invalid and ignored.
 void AddSharedDirs(TStrings& dirs, const char* name, const char* fallback, const char* suffix) {
     const std::string value = Env(name);
     for (const auto& dir : Split(value.empty() ? fallback : value, ':'))
@@ -71,7 +58,7 @@ void AddSharedDirs(TStrings& dirs, const char* name, const char* fallback, const
 // The applications folders, most important first.
 TStrings ApplicationDirs() {
     TStrings dirs;
-    AddUserDir(dirs, "XDG_DATA_HOME", "/.local/share");
+    AddUserDir(dirs, xdg::TBase::Data);
     if (!dirs.empty())
         dirs.front() += "/applications";
     AddSharedDirs(dirs, "XDG_DATA_DIRS", "/usr/local/share:/usr/share", "/applications");
@@ -82,7 +69,7 @@ TStrings ApplicationDirs() {
 // each applications folder, the lists of the current desktops before the general one.
 TStrings MimeAppsLists(const TStrings& appDirs) {
     TStrings dirs;
-    AddUserDir(dirs, "XDG_CONFIG_HOME", "/.config");
+    AddUserDir(dirs, xdg::TBase::Config);
     AddSharedDirs(dirs, "XDG_CONFIG_DIRS", "/etc/xdg", "");
     dirs.insert(dirs.end(), appDirs.begin(), appDirs.end());
     TStrings desktops;

@@ -1,7 +1,7 @@
 #include "platform/Folders.h"
 
-#include <cstdlib>
-#include <pwd.h>
+#include "platform/posix/XdgFolders.h"
+
 #include <unistd.h>
 #include <vector>
 
@@ -22,18 +22,8 @@ std::string ExecutableDirectory() {
 }
 
 std::string UserDataDirectory() {
-    const char* dataHome = std::getenv("XDG_DATA_HOME");
-    // A relative XDG_DATA_HOME is invalid and must be ignored.
-    if (dataHome != nullptr && dataHome[0] == '/')
-        return std::string(dataHome) + "/mp3tunestead/";
-    const char* home = std::getenv("HOME");
-    if (home == nullptr || home[0] == '\0') {
-        const passwd* user = getpwuid(getuid());
-        home = user != nullptr ? user->pw_dir : nullptr;
-    }
-    if (home == nullptr || home[0] == '\0')
-        return {};
-    return std::string(home) + "/.local/share/mp3tunestead/";
+    const std::string base = xdg::UserBaseFolder(xdg::TBase::Data);
+    return base.empty() ? base : base + "/mp3tunestead/";
 }
 
 } // namespace platform

@@ -1,5 +1,7 @@
 #include "platform/posix/HiveStore.h"
 
+#include "platform/posix/XdgFolders.h"
+
 #include <atomic>
 #include <cerrno>
 #include <cstdlib>
@@ -8,7 +10,6 @@
 #include <fcntl.h>
 #include <map>
 #include <mutex>
-#include <pwd.h>
 #include <set>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -43,20 +44,10 @@ std::filesystem::path SettingsFolder() {
         if (!FolderOverride.empty())
             return FolderOverride;
     }
-    std::filesystem::path base;
-    const char* xdg = std::getenv("XDG_CONFIG_HOME");
-    const char* home = std::getenv("HOME");
-    if (xdg != nullptr && xdg[0] == '/') {
-        base = xdg;
-    } else if (home != nullptr && home[0] != '\0') {
-        base = std::filesystem::path(home) / ".config";
-    } else if (const passwd* user = getpwuid(getuid());
-               user != nullptr && user->pw_dir != nullptr) {
-        base = std::filesystem::path(user->pw_dir) / ".config";
-    } else {
-        base = ".config";
-    }
-    return base / "mp3tunestead";
+    const std::string base = xdg::UserBaseFolder(xdg::TBase::Config);
+    if (base.empty())
+        return {};
+    return std::filesystem::path(base) / "mp3tunestead";
 }
 
 LONG ErrorFromErrno(int error, LONG otherwise) {
@@ -359,7 +350,10 @@ LONG ReplaceFile(const THiveFile& file, const std::string& text) {
 } // namespace
 
 THiveFile HiveFileOf(const std::string& rootName) {
-    return {SettingsFolder() / (rootName + ".reg"), rootName};
+    const auto folder = SettingsFolder();
+    if (folder.empty())
+        return {{}, rootName};
+    return {folder / (rootName + ".reg"), rootName};
 }
 
 void SetFolderOverride(const std::filesystem::path& folder) {
@@ -368,6 +362,8 @@ void SetFolderOverride(const std::filesystem::path& folder) {
 }
 
 LONG LoadHive(const THiveFile& file, TKey& hive) {
+    if (file.Path.empty())
+        return ERROR_PATH_NOT_FOUND;
     std::string problem;
     if (LONG result = ERROR_SUCCESS; ReadUndamaged(file, hive, problem, result))
         return result;
@@ -380,6 +376,8 @@ LONG LoadHive(const THiveFile& file, TKey& hive) {
 
 LONG ChangeHive(const THiveFile& file,
                 const std::function<LONG(TKey& hive, bool& changed)>& change) {
+    if (file.Path.empty())
+        return ERROR_PATH_NOT_FOUND;
     THiveLock lock;
     if (const LONG locked = lock.Acquire(file); locked != ERROR_SUCCESS)
         return locked;

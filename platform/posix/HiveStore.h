@@ -15,6 +15,7 @@
 
 namespace platform::hive {
 
+inline constexpr LONG ERROR_PATH_NOT_FOUND = 3;
 inline constexpr LONG ERROR_BADDB = 1009;
 inline constexpr LONG ERROR_CANTREAD = 1012;
 
@@ -23,7 +24,9 @@ struct THiveFile {
     std::string RootName;       // "HKEY_CURRENT_USER"
 };
 
-// The hive file of a root name in the current settings folder.
+// The hive file of a root name in the current settings folder; its path is empty when no
+// settings folder is known (no absolute home), and loading or changing it then fails with
+// ERROR_PATH_NOT_FOUND.
 THiveFile HiveFileOf(const std::string& rootName);
 
 void SetFolderOverride(const std::filesystem::path& folder);

@@ -5,6 +5,7 @@
 #include "platform/posix/HiveStore.h"
 
 #include <cstring>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <optional>
@@ -132,6 +133,37 @@ LONG BeginKeyCall(HKEY hKey, const char* lpSubKey, HKEY* phkResult, std::optiona
     return SplitSubKey(lpSubKey, names);
 }
 
+// What the value calls begin with: the handle resolved to its key, which must have been opened
+// with the access that the call needs.
+LONG ResolveWithAccess(HKEY hKey, REGSAM needed, std::optional<TOpenKey>& key) {
+    key = Resolve(hKey);
+    if (!key)
+        return ERROR_INVALID_HANDLE;
+    if ((key->Access & needed) == 0)
+        return ERROR_ACCESS_DENIED;
+    return ERROR_SUCCESS;
+}
+
+// The key as stored now: its hive loaded into stored, and found pointing at the key in it. A key
+// deleted since its handle was opened gives ERROR_KEY_DELETED.
+LONG LoadKey(const TOpenKey& key, TKey& stored, const TKey*& found) {
+    if (const LONG loaded = hive::LoadHive(key.File, stored); loaded != ERROR_SUCCESS)
+        return loaded;
+    found = hive::FindPath(stored, key.Path);
+    return found == nullptr ? ERROR_KEY_DELETED : ERROR_SUCCESS;
+}
+
+// Applies change to the key under its hive's lock, as the hive holds it at that moment.
+LONG ChangeKey(const TOpenKey& key,
+               const std::function<LONG(TKey& target, bool& changed)>& change) {
+    return hive::ChangeHive(key.File, [&](TKey& root, bool& changed) {
+        TKey* target = hive::FindPath(root, key.Path);
+        if (target == nullptr)
+            return ERROR_KEY_DELETED;
+        return change(*target, changed);
+    });
+}
+
 } // namespace
 
 LONG RegCreateKeyExA(HKEY hKey, const char* lpSubKey, DWORD, char*, DWORD, REGSAM samDesired,
@@ -180,10 +212,9 @@ LONG RegOpenKeyExA(HKEY hKey, const char* lpSubKey, DWORD, REGSAM samDesired, HK
         begun != ERROR_SUCCESS)
         return begun;
     TKey stored;
-    if (const LONG loaded = hive::LoadHive(parent->File, stored); loaded != ERROR_SUCCESS)
+    const TKey* parentKey = nullptr;
+    if (const LONG loaded = LoadKey(*parent, stored, parentKey); loaded != ERROR_SUCCESS)
         return loaded;
-    if (hive::FindPath(stored, parent->Path) == nullptr)
-        return ERROR_KEY_DELETED;
     const auto path = Joined(parent->Path, names);
     if (hive::FindPath(stored, path) == nullptr)
         return ERROR_FILE_NOT_FOUND;
@@ -196,17 +227,14 @@ LONG RegQueryValueExA(HKEY hKey, const char* lpValueName, DWORD* lpReserved, DWO
     TCall call;
     if (lpReserved != nullptr || (lpData != nullptr && lpcbData == nullptr))
         return ERROR_INVALID_PARAMETER;
-    const auto key = Resolve(hKey);
-    if (!key)
-        return ERROR_INVALID_HANDLE;
-    if ((key->Access & KEY_QUERY_VALUE) == 0)
-        return ERROR_ACCESS_DENIED;
+    std::optional<TOpenKey> key;
+    if (const LONG resolved = ResolveWithAccess(hKey, KEY_QUERY_VALUE, key);
+        resolved != ERROR_SUCCESS)
+        return resolved;
     TKey stored;
-    if (const LONG loaded = hive::LoadHive(key->File, stored); loaded != ERROR_SUCCESS)
+    const TKey* found = nullptr;
+    if (const LONG loaded = LoadKey(*key, stored, found); loaded != ERROR_SUCCESS)
         return loaded;
-    const TKey* found = hive::FindPath(stored, key->Path);
-    if (found == nullptr)
-        return ERROR_KEY_DELETED;
     const auto* value = found->FindValue(NameOrDefault(lpValueName));
     if (value == nullptr)
         return ERROR_FILE_NOT_FOUND;
@@ -229,11 +257,10 @@ LONG RegQueryValueExA(HKEY hKey, const char* lpValueName, DWORD* lpReserved, DWO
 LONG RegSetValueExA(HKEY hKey, const char* lpValueName, DWORD, DWORD dwType, const BYTE* lpData,
                     DWORD cbData) {
     TCall call;
-    const auto key = Resolve(hKey);
-    if (!key)
-        return ERROR_INVALID_HANDLE;
-    if ((key->Access & KEY_SET_VALUE) == 0)
-        return ERROR_ACCESS_DENIED;
+    std::optional<TOpenKey> key;
+    if (const LONG resolved = ResolveWithAccess(hKey, KEY_SET_VALUE, key);
+        resolved != ERROR_SUCCESS)
+        return resolved;
     const char* name = NameOrDefault(lpValueName);
     if ((lpData == nullptr && cbData > 0) || HasLineBreak(name))
         return ERROR_INVALID_PARAMETER;
@@ -241,21 +268,17 @@ LONG RegSetValueExA(HKEY hKey, const char* lpValueName, DWORD, DWORD dwType, con
 
     // Storing what is already stored changes nothing, and needs no write.
     TKey stored;
-    if (hive::LoadHive(key->File, stored) == ERROR_SUCCESS)
-        if (const TKey* found = hive::FindPath(stored, key->Path))
-            if (const auto* value = found->FindValue(name))
-                if (value->Type == dwType && value->Data == data)
-                    return ERROR_SUCCESS;
+    if (const TKey* found = nullptr; LoadKey(*key, stored, found) == ERROR_SUCCESS)
+        if (const auto* value = found->FindValue(name))
+            if (value->Type == dwType && value->Data == data)
+                return ERROR_SUCCESS;
 
-    return hive::ChangeHive(key->File, [&](TKey& root, bool& changed) {
-        TKey* target = hive::FindPath(root, key->Path);
-        if (target == nullptr)
-            return ERROR_KEY_DELETED;
-        if (auto* value = target->FindValue(name)) {
+    return ChangeKey(*key, [&](TKey& target, bool& changed) {
+        if (auto* value = target.FindValue(name)) {
             value->Type = dwType;
             value->Data = data;
         } else {
-            target->Values.push_back({name, dwType, data});
+            target.Values.push_back({name, dwType, data});
         }
         changed = true;
         return ERROR_SUCCESS;
@@ -264,25 +287,19 @@ LONG RegSetValueExA(HKEY hKey, const char* lpValueName, DWORD, DWORD dwType, con
 
 LONG RegDeleteValueA(HKEY hKey, const char* lpValueName) {
     TCall call;
-    const auto key = Resolve(hKey);
-    if (!key)
-        return ERROR_INVALID_HANDLE;
-    if ((key->Access & KEY_SET_VALUE) == 0)
-        return ERROR_ACCESS_DENIED;
+    std::optional<TOpenKey> key;
+    if (const LONG resolved = ResolveWithAccess(hKey, KEY_SET_VALUE, key);
+        resolved != ERROR_SUCCESS)
+        return resolved;
     const char* name = NameOrDefault(lpValueName);
     TKey stored;
-    if (const LONG loaded = hive::LoadHive(key->File, stored); loaded != ERROR_SUCCESS)
+    const TKey* found = nullptr;
+    if (const LONG loaded = LoadKey(*key, stored, found); loaded != ERROR_SUCCESS)
         return loaded;
-    const TKey* found = hive::FindPath(stored, key->Path);
-    if (found == nullptr)
-        return ERROR_KEY_DELETED;
     if (found->FindValue(name) == nullptr)
         return ERROR_FILE_NOT_FOUND;
-    return hive::ChangeHive(key->File, [&](TKey& root, bool& changed) {
-        TKey* target = hive::FindPath(root, key->Path);
-        if (target == nullptr)
-            return ERROR_KEY_DELETED;
-        auto& values = target->Values;
+    return ChangeKey(*key, [&](TKey& target, bool& changed) {
+        auto& values = target.Values;
         for (auto it = values.begin(); it != values.end(); ++it) {
             if (hive::SameName(it->Name, name)) {
                 values.erase(it);

@@ -72,11 +72,11 @@ protected:
     // Starts the program on these roots (not sorted unless asked) with the player given.
     void StartOn(const std::vector<std::string>& roots, bool sorted = false,
                  const std::string& player = "player") {
-        StoreString("PlayerName", player);
+        StoreString(Settings::PlayerName.Name, player);
         for (std::size_t i = 0; i < roots.size(); ++i)
-            StoreString("MP3 Files #" + std::to_string(i + 1), roots[i]);
-        StoreBool("SortAlbums", sorted);
-        StoreBool("MinimizeTray", false);
+            StoreString(Settings::RootPaths.Name(i + 1), roots[i]);
+        StoreBool(Settings::SortAlbums.Name, sorted);
+        StoreBool(Settings::MinimizeTray.Name, false);
         ASSERT_TRUE(Start());
     }
 

@@ -2,6 +2,7 @@
 // modal window answered by the test, and the windows destroyed afterwards.
 #pragma once
 
+#include "settings/Settings.h"
 #include "tests/support/RegistrySandbox.h"
 #include "tests/support/TempDir.h"
 #include "toolkit/Form.h"
@@ -26,7 +27,7 @@ protected:
     void StoreInteger(const std::string& name, int value);
     void StoreBool(const std::string& name, bool value);
     // A player name marks that the program has run before: no welcome, no first-run dialog.
-    void StoreNotFirstRun() { StoreString("PlayerName", "player"); }
+    void StoreNotFirstRun() { StoreString(Settings::PlayerName.Name, "player"); }
 
     void DeleteStored(const std::string& name);
 

@@ -66,9 +66,9 @@ void TPlaylistTest::SetUp() {
                        TimedSong("HOURAA02.MP3", "Other half", 1799)}));
     Files.Write("mp3/POP/TICK/descript.ion", Lines({TimedSong("TICKAA01.MP3", "Tick", 1)}));
 
-    StoreString("PlayerName", std::string(TUNESTEAD_HELPER_DIR) + "/fake_player");
-    StoreString("MP3 Files #1", Catalogue().string() + "/");
-    StoreBool("MinimizeTray", false);
+    StoreString(Settings::PlayerName.Name, std::string(TUNESTEAD_HELPER_DIR) + "/fake_player");
+    StoreString(Settings::RootPaths.Name(1), Catalogue().string() + "/");
+    StoreBool(Settings::MinimizeTray.Name, false);
     Player.emplace(Files.Path() / "player.fifo", "TUNESTEAD_FAKE_PLAYER_LOG");
     ASSERT_TRUE(Player->Arm());
     SetFileDialogHook([this](TFileDialog& dialog) {

@@ -61,7 +61,7 @@ TEST_F(TGuiTest, FirstRunTakesTheRegisteredPlayerUpToItsExtension) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Command);
         StorePlayerAssociation(c.Command);
-        DeleteStored("PlayerName");
+        DeleteStored(Settings::PlayerName.Name);
         std::string shownInDialog;
         OnModal = [&shownInDialog](TForm&) {
             shownInDialog = PrefsFrm->PlayerNameEdt->text().toStdString();
@@ -70,7 +70,7 @@ TEST_F(TGuiTest, FirstRunTakesTheRegisteredPlayerUpToItsExtension) {
         ASSERT_TRUE(Restart());
         EXPECT_EQ(shownInDialog, c.Player);
         ASSERT_TRUE(Exit());
-        EXPECT_EQ(StoredString("PlayerName"), c.Player);
+        EXPECT_EQ(StoredString(Settings::PlayerName.Name), c.Player);
     }
 }
 
@@ -92,7 +92,7 @@ TEST_F(TGuiTest, FirstRunWithoutAnAssociationLeavesThePlayerEmpty) {
 
 TEST_F(TGuiTest, AnEmptyStoredPlayerIsNoFirstRun) {
     StorePlayerAssociation("C:\\PLAYER\\PLAY.EXE");
-    StoreString("PlayerName", "");
+    StoreString(Settings::PlayerName.Name, "");
     ASSERT_TRUE(Start());
     EXPECT_TRUE(Boxes.empty());
     EXPECT_TRUE(ModalForms.empty());
@@ -101,11 +101,11 @@ TEST_F(TGuiTest, AnEmptyStoredPlayerIsNoFirstRun) {
 
 TEST_F(TGuiTest, StoredValuesSelectTheControls) {
     StoreNotFirstRun();
-    StoreString("MP3 Files #1", "/d/b/");
-    StoreString("MP3 Files #2", "/c/a/");
-    StoreString("MP3 Files #4", "/after/a/gap/");
-    StoreInteger("RandomPlay", 5);
-    StoreInteger("DispAlbumTime", 0);
+    StoreString(Settings::RootPaths.Name(1), "/d/b/");
+    StoreString(Settings::RootPaths.Name(2), "/c/a/");
+    StoreString(Settings::RootPaths.Name(4), "/after/a/gap/");
+    StoreInteger(Settings::RandomPlay.Name, 5);
+    StoreInteger(Settings::DispAlbumTime.Name, 0);
     ASSERT_TRUE(Start());
     EXPECT_EQ(PathEntries(), (std::vector<std::string>{"/c/a/", "/d/b/"}));
     EXPECT_TRUE(MainFrm->FullRandomRdb->isChecked());
@@ -117,16 +117,16 @@ TEST_F(TGuiTest, StoredValuesSelectTheControls) {
     EXPECT_TRUE(PrefsFrm->RefreshChk->isChecked());
 
     ASSERT_TRUE(Exit());
-    EXPECT_EQ(StoredString("MP3 Files #1"), "/c/a/");
-    EXPECT_EQ(StoredString("MP3 Files #2"), "/d/b/");
-    EXPECT_EQ(StoredString("MP3 Files #4"), "/after/a/gap/");
-    EXPECT_EQ(StoredInteger("RandomPlay"), 2);
+    EXPECT_EQ(StoredString(Settings::RootPaths.Name(1)), "/c/a/");
+    EXPECT_EQ(StoredString(Settings::RootPaths.Name(2)), "/d/b/");
+    EXPECT_EQ(StoredString(Settings::RootPaths.Name(4)), "/after/a/gap/");
+    EXPECT_EQ(StoredInteger(Settings::RandomPlay.Name), 2);
 }
 
 TEST_F(TGuiTest, AStoredValueOfTheWrongKindStopsTheLoadingThere) {
     StoreNotFirstRun();
-    StoreString("SortAlbums", "yes");
-    StoreInteger("TopPosition", 300);
+    StoreString(Settings::SortAlbums.Name, "yes");
+    StoreInteger(Settings::TopPosition.Name, 300);
     ASSERT_TRUE(Start());
     ASSERT_EQ(Boxes.size(), 1u);
     EXPECT_EQ(Boxes[0].Caption, "MP3 Tunestead");
@@ -141,9 +141,9 @@ TEST_F(TGuiTest, AStoredValueOfTheWrongKindStopsTheLoadingThere) {
 
 TEST_F(TGuiTest, CancelPutsBackWhatTheDialogHeldAtActivation) {
     StoreNotFirstRun();
-    StoreString("MP3 Files #1", "/one/");
-    StoreString("MP3 Files #2", "/two/");
-    StoreString("MP3 Files #3", "/three/");
+    StoreString(Settings::RootPaths.Name(1), "/one/");
+    StoreString(Settings::RootPaths.Name(2), "/two/");
+    StoreString(Settings::RootPaths.Name(3), "/three/");
     ASSERT_TRUE(Start());
     OnModal = [](TForm&) {
         PrefsFrm->MP3PathLst->SetSelected(0);
@@ -184,7 +184,7 @@ TEST_F(TGuiTest, TitleBarCloseKeepsTheChangesAndRereadsNothing) {
 
 TEST_F(TGuiTest, ThresholdThatIsNoNumberAtActivationStillGivesAWorkingSnapshot) {
     StoreNotFirstRun();
-    StoreString("MP3 Files #1", "/kept/");
+    StoreString(Settings::RootPaths.Name(1), "/kept/");
     ASSERT_TRUE(Start());
     PrefsFrm->MixValEdt->setText("abc");
     OnModal = [](TForm&) {
@@ -230,7 +230,7 @@ TEST_F(TGuiTest, ThresholdThatIsNoNumberIsReportedOncePerShowing) {
 
 TEST_F(TGuiTest, CancelUndoesEditsMadeBeforeASwitchToAnotherProgram) {
     StoreNotFirstRun();
-    StoreString("MP3 Files #1", "/one/");
+    StoreString(Settings::RootPaths.Name(1), "/one/");
     ASSERT_TRUE(Start());
     OnModal = [](TForm& form) {
         PrefsFrm->SortAlbumsChk->setChecked(false);
@@ -332,11 +332,11 @@ TEST_F(TGuiTest, DamagedSettingsFileIsReportedAndKeptAside) {
 TEST_F(TGuiTest, SettingsInOtherCodePagesSurviveARunByteForByte) {
     const std::string player = "/opt/lecteur/\xE9t\xE9/play";
     const std::string base = "/musique/caf\xE9/";
-    StoreString("PlayerName", player);
-    StoreString("SearchBase", base);
+    StoreString(Settings::PlayerName.Name, player);
+    StoreString(Settings::SearchBase.Name, base);
     ASSERT_TRUE(Start());
     EXPECT_EQ(PrefsFrm->PlayerNameEdt->Text(), player);
     ASSERT_TRUE(Exit());
-    EXPECT_EQ(StoredString("PlayerName"), player);
-    EXPECT_EQ(StoredString("SearchBase"), base);
+    EXPECT_EQ(StoredString(Settings::PlayerName.Name), player);
+    EXPECT_EQ(StoredString(Settings::SearchBase.Name), base);
 }

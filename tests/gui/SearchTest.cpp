@@ -11,7 +11,7 @@ protected:
     void SetUp() override {
         TCatalogueGuiTest::SetUp();
         WriteCatalogue();
-        StoreString("SearchBase", Dir("music"));
+        StoreString(Settings::SearchBase.Name, Dir("music"));
         StartOn({Dir("music")});
         FirstReading();
         MainFrm->PageControl1->setCurrentWidget(MainFrm->SearchTab);

@@ -137,21 +137,21 @@ TEST_F(TSongListTest, RowNumbersGrowToThreeDigits) {
 
 TEST_F(TSongListTest, ListingStoresTheDisplayFormatAndThreshold) {
     Album("music/CAT/A", {10});
-    StoreInteger("DispAlbumTime", 1);
-    StoreInteger("MixVal", 79);
+    StoreInteger(Settings::DispAlbumTime.Name, 1);
+    StoreInteger(Settings::MixVal.Name, 79);
     StartOnAlbums({"A"});
     PrefsFrm->MixRdb->setChecked(true);
     PrefsFrm->MixValEdt->setText("61");
     Click(Node(0, 0));
-    EXPECT_EQ(StoredInteger("DispAlbumTime"), 3);
-    EXPECT_EQ(StoredInteger("MixVal"), 61);
+    EXPECT_EQ(StoredInteger(Settings::DispAlbumTime.Name), 3);
+    EXPECT_EQ(StoredInteger(Settings::MixVal.Name), 61);
 
     // Another format is not stored at listing; the threshold always is.
     PrefsFrm->MinRdb->setChecked(true);
     PrefsFrm->MixValEdt->setText("62");
     Click(Node(0, 0));
-    EXPECT_EQ(StoredInteger("DispAlbumTime"), 3);
-    EXPECT_EQ(StoredInteger("MixVal"), 62);
+    EXPECT_EQ(StoredInteger(Settings::DispAlbumTime.Name), 3);
+    EXPECT_EQ(StoredInteger(Settings::MixVal.Name), 62);
 }
 
 TEST_F(TSongListTest, AMissingAlbumFileIsReportedUnlessItsNodeIsASyntaxError) {

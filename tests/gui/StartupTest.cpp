@@ -124,19 +124,19 @@ TEST_F(TGuiTest, SettingsRoundTripThroughTheForms) {
     MainFrm->move(40, 30);
     ASSERT_TRUE(Exit());
 
-    EXPECT_EQ(StoredString("PlayerName"), "/opt/player/play");
-    EXPECT_EQ(StoredString("MP3 Files #1"), "/music/a/");
-    EXPECT_EQ(StoredString("MP3 Files #2"), "/music/b/");
-    EXPECT_FALSE(StoredExists("MP3 Files #3"));
-    EXPECT_EQ(StoredString("SearchBase"), "/music/");
-    EXPECT_EQ(StoredInteger("SortAlbums"), 0);
-    EXPECT_EQ(StoredInteger("MinimizeTray"), 0);
-    EXPECT_EQ(StoredInteger("RefreshPref"), 0);
-    EXPECT_EQ(StoredInteger("TopPosition"), 30);
-    EXPECT_EQ(StoredInteger("LeftPosition"), 40);
-    EXPECT_EQ(StoredInteger("DispAlbumTime"), 2);
-    EXPECT_EQ(StoredInteger("MixVal"), 61);
-    EXPECT_EQ(StoredInteger("RandomPlay"), 1);
+    EXPECT_EQ(StoredString(Settings::PlayerName.Name), "/opt/player/play");
+    EXPECT_EQ(StoredString(Settings::RootPaths.Name(1)), "/music/a/");
+    EXPECT_EQ(StoredString(Settings::RootPaths.Name(2)), "/music/b/");
+    EXPECT_FALSE(StoredExists(Settings::RootPaths.Name(3)));
+    EXPECT_EQ(StoredString(Settings::SearchBase.Name), "/music/");
+    EXPECT_EQ(StoredInteger(Settings::SortAlbums.Name), 0);
+    EXPECT_EQ(StoredInteger(Settings::MinimizeTray.Name), 0);
+    EXPECT_EQ(StoredInteger(Settings::RefreshPref.Name), 0);
+    EXPECT_EQ(StoredInteger(Settings::TopPosition.Name), 30);
+    EXPECT_EQ(StoredInteger(Settings::LeftPosition.Name), 40);
+    EXPECT_EQ(StoredInteger(Settings::DispAlbumTime.Name), 2);
+    EXPECT_EQ(StoredInteger(Settings::MixVal.Name), 61);
+    EXPECT_EQ(StoredInteger(Settings::RandomPlay.Name), 1);
 
     ASSERT_TRUE(Restart());
     EXPECT_EQ(PrefsFrm->PlayerNameEdt->text(), "/opt/player/play");
@@ -161,10 +161,10 @@ TEST_F(TGuiTest, PathValuesAreRenumberedAtClose) {
     } cases[] = {{{1, 2, 3}, {"/one/"}, {1}}, {{1, 2, 4}, {"/one/"}, {1, 4}}, {{1, 2}, {}, {}}};
     for (const auto& c : cases) {
         for (int n = 1; n <= 4; ++n)
-            DeleteStored("MP3 Files #" + std::to_string(n));
+            DeleteStored(Settings::RootPaths.Name(n));
         StoreNotFirstRun();
         for (int n : c.Stored)
-            StoreString("MP3 Files #" + std::to_string(n), "/stored" + std::to_string(n) + "/");
+            StoreString(Settings::RootPaths.Name(n), "/stored" + std::to_string(n) + "/");
         ASSERT_TRUE(Restart());
         PrefsFrm->MP3PathLst->Clear();
         for (const auto& path : c.Paths)
@@ -172,29 +172,29 @@ TEST_F(TGuiTest, PathValuesAreRenumberedAtClose) {
         ASSERT_TRUE(Exit());
         std::vector<int> remaining;
         for (int n = 1; n <= 4; ++n)
-            if (StoredExists("MP3 Files #" + std::to_string(n)))
+            if (StoredExists(Settings::RootPaths.Name(n)))
                 remaining.push_back(n);
         EXPECT_EQ(remaining, c.Remaining);
         if (!c.Paths.empty()) {
-            EXPECT_EQ(StoredString("MP3 Files #1"), c.Paths[0]);
+            EXPECT_EQ(StoredString(Settings::RootPaths.Name(1)), c.Paths[0]);
         }
     }
 }
 
 TEST_F(TGuiTest, UnknownTimeFormatSurvivesAClose) {
     StoreNotFirstRun();
-    StoreInteger("DispAlbumTime", 7);
+    StoreInteger(Settings::DispAlbumTime.Name, 7);
     ASSERT_TRUE(Start());
     EXPECT_FALSE(PrefsFrm->HourRdb->isChecked());
     EXPECT_FALSE(PrefsFrm->MinRdb->isChecked());
     EXPECT_FALSE(PrefsFrm->MixRdb->isChecked());
     ASSERT_TRUE(Exit());
-    EXPECT_EQ(StoredInteger("DispAlbumTime"), 7);
+    EXPECT_EQ(StoredInteger(Settings::DispAlbumTime.Name), 7);
 }
 
 TEST_F(TGuiTest, ThresholdThatIsNoNumberKeepsTheWindowOpen) {
     StoreNotFirstRun();
-    StoreInteger("RandomPlay", 2);
+    StoreInteger(Settings::RandomPlay.Name, 2);
     ASSERT_TRUE(Start());
     MainFrm->SequencialRdb->setChecked(true);
     PrefsFrm->MixValEdt->setText("abc");
@@ -203,12 +203,12 @@ TEST_F(TGuiTest, ThresholdThatIsNoNumberKeepsTheWindowOpen) {
     EXPECT_EQ(Boxes[0].Caption, "MP3 Tunestead");
     EXPECT_EQ(Boxes[0].Text, "'abc' is not a valid integer value.");
     EXPECT_EQ(Boxes[0].Icon, miError);
-    EXPECT_TRUE(StoredExists("DispAlbumTime"));
-    EXPECT_EQ(StoredInteger("RandomPlay"), 2);
+    EXPECT_TRUE(StoredExists(Settings::DispAlbumTime.Name));
+    EXPECT_EQ(StoredInteger(Settings::RandomPlay.Name), 2);
 
     PrefsFrm->MixValEdt->setText("12");
     EXPECT_TRUE(Exit());
-    EXPECT_EQ(StoredInteger("RandomPlay"), 0);
+    EXPECT_EQ(StoredInteger(Settings::RandomPlay.Name), 0);
 }
 
 TEST_F(TGuiTest, SettingsThatCannotBeWrittenAtCloseLetTheUserCloseWithoutThem) {

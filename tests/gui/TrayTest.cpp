@@ -73,8 +73,8 @@ TEST_F(TTrayTest, IconStandsForTheWholeRunWithTheHint) {
     auto* menu = dynamic_cast<TQtTrayPopupMenu*>(MainFrm->TrayIcon1->PopupMenu());
     ASSERT_NE(menu, nullptr);
     EXPECT_EQ(menu->Menu(), MainFrm->TrayPop);
-    EXPECT_EQ(Application()->MinimizeHandlerOwner(), MainFrm->TrayIcon1);
-    EXPECT_EQ(Application()->RestoreHandlerOwner(), MainFrm->TrayIcon1);
+    EXPECT_EQ(Application()->MinimizeHandlerOwner(), MainFrm->TrayIcon1.get());
+    EXPECT_EQ(Application()->RestoreHandlerOwner(), MainFrm->TrayIcon1.get());
 
     ASSERT_TRUE(Exit());
     DestroyForms();

@@ -120,3 +120,28 @@ TEST(FileIO, ReplaceBeyondTheFileSizeLimitKeepsTheOldFile) {
     EXPECT_EQ(EntriesIn(dir.Path()), 1u);
 #endif
 }
+
+// The errors that send the temporary playlist to the per-user folder: only a place we may not
+// write, not a place that is missing.
+TEST(FileIO, WriteDeniedTellsAForbiddenPlaceFromAMissingOne) {
+    TTempDir dir;
+    // A folder in the file's place denies the writing even to an administrator.
+    fs::create_directory(dir.Path() / "taken");
+    const struct {
+        fs::path Path;
+        bool Denied;
+    } cases[] = {
+        {dir.Path() / "taken", true},
+        {dir.Path() / "missing" / "file", false},
+    };
+    for (const auto& c : cases) {
+        int code = 0;
+        try {
+            platform::WriteFileBytes(c.Path.string(), "x");
+        } catch (const EInOutError& error) {
+            code = error.ErrorCode;
+        }
+        ASSERT_NE(code, 0) << c.Path;
+        EXPECT_EQ(platform::IsWriteDenied(code), c.Denied) << c.Path << ": " << code;
+    }
+}

@@ -1,4 +1,4 @@
-#include "components/Component.h"
+#include "base/Component.h"
 
 #include <algorithm>
 
