@@ -1,11 +1,8 @@
 #include "platform/Errors.h"
 
-#include <cerrno>
-#include <climits>
+#include "platform/ErrorKinds.h"
 
-#ifdef _WIN32
-#include <windows.h>
-#endif
+#include <climits>
 
 std::string FormatText(const std::string& pattern, const std::string& argument) {
     const auto at = pattern.find("%s");
@@ -15,54 +12,23 @@ std::string FormatText(const std::string& pattern, const std::string& argument) 
 }
 
 std::string FileErrorText(int systemError) {
-#ifdef _WIN32
-    switch (systemError) {
-    case ERROR_FILE_NOT_FOUND:
+    using platform::TErrorKind;
+    switch (platform::ErrorKindOf(systemError)) {
+    case TErrorKind::ekNotFound:
         return "File not found";
-    case ERROR_PATH_NOT_FOUND:
-    case ERROR_INVALID_NAME:
-    case ERROR_BAD_PATHNAME:
+    case TErrorKind::ekInvalidName:
         return "Invalid filename";
-    case ERROR_TOO_MANY_OPEN_FILES:
+    case TErrorKind::ekTooManyOpenFiles:
         return "Too many open files";
-    case ERROR_ACCESS_DENIED:
-    case ERROR_SHARING_VIOLATION:
-    case ERROR_WRITE_PROTECT:
+    case TErrorKind::ekAccessDenied:
         return "File access denied";
-    case ERROR_HANDLE_DISK_FULL:
-    case ERROR_DISK_FULL:
+    case TErrorKind::ekDiskFull:
         return "Disk full";
-    case ERROR_HANDLE_EOF:
+    case TErrorKind::ekEndOfFile:
         return "Read beyond end of file";
-    default:
+    case TErrorKind::ekOther:
         break;
     }
-#else
-    switch (systemError) {
-    case ENOENT:
-        return "File not found";
-    case ENOTDIR:
-    case ENAMETOOLONG:
-    case EINVAL:
-    case ELOOP:
-        return "Invalid filename";
-    case EMFILE:
-    case ENFILE:
-        return "Too many open files";
-    case EACCES:
-    case EPERM:
-    case EROFS:
-    case EISDIR:
-    case ETXTBSY:
-        return "File access denied";
-    case ENOSPC:
-    case EDQUOT:
-    case EFBIG:
-        return "Disk full";
-    default:
-        break;
-    }
-#endif
     return "I/O error " + std::to_string(systemError);
 }
 

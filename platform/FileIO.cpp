@@ -1,5 +1,7 @@
 #include "platform/FileIO.h"
 
+#include "platform/ErrorKinds.h"
+
 namespace platform {
 
 namespace {
@@ -15,6 +17,10 @@ void SetWriteFault(std::optional<TWriteFault> fault) {
 
 const std::optional<TWriteFault>& WriteFault() {
     return CurrentWriteFault();
+}
+
+bool IsWriteDenied(int systemError) {
+    return ErrorKindOf(systemError) == TErrorKind::ekAccessDenied;
 }
 
 } // namespace platform

@@ -149,9 +149,4 @@ bool CanOpenForReading(const std::string& path) {
     return file.Get() >= 0 && fstat(file.Get(), &status) == 0 && !S_ISDIR(status.st_mode);
 }
 
-bool IsWriteDenied(int systemError) {
-    return systemError == EACCES || systemError == EPERM || systemError == EROFS ||
-           systemError == EISDIR;
-}
-
 } // namespace platform

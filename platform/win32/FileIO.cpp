@@ -118,9 +118,4 @@ bool CanOpenForReading(const std::string& path) {
     return file.Valid();
 }
 
-bool IsWriteDenied(int systemError) {
-    return systemError == ERROR_ACCESS_DENIED || systemError == ERROR_WRITE_PROTECT ||
-           systemError == ERROR_SHARING_VIOLATION;
-}
-
 } // namespace platform
