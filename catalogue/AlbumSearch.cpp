@@ -46,7 +46,8 @@ public:
         ComposePath(FCategoryDesc, {FBase, categoryDir, DescFileName});
         if (!FCategoryFile.Open(FCategoryDesc, &FBaseFolder)) {
             if (FEvents.OnCategoryFileMissing)
-                FEvents.OnCategoryFileMissing(DescFileMissingMessage(FCategoryDesc));
+                FEvents.OnCategoryFileMissing(
+                    DescFileNotReadMessage(FCategoryDesc, FCategoryFile.Result()));
             return;
         }
         FErrorText.clear();
@@ -114,7 +115,7 @@ TSearchOutcome SearchAlbums(std::string_view base, std::string_view query,
     TDescFile baseFile;
     if (!baseFile.Open(outcome.DescPath)) {
         if (events.OnBaseFileMissing)
-            events.OnBaseFileMissing(DescFileMissingMessage(outcome.DescPath));
+            events.OnBaseFileMissing(DescFileNotReadMessage(outcome.DescPath, baseFile.Result()));
         return outcome;
     }
     outcome.BaseOpened = true;

@@ -28,9 +28,11 @@ struct TSearchEvents {
     // The syntax-error box text for the first faulty base or category line of each
     // description file in the search; the later ones of the same file are not reported.
     TSyntaxErrorHandler OnSyntaxError;
-    // The base's description file cannot be opened: the box text. Nothing else follows.
+    // The base's description file cannot be opened or is refused (not a regular file, too
+    // large): the box text. Nothing else follows.
     std::function<void(const std::string& message)> OnBaseFileMissing;
-    // A category's description file cannot be opened: the box text. The search goes on.
+    // A category's description file cannot be opened or is refused: the box text. The search
+    // goes on.
     std::function<void(const std::string& message)> OnCategoryFileMissing;
     // Each result as it is found.
     std::function<void(const TSearchResult& result)> OnResult;

@@ -75,7 +75,8 @@ TCatalogueTotals WalkCatalogue(const std::vector<std::string>& roots,
             ComposePath(categoryDesc, {root, categoryDir, DescFileName});
             if (!categoryFile.Open(categoryDesc, &rootFolder)) {
                 if (events.OnCategoryFileMissing)
-                    events.OnCategoryFileMissing(CategoryFileMissingMessage(categoryDesc));
+                    events.OnCategoryFileMissing(
+                        CategoryFileNotReadMessage(categoryDesc, categoryFile.Result()));
                 continue;
             }
             const TDescFolder categoryFolder(DirectoryPart(categoryDesc), &rootFolder);

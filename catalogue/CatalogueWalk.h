@@ -35,7 +35,8 @@ struct TCatalogueWalkEvents {
     // A category: the text of its root-file line (description or syntax-error text; for
     // an empty description the file-name field, or the trimmed line when that is empty too).
     std::function<void(std::string_view text)> OnCategory;
-    // The description file of the last category cannot be opened: the box text.
+    // The description file of the last category cannot be opened, or is refused (not a
+    // regular file, too large): the box text.
     std::function<void(const std::string& message)> OnCategoryFileMissing;
     // An album of the last category: its text (chosen as a category's), its directory path
     // and its play time.

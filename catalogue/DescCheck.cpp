@@ -20,6 +20,19 @@ namespace {
 
 enum class TLevel { Root, Category, Album };
 
+// Why the description file of a folder was not read.
+std::string NotReadProblem(TDescRead result) {
+    switch (result) {
+    case TDescRead::NotRegular:
+        return "description file is not a regular file";
+    case TDescRead::TooLarge:
+        return "description file is larger than " +
+               std::to_string(MaxDescFileSize / (1024 * 1024)) + " MiB";
+    default:
+        return "description file missing";
+    }
+}
+
 class TCatalogueCheck {
 public:
     explicit TCatalogueCheck(const TCheckSink& report) : FReport(report) {}
@@ -88,7 +101,7 @@ void TCatalogueCheck::CheckFolder(const std::string& folder, TLevel level,
     const std::string descPath = DescFilePath(folder);
     if (!FFile.Open(descPath, &here)) {
         ++FProblems;
-        FReport(folder + ": description file missing");
+        FReport(folder + ": " + NotReadProblem(FFile.Result()));
         return;
     }
     // The lines are copied out before the buffer is reused for the files below.

@@ -96,10 +96,10 @@ char* TDescFile::Reserve(std::size_t size) {
 
 bool TDescFile::Open(const std::string& path, const TDescFolder* folder) {
     FSize = 0;
-    FOpened = path.find('\0') == std::string::npos && ReadAll(path, folder);
-    if (!FOpened)
+    FResult = path.find('\0') == std::string::npos ? ReadAll(path, folder) : TDescRead::NotOpened;
+    if (FResult != TDescRead::Read)
         FSize = 0;
-    return FOpened;
+    return FResult == TDescRead::Read;
 }
 
 #ifdef _WIN32
@@ -112,35 +112,37 @@ const char* TDescFolder::Below(const std::string&) const {
     return nullptr;
 }
 
-bool TDescFile::ReadAll(const std::string& path, const TDescFolder*) {
+TDescRead TDescFile::ReadAll(const std::string& path, const TDescFolder*) {
     const HANDLE file =
         CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
+    if (file == INVALID_HANDLE_VALUE) {
+        const DWORD attributes = GetFileAttributesA(path.c_str());
+        const bool folder =
+            attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        return folder ? TDescRead::NotRegular : TDescRead::NotOpened;
+    }
     LARGE_INTEGER size{};
-    const bool sized = GetFileSizeEx(file, &size) != 0;
-    bool ok = sized;
-    if (ok) {
-        std::size_t want = size.QuadPart > 0 ? static_cast<std::size_t>(size.QuadPart) : ChunkSize;
-        for (;;) {
-            char* buffer = Reserve(FSize + want);
-            const DWORD ask = want > 0x40000000 ? 0x40000000 : static_cast<DWORD>(want);
-            DWORD got = 0;
-            if (!ReadFile(file, buffer + FSize, ask, &got, nullptr)) {
-                ok = false;
-                break;
-            }
-            if (got == 0)
-                break;
-            FSize += got;
-            if (size.QuadPart > 0 && FSize >= static_cast<std::size_t>(size.QuadPart))
-                break;
-            want = size.QuadPart > 0 ? static_cast<std::size_t>(size.QuadPart) - FSize : ChunkSize;
-        }
+    TDescRead result = TDescRead::Read;
+    // A device or a pipe may never end: only files on a disk are read.
+    if (GetFileType(file) != FILE_TYPE_DISK)
+        result = TDescRead::NotRegular;
+    else if (GetFileSizeEx(file, &size) == 0)
+        result = TDescRead::NotOpened;
+    else if (static_cast<std::uint64_t>(size.QuadPart) > MaxDescFileSize)
+        result = TDescRead::TooLarge;
+    const auto expected = static_cast<std::size_t>(size.QuadPart);
+    while (result == TDescRead::Read && FSize < expected) {
+        char* buffer = Reserve(expected);
+        DWORD got = 0;
+        if (!ReadFile(file, buffer + FSize, static_cast<DWORD>(expected - FSize), &got, nullptr))
+            result = TDescRead::NotOpened;
+        else if (got == 0)
+            break;
+        FSize += got;
     }
     CloseHandle(file);
-    return ok;
+    return result;
 }
 
 #else
@@ -179,40 +181,48 @@ const char* TDescFolder::Below(const std::string& path) const {
     return *rest == '/' ? nullptr : rest;
 }
 
-bool TDescFile::ReadAll(const std::string& path, const TDescFolder* folder) {
+TDescRead TDescFile::ReadAll(const std::string& path, const TDescFolder* folder) {
     const char* below = folder != nullptr ? folder->Below(path) : nullptr;
     const int at = below != nullptr ? folder->Handle() : AT_FDCWD;
     const char* name = below != nullptr ? below : path.c_str();
+    // Without a waiting writer a pipe would block the opening itself.
     int fd;
     do
         fd = ::openat(at, name, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     while (fd < 0 && errno == EINTR);
     if (fd < 0)
-        return false;
+        return TDescRead::NotOpened;
     struct stat info {};
-    bool ok = ::fstat(fd, &info) == 0 && !S_ISDIR(info.st_mode);
-    // A regular file is read in one call of its size; anything else (a pipe, a
-    // file of the proc file system) is read in chunks until its end.
-    const bool sized = ok && S_ISREG(info.st_mode) && info.st_size > 0;
+    TDescRead result = TDescRead::Read;
+    if (::fstat(fd, &info) != 0)
+        result = TDescRead::NotOpened;
+    else if (!S_ISREG(info.st_mode))
+        result = TDescRead::NotRegular;
+    else if (static_cast<std::uint64_t>(info.st_size) > MaxDescFileSize)
+        result = TDescRead::TooLarge;
+    // A regular file is read in one call of its size; one that tells no size (a file of the
+    // proc file system) is read in chunks until its end, within the same limit.
+    const bool sized = info.st_size > 0;
     const auto expected = sized ? static_cast<std::size_t>(info.st_size) : 0;
-    while (ok) {
+    while (result == TDescRead::Read) {
         const std::size_t want = sized ? expected - FSize : ChunkSize;
         char* buffer = Reserve(FSize + want);
         const ssize_t got = ::read(fd, buffer + FSize, want);
         if (got < 0) {
-            if (errno == EINTR)
-                continue;
-            ok = false;
-            break;
+            if (errno != EINTR)
+                result = TDescRead::NotOpened;
+            continue;
         }
         if (got == 0)
             break;
         FSize += static_cast<std::size_t>(got);
+        if (FSize > MaxDescFileSize)
+            result = TDescRead::TooLarge;
         if (sized && FSize >= expected)
             break;
     }
     ::close(fd);
-    return ok;
+    return result;
 }
 
 #endif

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -75,6 +76,22 @@ private:
     int FHandle = -1;
 };
 
+// The largest description file that is read. The largest real ones hold a few hundred
+// kilobytes (a category of 10,000 albums about 700 KB); anything beyond this is not a
+// description file, and reading it would only fill the memory.
+inline constexpr std::uint64_t MaxDescFileSize = 64 * 1024 * 1024;
+
+// What became of the reading of a description file.
+enum class TDescRead {
+    Read,
+    // There is no such file, or it cannot be opened or read.
+    NotOpened,
+    // A folder, a device, a pipe or a socket: something that may never end is not read.
+    NotRegular,
+    // Larger than MaxDescFileSize.
+    TooLarge,
+};
+
 // One description file read in a single go. The file is closed again before Open
 // returns, so a reader holds no file open while it walks the lines. The buffer is
 // kept from one Open to the next.
@@ -83,19 +100,21 @@ public:
     // Reads the file; false when it cannot be opened or read (no exception). A path below
     // folder is opened relative to it.
     bool Open(const std::string& path, const TDescFolder* folder = nullptr);
-    bool Opened() const { return FOpened; }
+    bool Opened() const { return FResult == TDescRead::Read; }
+    // Why the last Open failed (Read when it did not).
+    TDescRead Result() const { return FResult; }
     // The text as read, Ctrl-Z and what follows included.
     std::string_view Text() const { return {FBuffer.get(), FSize}; }
     TDescLines Lines() const { return TDescLines(Text()); }
 
 private:
-    bool ReadAll(const std::string& path, const TDescFolder* folder);
+    TDescRead ReadAll(const std::string& path, const TDescFolder* folder);
     char* Reserve(std::size_t size);
 
     std::unique_ptr<char[]> FBuffer;
     std::size_t FCapacity = 0;
     std::size_t FSize = 0;
-    bool FOpened = false;
+    TDescRead FResult = TDescRead::NotOpened;
 };
 
 } // namespace Catalogue
