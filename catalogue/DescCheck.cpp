@@ -5,14 +5,8 @@
 #include "catalogue/DescLayout.h"
 #include "catalogue/DescLine.h"
 
-#include <filesystem>
 #include <optional>
 #include <string_view>
-
-#ifndef _WIN32
-#include <fcntl.h>
-#include <sys/stat.h>
-#endif
 
 namespace Catalogue {
 
@@ -56,32 +50,13 @@ private:
     TDescFile FFile;
 };
 
-// The size of the file, or nothing when there is no such file.
-std::optional<std::uint64_t> FileSize(const std::string& path, const TDescFolder& folder) {
-#ifndef _WIN32
-    if (const char* below = folder.Below(path)) {
-        struct stat info {};
-        if (::fstatat(folder.Handle(), below, &info, 0) != 0 || S_ISDIR(info.st_mode))
-            return std::nullopt;
-        return static_cast<std::uint64_t>(info.st_size);
-    }
-#else
-    (void)folder;
-#endif
-    std::error_code error;
-    const auto size = std::filesystem::file_size(path, error);
-    if (error)
-        return std::nullopt;
-    return size;
-}
-
 void TCatalogueCheck::CheckSong(std::string_view line, std::size_t lineNumber,
                                 const std::string& descPath, const std::string& songPath,
                                 const TDescFolder& folder) {
     const bool timed = ExtractTime(line).Known();
     if (!timed)
         Report(descPath, lineNumber, "no play time (size or bit rate missing or not a number)");
-    const auto size = FileSize(songPath, folder);
+    const auto size = platform::FileSizeBelow(songPath, folder);
     if (!size) {
         Report(descPath, lineNumber, "song file missing: " + std::string(ExtractDir(line)));
         return;

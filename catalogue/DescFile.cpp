@@ -9,23 +9,7 @@
 #include <emmintrin.h>
 #endif
 
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
-
 namespace Catalogue {
-
-namespace {
-
-// Read size for files whose size the system does not tell in advance.
-constexpr std::size_t ChunkSize = 64 * 1024;
-
-} // namespace
 
 bool IsBlankLine(std::string_view line) {
     for (const char c : line)
@@ -80,151 +64,9 @@ bool TDescLines::NextLine(std::string_view& line) {
     return false;
 }
 
-char* TDescFile::Reserve(std::size_t size) {
-    if (size > FCapacity) {
-        std::size_t capacity = FCapacity < 4096 ? 4096 : FCapacity;
-        while (capacity < size)
-            capacity *= 2;
-        auto grown = std::unique_ptr<char[]>(new char[capacity]);
-        if (FSize > 0)
-            std::memcpy(grown.get(), FBuffer.get(), FSize);
-        FBuffer = std::move(grown);
-        FCapacity = capacity;
-    }
-    return FBuffer.get();
-}
-
 bool TDescFile::Open(const std::string& path, const TDescFolder* folder) {
-    FSize = 0;
-    FResult = path.find('\0') == std::string::npos ? ReadAll(path, folder) : TDescRead::NotOpened;
-    if (FResult != TDescRead::Read)
-        FSize = 0;
+    FResult = platform::ReadDescFile(path, folder, FBuffer);
     return FResult == TDescRead::Read;
 }
-
-#ifdef _WIN32
-
-TDescFolder::TDescFolder(std::string_view directory, const TDescFolder*) : FPrefix(directory) {}
-
-TDescFolder::~TDescFolder() = default;
-
-const char* TDescFolder::Below(const std::string&) const {
-    return nullptr;
-}
-
-TDescRead TDescFile::ReadAll(const std::string& path, const TDescFolder*) {
-    const HANDLE file =
-        CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        const DWORD attributes = GetFileAttributesA(path.c_str());
-        const bool folder =
-            attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-        return folder ? TDescRead::NotRegular : TDescRead::NotOpened;
-    }
-    LARGE_INTEGER size{};
-    TDescRead result = TDescRead::Read;
-    // A device or a pipe may never end: only files on a disk are read.
-    if (GetFileType(file) != FILE_TYPE_DISK)
-        result = TDescRead::NotRegular;
-    else if (GetFileSizeEx(file, &size) == 0)
-        result = TDescRead::NotOpened;
-    else if (static_cast<std::uint64_t>(size.QuadPart) > MaxDescFileSize)
-        result = TDescRead::TooLarge;
-    const auto expected = static_cast<std::size_t>(size.QuadPart);
-    while (result == TDescRead::Read && FSize < expected) {
-        char* buffer = Reserve(expected);
-        DWORD got = 0;
-        if (!ReadFile(file, buffer + FSize, static_cast<DWORD>(expected - FSize), &got, nullptr))
-            result = TDescRead::NotOpened;
-        else if (got == 0)
-            break;
-        FSize += got;
-    }
-    CloseHandle(file);
-    return result;
-}
-
-#else
-
-TDescFolder::TDescFolder(std::string_view directory, const TDescFolder* parent)
-    : FPrefix(directory) {
-    if (FPrefix.empty() || FPrefix.find('\0') != std::string::npos)
-        return;
-    const char* below = parent != nullptr ? parent->Below(FPrefix) : nullptr;
-#if defined(O_PATH)
-    // A handle only for finding names below the folder: it needs no right to list it.
-    constexpr int access = O_PATH;
-#elif defined(O_SEARCH)
-    constexpr int access = O_SEARCH;
-#else
-    constexpr int access = O_RDONLY;
-#endif
-    do
-        FHandle =
-            ::openat(below != nullptr ? parent->Handle() : AT_FDCWD,
-                     below != nullptr ? below : FPrefix.c_str(), access | O_DIRECTORY | O_CLOEXEC);
-    while (FHandle < 0 && errno == EINTR);
-}
-
-TDescFolder::~TDescFolder() {
-    if (FHandle >= 0)
-        ::close(FHandle);
-}
-
-const char* TDescFolder::Below(const std::string& path) const {
-    if (FHandle < 0 || path.size() <= FPrefix.size() ||
-        path.compare(0, FPrefix.size(), FPrefix) != 0)
-        return nullptr;
-    const char* rest = path.c_str() + FPrefix.size();
-    // An absolute rest would be opened as it stands, not below the folder.
-    return *rest == '/' ? nullptr : rest;
-}
-
-TDescRead TDescFile::ReadAll(const std::string& path, const TDescFolder* folder) {
-    const char* below = folder != nullptr ? folder->Below(path) : nullptr;
-    const int at = below != nullptr ? folder->Handle() : AT_FDCWD;
-    const char* name = below != nullptr ? below : path.c_str();
-    // Without a waiting writer a pipe would block the opening itself.
-    int fd;
-    do
-        fd = ::openat(at, name, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    while (fd < 0 && errno == EINTR);
-    if (fd < 0)
-        return TDescRead::NotOpened;
-    struct stat info {};
-    TDescRead result = TDescRead::Read;
-    if (::fstat(fd, &info) != 0)
-        result = TDescRead::NotOpened;
-    else if (!S_ISREG(info.st_mode))
-        result = TDescRead::NotRegular;
-    else if (static_cast<std::uint64_t>(info.st_size) > MaxDescFileSize)
-        result = TDescRead::TooLarge;
-    // A regular file is read in one call of its size; one that tells no size (a file of the
-    // proc file system) is read in chunks until its end, within the same limit.
-    const bool sized = info.st_size > 0;
-    const auto expected = sized ? static_cast<std::size_t>(info.st_size) : 0;
-    while (result == TDescRead::Read) {
-        const std::size_t want = sized ? expected - FSize : ChunkSize;
-        char* buffer = Reserve(FSize + want);
-        const ssize_t got = ::read(fd, buffer + FSize, want);
-        if (got < 0) {
-            if (errno != EINTR)
-                result = TDescRead::NotOpened;
-            continue;
-        }
-        if (got == 0)
-            break;
-        FSize += static_cast<std::size_t>(got);
-        if (FSize > MaxDescFileSize)
-            result = TDescRead::TooLarge;
-        if (sized && FSize >= expected)
-            break;
-    }
-    ::close(fd);
-    return result;
-}
-
-#endif
 
 } // namespace Catalogue

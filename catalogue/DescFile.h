@@ -2,9 +2,9 @@
 // lines (blank and comment lines skipped) as views into the buffer, in file order.
 #pragma once
 
+#include "platform/DescRead.h"
+
 #include <cstddef>
-#include <cstdint>
-#include <memory>
 #include <string>
 #include <string_view>
 
@@ -53,44 +53,10 @@ private:
     const char* FEnd = nullptr;
 };
 
-// A folder below which description files are opened by their path relative to it, so
-// that the system walks only the part below the folder for each of them instead of the
-// whole path from its start. Where the system has no such opening (or the folder cannot be
-// opened) every path is opened whole, with the same result.
-class TDescFolder {
-public:
-    // directory: the folder's path with its trailing delimiter, as the paths below it begin;
-    // opened relative to parent when it lies below that.
-    explicit TDescFolder(std::string_view directory, const TDescFolder* parent = nullptr);
-    ~TDescFolder();
-    TDescFolder(const TDescFolder&) = delete;
-    TDescFolder& operator=(const TDescFolder&) = delete;
-
-    // The part of path below the folder, or nullptr when the folder is not open or path does
-    // not begin with it.
-    const char* Below(const std::string& path) const;
-    int Handle() const { return FHandle; }
-
-private:
-    std::string FPrefix;
-    int FHandle = -1;
-};
-
-// The largest description file that is read. The largest real ones hold a few hundred
-// kilobytes (a category of 10,000 albums about 700 KB); anything beyond this is not a
-// description file, and reading it would only fill the memory.
-inline constexpr std::uint64_t MaxDescFileSize = 64 * 1024 * 1024;
-
-// What became of the reading of a description file.
-enum class TDescRead {
-    Read,
-    // There is no such file, or it cannot be opened or read.
-    NotOpened,
-    // A folder, a device, a pipe or a socket: something that may never end is not read.
-    NotRegular,
-    // Larger than MaxDescFileSize.
-    TooLarge,
-};
+// Opening below a folder, and the limits of a reading (see platform/DescRead.h).
+using platform::MaxDescFileSize;
+using platform::TDescFolder;
+using platform::TDescRead;
 
 // One description file read in a single go. The file is closed again before Open
 // returns, so a reader holds no file open while it walks the lines. The buffer is
@@ -104,16 +70,11 @@ public:
     // Why the last Open failed (Read when it did not).
     TDescRead Result() const { return FResult; }
     // The text as read, Ctrl-Z and what follows included.
-    std::string_view Text() const { return {FBuffer.get(), FSize}; }
+    std::string_view Text() const { return {FBuffer.Data(), FBuffer.Size()}; }
     TDescLines Lines() const { return TDescLines(Text()); }
 
 private:
-    TDescRead ReadAll(const std::string& path, const TDescFolder* folder);
-    char* Reserve(std::size_t size);
-
-    std::unique_ptr<char[]> FBuffer;
-    std::size_t FCapacity = 0;
-    std::size_t FSize = 0;
+    platform::TReadBuffer FBuffer;
     TDescRead FResult = TDescRead::NotOpened;
 };
 
