@@ -37,6 +37,80 @@ std::string_view NodeText(std::string_view line, const std::string& descPath,
     return errorText;
 }
 
+// One reading of the catalogue: the files, texts and reports it keeps from file to file.
+class TCatalogueWalker {
+public:
+    explicit TCatalogueWalker(const TCatalogueWalkEvents& events)
+        : FEvents(events), FReports(events.OnSyntaxError) {}
+
+    // The categories of one root; nothing when its description file cannot be read.
+    void WalkRoot(const std::string& root);
+    const TCatalogueTotals& Totals() const { return FTotals; }
+
+private:
+    // The category on one line of the root's description file, and its albums.
+    void WalkCategory(const std::string& root, std::string_view rootLine,
+                      const TDescFolder& rootFolder);
+
+    const TCatalogueWalkEvents& FEvents;
+    TCatalogueTotals FTotals;
+    TSyntaxReports FReports;
+    TDescFile FRootFile;
+    TDescFile FCategoryFile;
+    TDescFile FAlbumFile;
+    std::string FRootDesc;
+    std::string FCategoryDesc;
+    std::string FAlbumPath;
+    std::string FAlbumDesc;
+    std::string FCategoryError;
+    std::string FAlbumError;
+};
+
+void TCatalogueWalker::WalkRoot(const std::string& root) {
+    ComposePath(FRootDesc, {root, DescFileName});
+    if (!FRootFile.Open(FRootDesc))
+        return;
+    const TDescFolder rootFolder(DirectoryPart(FRootDesc));
+    auto rootLines = FRootFile.Lines();
+    std::string_view rootLine;
+    while (rootLines.NextLine(rootLine))
+        WalkCategory(root, rootLine, rootFolder);
+    FTotals.Time.CarrySeconds();
+    FTotals.Time.CarryMinutes();
+    if (FEvents.OnRootDone)
+        FEvents.OnRootDone(FTotals);
+}
+
+void TCatalogueWalker::WalkCategory(const std::string& root, std::string_view rootLine,
+                                    const TDescFolder& rootFolder) {
+    const auto categoryText = NodeText(rootLine, FRootDesc, FReports, FCategoryError);
+    if (FEvents.OnCategory)
+        FEvents.OnCategory(categoryText);
+    const auto categoryDir = ExtractDir(rootLine);
+    ComposePath(FCategoryDesc, {root, categoryDir, DescFileName});
+    if (!FCategoryFile.Open(FCategoryDesc, &rootFolder)) {
+        if (FEvents.OnCategoryFileMissing)
+            FEvents.OnCategoryFileMissing(
+                CategoryFileNotReadMessage(FCategoryDesc, FCategoryFile.Result()));
+        return;
+    }
+    const TDescFolder categoryFolder(DirectoryPart(FCategoryDesc), &rootFolder);
+    auto albumLines = FCategoryFile.Lines();
+    std::string_view albumLine;
+    while (albumLines.NextLine(albumLine)) {
+        ComposePath(FAlbumPath, {root, categoryDir, ExtractDir(albumLine)});
+        const auto albumText = NodeText(albumLine, FCategoryDesc, FReports, FAlbumError);
+        ComposePath(FAlbumDesc, {FAlbumPath, DescFileName});
+        const auto time = FAlbumFile.Open(FAlbumDesc, &categoryFolder)
+                              ? SumPlayTimes(FAlbumFile.Lines())
+                              : TDuration{};
+        FTotals.Time.Add(time);
+        ++FTotals.Albums;
+        if (FEvents.OnAlbum)
+            FEvents.OnAlbum(albumText, FAlbumPath, time);
+    }
+}
+
 } // namespace
 
 std::string TCatalogueTotals::AlbumCountText() const {
@@ -49,58 +123,10 @@ std::string TCatalogueTotals::TotalText() const {
 
 TCatalogueTotals WalkCatalogue(const std::vector<std::string>& roots,
                                const TCatalogueWalkEvents& events) {
-    TCatalogueTotals totals;
-    TSyntaxReports reports(events.OnSyntaxError);
-    TDescFile rootFile;
-    TDescFile categoryFile;
-    TDescFile albumFile;
-    std::string rootDesc;
-    std::string categoryDesc;
-    std::string albumPath;
-    std::string albumDesc;
-    std::string categoryError;
-    std::string albumError;
-    for (const auto& root : roots) {
-        ComposePath(rootDesc, {root, DescFileName});
-        if (!rootFile.Open(rootDesc))
-            continue;
-        const TDescFolder rootFolder(DirectoryPart(rootDesc));
-        auto rootLines = rootFile.Lines();
-        std::string_view rootLine;
-        while (rootLines.NextLine(rootLine)) {
-            const auto categoryText = NodeText(rootLine, rootDesc, reports, categoryError);
-            if (events.OnCategory)
-                events.OnCategory(categoryText);
-            const auto categoryDir = ExtractDir(rootLine);
-            ComposePath(categoryDesc, {root, categoryDir, DescFileName});
-            if (!categoryFile.Open(categoryDesc, &rootFolder)) {
-                if (events.OnCategoryFileMissing)
-                    events.OnCategoryFileMissing(
-                        CategoryFileNotReadMessage(categoryDesc, categoryFile.Result()));
-                continue;
-            }
-            const TDescFolder categoryFolder(DirectoryPart(categoryDesc), &rootFolder);
-            auto albumLines = categoryFile.Lines();
-            std::string_view albumLine;
-            while (albumLines.NextLine(albumLine)) {
-                ComposePath(albumPath, {root, categoryDir, ExtractDir(albumLine)});
-                const auto albumText = NodeText(albumLine, categoryDesc, reports, albumError);
-                ComposePath(albumDesc, {albumPath, DescFileName});
-                const auto time = albumFile.Open(albumDesc, &categoryFolder)
-                                      ? SumPlayTimes(albumFile.Lines())
-                                      : TDuration{};
-                totals.Time.Add(time);
-                ++totals.Albums;
-                if (events.OnAlbum)
-                    events.OnAlbum(albumText, albumPath, time);
-            }
-        }
-        totals.Time.CarrySeconds();
-        totals.Time.CarryMinutes();
-        if (events.OnRootDone)
-            events.OnRootDone(totals);
-    }
-    return totals;
+    TCatalogueWalker walker(events);
+    for (const auto& root : roots)
+        walker.WalkRoot(root);
+    return walker.Totals();
 }
 
 } // namespace Catalogue
