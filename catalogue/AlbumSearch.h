@@ -3,6 +3,7 @@
 #pragma once
 
 #include "catalogue/DescLine.h"
+#include "catalogue/ReadAhead.h"
 
 #include <functional>
 #include <string>
@@ -57,8 +58,10 @@ bool ContainsQuery(std::string_view text, std::string_view upperQuery);
 // the query lists all its albums; otherwise an album is listed when its own text holds
 // it. The whole query, blanks included, is one piece of text. otherSpelling, when not
 // empty, is the same query in another code page (what the user typed, written the way
-// older single-byte catalogues write it); a text that holds either one matches.
+// older single-byte catalogues write it); a text that holds either one matches. The category
+// files are read ahead on other threads, which never changes the events or their order.
 TSearchOutcome SearchAlbums(std::string_view base, std::string_view query,
-                            const TSearchEvents& events, std::string_view otherSpelling = {});
+                            const TSearchEvents& events, std::string_view otherSpelling = {},
+                            const TReadAheadOptions& readAhead = {});
 
 } // namespace Catalogue

@@ -4,6 +4,7 @@
 #include "catalogue/CataloguePath.h"
 #include "catalogue/DescFile.h"
 #include "catalogue/PlayTimeText.h"
+#include "catalogue/ReadAhead.h"
 #include "catalogue/SongList.h"
 #include "catalogue/SyntaxReports.h"
 
@@ -37,11 +38,54 @@ std::string_view NodeText(std::string_view line, const std::string& descPath,
     return errorText;
 }
 
+// The levels of the catalogue's description files.
+enum TWalkLevel { RootLevel, CategoryLevel, AlbumLevel };
+
+// The files the walk opens right after one it has read, with their paths made as the walk makes
+// them: after a root's file each of its categories' files, after a category's file each of its
+// albums' files (a line without a file name names the folder of the file itself).
+void WalkFollowingFiles(const TReadAheadFile& file, std::string_view text,
+                        std::vector<TReadAheadFile>& following) {
+    if (file.Level == AlbumLevel)
+        return;
+    const auto folder = std::make_shared<const TDescFolder>(
+        DirectoryPart(file.Path), file.Level == RootLevel ? nullptr : file.Folder.get());
+    auto lines = TDescLines(text);
+    std::string_view line;
+    std::string albumPath;
+    while (lines.NextLine(line)) {
+        TReadAheadFile next;
+        next.Folder = folder;
+        next.Level = file.Level + 1;
+        if (file.Level == RootLevel) {
+            // The root and the category's file-name field, joined when an album path is made.
+            next.Base = file.Base;
+            next.Base += PathDelimiter;
+            next.Base += ExtractDir(line);
+            ComposePath(next.Path, {next.Base, DescFileName});
+        } else {
+            ComposePath(albumPath, {file.Base, ExtractDir(line)});
+            ComposePath(next.Path, {albumPath, DescFileName});
+        }
+        following.push_back(std::move(next));
+    }
+}
+
 // One reading of the catalogue: the files, texts and reports it keeps from file to file.
 class TCatalogueWalker {
 public:
-    explicit TCatalogueWalker(const TCatalogueWalkEvents& events)
-        : FEvents(events), FReports(events.OnSyntaxError) {}
+    TCatalogueWalker(const TCatalogueWalkEvents& events, const std::vector<std::string>& roots,
+                     const TReadAheadOptions& readAhead)
+        : FEvents(events), FReports(events.OnSyntaxError), FAhead(WalkFollowingFiles, readAhead) {
+        std::vector<TReadAheadFile> rootFiles;
+        for (const auto& root : roots) {
+            TReadAheadFile file;
+            ComposePath(file.Path, {root, DescFileName});
+            file.Base = root;
+            rootFiles.push_back(std::move(file));
+        }
+        FAhead.Start(std::move(rootFiles));
+    }
 
     // The categories of one root; nothing when its description file cannot be read.
     void WalkRoot(const std::string& root);
@@ -49,12 +93,12 @@ public:
 
 private:
     // The category on one line of the root's description file, and its albums.
-    void WalkCategory(const std::string& root, std::string_view rootLine,
-                      const TDescFolder& rootFolder);
+    void WalkCategory(const std::string& root, std::string_view rootLine);
 
     const TCatalogueWalkEvents& FEvents;
     TCatalogueTotals FTotals;
     TSyntaxReports FReports;
+    TReadAhead FAhead;
     TDescFile FRootFile;
     TDescFile FCategoryFile;
     TDescFile FAlbumFile;
@@ -68,42 +112,38 @@ private:
 
 void TCatalogueWalker::WalkRoot(const std::string& root) {
     ComposePath(FRootDesc, {root, DescFileName});
-    if (!FRootFile.Open(FRootDesc))
+    if (!FAhead.Open(FRootFile, FRootDesc))
         return;
-    const TDescFolder rootFolder(DirectoryPart(FRootDesc));
     auto rootLines = FRootFile.Lines();
     std::string_view rootLine;
     while (rootLines.NextLine(rootLine))
-        WalkCategory(root, rootLine, rootFolder);
+        WalkCategory(root, rootLine);
     FTotals.Time.CarrySeconds();
     FTotals.Time.CarryMinutes();
     if (FEvents.OnRootDone)
         FEvents.OnRootDone(FTotals);
 }
 
-void TCatalogueWalker::WalkCategory(const std::string& root, std::string_view rootLine,
-                                    const TDescFolder& rootFolder) {
+void TCatalogueWalker::WalkCategory(const std::string& root, std::string_view rootLine) {
     const auto categoryText = NodeText(rootLine, FRootDesc, FReports, FCategoryError);
     if (FEvents.OnCategory)
         FEvents.OnCategory(categoryText);
     const auto categoryDir = ExtractDir(rootLine);
     ComposePath(FCategoryDesc, {root, categoryDir, DescFileName});
-    if (!FCategoryFile.Open(FCategoryDesc, &rootFolder)) {
+    if (!FAhead.Open(FCategoryFile, FCategoryDesc)) {
         if (FEvents.OnCategoryFileMissing)
             FEvents.OnCategoryFileMissing(
                 CategoryFileNotReadMessage(FCategoryDesc, FCategoryFile.Result()));
         return;
     }
-    const TDescFolder categoryFolder(DirectoryPart(FCategoryDesc), &rootFolder);
     auto albumLines = FCategoryFile.Lines();
     std::string_view albumLine;
     while (albumLines.NextLine(albumLine)) {
         ComposePath(FAlbumPath, {root, categoryDir, ExtractDir(albumLine)});
         const auto albumText = NodeText(albumLine, FCategoryDesc, FReports, FAlbumError);
         ComposePath(FAlbumDesc, {FAlbumPath, DescFileName});
-        const auto time = FAlbumFile.Open(FAlbumDesc, &categoryFolder)
-                              ? SumPlayTimes(FAlbumFile.Lines())
-                              : TDuration{};
+        const auto time =
+            FAhead.Open(FAlbumFile, FAlbumDesc) ? SumPlayTimes(FAlbumFile.Lines()) : TDuration{};
         FTotals.Time.Add(time);
         ++FTotals.Albums;
         if (FEvents.OnAlbum)
@@ -122,8 +162,9 @@ std::string TCatalogueTotals::TotalText() const {
 }
 
 TCatalogueTotals WalkCatalogue(const std::vector<std::string>& roots,
-                               const TCatalogueWalkEvents& events) {
-    TCatalogueWalker walker(events);
+                               const TCatalogueWalkEvents& events,
+                               const TReadAheadOptions& readAhead) {
+    TCatalogueWalker walker(events, roots, readAhead);
     for (const auto& root : roots)
         walker.WalkRoot(root);
     return walker.Totals();

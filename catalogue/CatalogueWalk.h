@@ -4,6 +4,7 @@
 
 #include "catalogue/DescLine.h"
 #include "catalogue/PlayTime.h"
+#include "catalogue/ReadAhead.h"
 
 #include <cstdint>
 #include <functional>
@@ -47,9 +48,11 @@ struct TCatalogueWalkEvents {
 };
 
 // Reads the roots in order. A root whose description file cannot be opened is
-// skipped without any event. Every description file is read once and closed before
-// the next one is opened. Returns the totals of the whole catalogue.
+// skipped without any event. Every description file is read once, read ahead on other threads
+// (which never changes the events or their order), and closed before it is handed over.
+// Returns the totals of the whole catalogue.
 TCatalogueTotals WalkCatalogue(const std::vector<std::string>& roots,
-                               const TCatalogueWalkEvents& events);
+                               const TCatalogueWalkEvents& events,
+                               const TReadAheadOptions& readAhead = {});
 
 } // namespace Catalogue

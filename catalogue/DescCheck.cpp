@@ -4,6 +4,7 @@
 #include "catalogue/DescFile.h"
 #include "catalogue/DescLayout.h"
 #include "catalogue/DescLine.h"
+#include "catalogue/ReadAhead.h"
 
 #include <optional>
 #include <string_view>
@@ -27,9 +28,40 @@ std::string NotReadProblem(TDescRead result) {
     }
 }
 
+// The description files of the folders that one read names, in the order the check reads them:
+// every non-blank, non-comment line with a file name names a folder, down to the album level.
+void CheckFollowingFiles(const TReadAheadFile& file, std::string_view text,
+                         std::vector<TReadAheadFile>& following) {
+    if (file.Level == static_cast<int>(TLevel::Album))
+        return;
+    std::string prefix;
+    ComposePath(prefix, {file.Base, ""});
+    const auto folder = std::make_shared<const TDescFolder>(prefix, file.Folder.get());
+    TDescLines lines(text);
+    std::string_view line;
+    while (lines.NextRawLine(line)) {
+        const auto name = ExtractDir(line);
+        if (IsBlankLine(line) || IsCommentLine(line) || name.empty())
+            continue;
+        TReadAheadFile next;
+        ComposePath(next.Base, {file.Base, name});
+        next.Path = DescFilePath(next.Base);
+        next.Folder = folder;
+        next.Level = file.Level + 1;
+        following.push_back(std::move(next));
+    }
+}
+
 class TCatalogueCheck {
 public:
-    explicit TCatalogueCheck(const TCheckSink& report) : FReport(report) {}
+    TCatalogueCheck(const TCheckSink& report, const std::string& root,
+                    const TReadAheadOptions& readAhead)
+        : FReport(report), FAhead(CheckFollowingFiles, readAhead) {
+        TReadAheadFile rootDesc;
+        rootDesc.Path = DescFilePath(root);
+        rootDesc.Base = root;
+        FAhead.Start({std::move(rootDesc)});
+    }
 
     // Checks the description file of folder and, below the album level, the folders its
     // lines name.
@@ -45,6 +77,7 @@ private:
                    const std::string& songPath, const TDescFolder& folder);
 
     const TCheckSink& FReport;
+    TReadAhead FAhead;
     int FProblems = 0;
     // One buffer for every description file of the walk.
     TDescFile FFile;
@@ -74,7 +107,7 @@ void TCatalogueCheck::CheckFolder(const std::string& folder, TLevel level,
     ComposePath(prefix, {folder, ""});
     const TDescFolder here(prefix, parent);
     const std::string descPath = DescFilePath(folder);
-    if (!FFile.Open(descPath, &here)) {
+    if (!FAhead.Open(FFile, descPath)) {
         ++FProblems;
         FReport(folder + ": " + NotReadProblem(FFile.Result()));
         return;
@@ -111,8 +144,9 @@ void TCatalogueCheck::CheckFolder(const std::string& folder, TLevel level,
 
 } // namespace
 
-int CheckCatalogue(const std::string& root, const TCheckSink& report) {
-    TCatalogueCheck check(report);
+int CheckCatalogue(const std::string& root, const TCheckSink& report,
+                   const TReadAheadOptions& readAhead) {
+    TCatalogueCheck check(report, root, readAhead);
     check.CheckFolder(root, TLevel::Root, nullptr);
     return check.Problems();
 }

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace Catalogue {
 
@@ -66,6 +67,12 @@ public:
     // Reads the file; false when it cannot be opened or read (no exception). A path below
     // folder is opened relative to it.
     bool Open(const std::string& path, const TDescFolder* folder = nullptr);
+    // Takes a file read elsewhere (its bytes and what became of the reading) and gives its own
+    // buffer in return, to be used again.
+    void Exchange(platform::TReadBuffer& buffer, TDescRead result) {
+        std::swap(FBuffer, buffer);
+        FResult = result;
+    }
     bool Opened() const { return FResult == TDescRead::Read; }
     // Why the last Open failed (Read when it did not).
     TDescRead Result() const { return FResult; }
