@@ -1,6 +1,7 @@
 #include "catalogue/ReadAhead.h"
 
 #include <algorithm>
+#include <chrono>
 #include <condition_variable>
 #include <list>
 #include <mutex>
@@ -15,7 +16,6 @@ namespace {
 constexpr std::size_t Window = 64;
 // Bytes held read ahead beyond which no new reading starts.
 constexpr std::size_t WindowBytes = 16 * 1024 * 1024;
-
 enum class TState { Waiting, Reading, Done };
 
 struct TEntry {
@@ -63,18 +63,33 @@ private:
 
 class TReadAhead::TQueue {
 public:
-    TQueue(TFollowingFiles following, int threads)
-        : FFollowing(std::move(following)), FThreads(threads) {}
+    TQueue(TFollowingFiles following, const TReadAheadOptions& options)
+        : FFollowing(std::move(following)), FThreads(std::max(options.Threads, 0)),
+          FSlowReadingNs(options.SlowReadingNs),
+          FReadingsAtOnce(Slow() ? static_cast<std::size_t>(FThreads) : 0) {}
 
-    // With the mutex held: the first waiting file within the window, marked as being read;
-    // false when there is none or the window is full.
+    // With the mutex held: the first waiting file within the window, for a thread, marked as
+    // being read; false when there is none, the window is full or enough readings run.
     bool NextToRead(TEntries::iterator& next) {
-        if (FStopped || FHeld >= Window || FHeldBytes >= WindowBytes)
+        if (FStopped)
+            return false;
+        if (FBusy >= FReadingsAtOnce || !FirstWaiting(next)) {
+            FFull =
+                FFull || FHeld >= Window || FHeldBytes >= WindowBytes || FBusy >= FReadingsAtOnce;
+            return false;
+        }
+        StartReading(*next);
+        return true;
+    }
+
+    // With the mutex held: the first waiting file within the window; false when there is none
+    // or the window is full.
+    bool FirstWaiting(TEntries::iterator& next) {
+        if (FHeld >= Window || FHeldBytes >= WindowBytes)
             return false;
         auto entry = FEntries.begin();
         for (std::size_t place = 0; place < Window && entry != FEntries.end(); ++place, ++entry)
             if (entry->State == TState::Waiting) {
-                StartReading(*entry);
                 next = entry;
                 return true;
             }
@@ -92,9 +107,11 @@ public:
         }
     }
 
-    // Without the mutex: reads the file of entry and lists the files that follow it.
-    void Read(TEntry& entry, std::vector<TReadAheadFile>& following) const noexcept {
+    // Without the mutex: reads the file of entry and lists the files that follow it; returns
+    // the time the reading took in nanoseconds.
+    double Read(TEntry& entry, std::vector<TReadAheadFile>& following) const noexcept {
         following.clear();
+        const auto start = std::chrono::steady_clock::now();
         try {
             entry.Result =
                 platform::ReadDescFile(entry.File.Path, entry.File.Folder.get(), entry.Buffer);
@@ -105,29 +122,33 @@ public:
             entry.Failed = true;
             following.clear();
         }
+        return std::chrono::duration<double, std::nano>(std::chrono::steady_clock::now() - start)
+            .count();
     }
 
     // With the mutex held: entry has been read; the files that follow it take their places
     // right after it.
-    void Finish(TEntries::iterator entry, std::vector<TReadAheadFile>& following,
+    void Finish(TEntries::iterator entry, std::vector<TReadAheadFile>& following, double readingNs,
                 std::condition_variable& work) {
         entry->State = TState::Done;
+        FMeanReadingNs += (readingNs - FMeanReadingNs) / 8;
+        const auto before = FReadingsAtOnce;
+        FReadingsAtOnce = Slow() ? static_cast<std::size_t>(FThreads) : 0;
         FHeldBytes += entry->Buffer.Size();
         const auto after = std::next(entry);
         for (auto& file : following)
             FEntries.emplace(after, std::move(file));
-        const auto wake = std::min(following.size(), static_cast<std::size_t>(FThreads));
-        for (std::size_t i = 0; i < wake; ++i)
-            work.notify_one();
         --FBusy;
+        Wake(work, following.size() + (FReadingsAtOnce > before ? FReadingsAtOnce - before : 0));
         if (entry == FEntries.begin() || FBusy == 0)
             FReady.notify_all();
     }
 
     // With the mutex held: the files of the reader's start.
-    void Append(std::vector<TReadAheadFile>& files) {
+    void Append(std::vector<TReadAheadFile>& files, std::condition_variable& work) {
         for (auto& file : files)
             FEntries.emplace_back(std::move(file));
+        Wake(work, files.size());
     }
 
     // With lock held on the mutex: the reader's next file into file, read ahead or read now.
@@ -138,14 +159,15 @@ public:
             lock.unlock();
             return file.Open(path);
         }
+        // The reader reads its next file itself when no thread has started it.
         const auto front = FEntries.begin();
         if (front->State == TState::Waiting) {
             StartReading(*front);
             lock.unlock();
             std::vector<TReadAheadFile> following;
-            Read(*front, following);
+            const double readingNs = Read(*front, following);
             lock.lock();
-            Finish(front, following, work);
+            Finish(front, following, readingNs, work);
         } else {
             FReady.wait(lock, [&front] { return front->State == TState::Done; });
         }
@@ -162,7 +184,12 @@ public:
         if (FSpare.size() < Window)
             FSpare.push_back(std::move(front->Buffer));
         FEntries.pop_front();
-        work.notify_one();
+        // Threads that stopped at a full window go on once half of it is free again, in one go
+        // rather than one file at a time.
+        if (FFull && FHeld <= Window / 2 && FHeldBytes < WindowBytes / 2) {
+            FFull = false;
+            Wake(work, FReadingsAtOnce);
+        }
         return file.Opened();
     }
 
@@ -175,8 +202,21 @@ public:
     int Threads() const { return FThreads; }
 
 private:
+    bool Slow() const { return FMeanReadingNs >= FSlowReadingNs; }
+
+    // With the mutex held: wakes as many threads as may start one of files new readings.
+    void Wake(std::condition_variable& work, std::size_t files) const {
+        const auto free = FReadingsAtOnce > FBusy ? FReadingsAtOnce - FBusy : 0;
+        for (std::size_t i = std::min(files, free); i > 0; --i)
+            work.notify_one();
+    }
+
     const TFollowingFiles FFollowing;
     const int FThreads;
+    const double FSlowReadingNs;
+    // The mean time of the latest readings, each weighing an eighth.
+    double FMeanReadingNs = 0;
+    std::size_t FReadingsAtOnce;
     // The files in the reader's order: the first is its next.
     TEntries FEntries;
     // Buffers of files the reader has taken, for the next readings.
@@ -185,6 +225,8 @@ private:
     std::size_t FHeldBytes = 0;
     // Files being read.
     std::size_t FBusy = 0;
+    // A thread found no file it could start for the window or the readings at once.
+    bool FFull = false;
     // The reader asked for a file out of the expected order, or is done: nothing more is
     // read ahead.
     bool FStopped = false;
@@ -230,16 +272,16 @@ void TReadingThreads::Run() {
             continue;
         }
         lock.unlock();
-        queue->Read(*entry, following);
+        const double readingNs = queue->Read(*entry, following);
         lock.lock();
-        queue->Finish(entry, following, Work);
+        queue->Finish(entry, following, readingNs, Work);
     }
 }
 
 } // namespace
 
 TReadAhead::TReadAhead(TFollowingFiles following, const TReadAheadOptions& options)
-    : FQueue(std::make_unique<TQueue>(std::move(following), std::max(options.Threads, 0))) {}
+    : FQueue(std::make_unique<TQueue>(std::move(following), options)) {}
 
 TReadAhead::~TReadAhead() {
     auto& threads = TReadingThreads::Instance();
@@ -250,13 +292,10 @@ TReadAhead::~TReadAhead() {
 
 void TReadAhead::Start(std::vector<TReadAheadFile> files) {
     auto& threads = TReadingThreads::Instance();
-    {
-        const std::lock_guard<std::mutex> lock(threads.Mutex);
-        FQueue->Append(files);
-        if (FQueue->Threads() > 0)
-            threads.Add(FQueue.get(), FQueue->Threads());
-    }
-    threads.Work.notify_all();
+    const std::lock_guard<std::mutex> lock(threads.Mutex);
+    if (FQueue->Threads() > 0)
+        threads.Add(FQueue.get(), FQueue->Threads());
+    FQueue->Append(files, threads.Work);
 }
 
 bool TReadAhead::Open(TDescFile& file, const std::string& path) {

@@ -37,11 +37,17 @@ using TFollowingFiles = std::function<void(const TReadAheadFile& file, std::stri
 // How a reader reads ahead.
 struct TReadAheadOptions {
     // Threads reading at once; 0 reads every file only when the reader asks for it.
-    int Threads = 16;
+    int Threads = 32;
+    // While files come from the cache, the reader reads each one itself when it needs it:
+    // handing a file over from another thread costs more than reading it. Once readings take
+    // this long on average (a disk after a restart, a network share), the threads read ahead;
+    // 0 has them read ahead from the first file.
+    double SlowReadingNs = 50'000;
 };
 
 // The reading ahead of one reader's walk. Every file is read on the first thread free for it, or
-// by the reader itself when it asks for a file that no thread has started yet.
+// by the reader itself when it asks for a file that no thread has started yet. The mean time of
+// the latest readings decides whether the threads read at all.
 class TReadAhead {
 public:
     TReadAhead(TFollowingFiles following, const TReadAheadOptions& options);
