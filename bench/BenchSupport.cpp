@@ -48,11 +48,16 @@ double MedianMs(int repeats, const std::function<void()>& action) {
 }
 
 TComparedTimes CompareMedians(int repeats, const std::function<void()>& floor,
-                              const std::function<void()>& action) {
+                              const std::function<void()>& action,
+                              const std::function<void()>& prepare) {
     std::vector<double> measured;
     std::vector<double> floors;
     for (int i = 0; i < repeats; ++i) {
+        if (prepare)
+            prepare();
         floors.push_back(ElapsedMs(floor));
+        if (prepare)
+            prepare();
         measured.push_back(ElapsedMs(action));
     }
     return {Median(std::move(measured)), Median(std::move(floors))};
@@ -77,9 +82,21 @@ double PeakMemoryMiB() {
 #endif
 }
 
-TScratchFolder::TScratchFolder() {
+bool DropPageCache() {
+#ifdef _WIN32
+    return false;
+#else
+    ::sync();
+    std::ofstream control("/proc/sys/vm/drop_caches");
+    control << "3\n";
+    control.flush();
+    return control.good();
+#endif
+}
+
+TScratchFolder::TScratchFolder(const std::filesystem::path& under) {
     std::random_device seed;
-    const auto base = std::filesystem::temp_directory_path();
+    const auto base = under.empty() ? std::filesystem::temp_directory_path() : under;
     for (int attempt = 0; attempt < 100; ++attempt) {
         auto candidate = base / ("tunestead-bench-" + std::to_string(seed()));
         if (std::filesystem::create_directory(candidate)) {

@@ -23,17 +23,25 @@ struct TComparedTimes {
 };
 
 // Runs the floor and the action in turn, repeats times each, so that both meet the same
-// load of the machine, and returns both medians.
+// load of the machine, and returns both medians. prepare, when set, runs before each of them
+// outside the timing.
 TComparedTimes CompareMedians(int repeats, const std::function<void()>& floor,
-                              const std::function<void()>& action);
+                              const std::function<void()>& action,
+                              const std::function<void()>& prepare = {});
+
+// Writes every changed file to the disk and empties the system's page cache, so that the next
+// reading of a file comes from the disk; false when the system does not allow it (it needs
+// root rights on Linux).
+bool DropPageCache();
 
 // The process's peak resident memory in MiB (VmHWM), or -1 when the system does not tell.
 double PeakMemoryMiB();
 
-// A fresh folder below the system's temporary folder, removed with its content at the end.
+// A fresh folder below the system's temporary folder (or below base), removed with its content
+// at the end.
 class TScratchFolder {
 public:
-    TScratchFolder();
+    explicit TScratchFolder(const std::filesystem::path& base = {});
     ~TScratchFolder();
     TScratchFolder(const TScratchFolder&) = delete;
     TScratchFolder& operator=(const TScratchFolder&) = delete;

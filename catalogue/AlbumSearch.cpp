@@ -3,6 +3,7 @@
 #include "catalogue/CatalogueMessages.h"
 #include "catalogue/CataloguePath.h"
 #include "catalogue/DescFile.h"
+#include "catalogue/ReadAhead.h"
 #include "catalogue/SyntaxReports.h"
 #include "catalogue/TextScan.h"
 
@@ -29,14 +30,31 @@ bool ContainsQuery(std::string_view text, std::string_view upperQuery) {
 
 namespace {
 
+// The files the search opens right after one it has read: after the base's file each of its
+// categories' files, with their paths made as the search makes them.
+void SearchFollowingFiles(const TReadAheadFile& file, std::string_view text,
+                          std::vector<TReadAheadFile>& following) {
+    if (file.Level != 0)
+        return;
+    const auto folder = std::make_shared<const TDescFolder>(DirectoryPart(file.Path));
+    auto lines = TDescLines(text);
+    std::string_view line;
+    while (lines.NextLine(line)) {
+        TReadAheadFile next;
+        ComposePath(next.Path, {file.Base, ExtractDir(line), DescFileName});
+        next.Folder = folder;
+        next.Level = 1;
+        following.push_back(std::move(next));
+    }
+}
+
 // One search over the categories listed in a base's description file.
 class TAlbumSearch {
 public:
     TAlbumSearch(std::string_view base, std::string_view query, std::string_view otherSpelling,
-                 const TSearchEvents& events, TSearchOutcome& outcome)
+                 const TSearchEvents& events, TSearchOutcome& outcome, TReadAhead& ahead)
         : FBase(base), FEvents(events), FOutcome(outcome), FQuery(UpperAscii(query)),
-          FOther(UpperAscii(otherSpelling)), FBaseFolder(DirectoryPart(outcome.DescPath)),
-          FReports(events.OnSyntaxError) {}
+          FOther(UpperAscii(otherSpelling)), FAhead(ahead), FReports(events.OnSyntaxError) {}
 
     // The albums of the category on one line of the base's description file.
     void SearchCategory(std::string_view baseLine) {
@@ -44,9 +62,10 @@ public:
         const bool categoryMatch = Found(category);
         const auto categoryDir = ExtractDir(baseLine);
         ComposePath(FCategoryDesc, {FBase, categoryDir, DescFileName});
-        if (!FCategoryFile.Open(FCategoryDesc, &FBaseFolder)) {
+        if (!FAhead.Open(FCategoryFile, FCategoryDesc)) {
             if (FEvents.OnCategoryFileMissing)
-                FEvents.OnCategoryFileMissing(DescFileMissingMessage(FCategoryDesc));
+                FEvents.OnCategoryFileMissing(
+                    DescFileNotReadMessage(FCategoryDesc, FCategoryFile.Result()));
             return;
         }
         FErrorText.clear();
@@ -98,7 +117,7 @@ private:
     TSearchOutcome& FOutcome;
     const TQueryMatcher FQuery;
     const TQueryMatcher FOther;
-    const TDescFolder FBaseFolder;
+    TReadAhead& FAhead;
     TSyntaxReports FReports;
     TDescFile FCategoryFile;
     std::string FCategoryDesc;
@@ -108,17 +127,23 @@ private:
 } // namespace
 
 TSearchOutcome SearchAlbums(std::string_view base, std::string_view query,
-                            const TSearchEvents& events, std::string_view otherSpelling) {
+                            const TSearchEvents& events, std::string_view otherSpelling,
+                            const TReadAheadOptions& readAhead) {
     TSearchOutcome outcome;
     outcome.DescPath = DescFilePath(base);
+    TReadAhead ahead(SearchFollowingFiles, readAhead);
+    TReadAheadFile baseDesc;
+    baseDesc.Path = outcome.DescPath;
+    baseDesc.Base = base;
+    ahead.Start({std::move(baseDesc)});
     TDescFile baseFile;
-    if (!baseFile.Open(outcome.DescPath)) {
+    if (!ahead.Open(baseFile, outcome.DescPath)) {
         if (events.OnBaseFileMissing)
-            events.OnBaseFileMissing(DescFileMissingMessage(outcome.DescPath));
+            events.OnBaseFileMissing(DescFileNotReadMessage(outcome.DescPath, baseFile.Result()));
         return outcome;
     }
     outcome.BaseOpened = true;
-    TAlbumSearch search(base, query, otherSpelling, events, outcome);
+    TAlbumSearch search(base, query, otherSpelling, events, outcome, ahead);
     auto baseLines = baseFile.Lines();
     std::string_view baseLine;
     while (baseLines.NextLine(baseLine))

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "catalogue/DescLine.h"
+#include "catalogue/ReadAhead.h"
 
 #include <functional>
 #include <string>
@@ -28,9 +29,11 @@ struct TSearchEvents {
     // The syntax-error box text for the first faulty base or category line of each
     // description file in the search; the later ones of the same file are not reported.
     TSyntaxErrorHandler OnSyntaxError;
-    // The base's description file cannot be opened: the box text. Nothing else follows.
+    // The base's description file cannot be opened or is refused (not a regular file, too
+    // large): the box text. Nothing else follows.
     std::function<void(const std::string& message)> OnBaseFileMissing;
-    // A category's description file cannot be opened: the box text. The search goes on.
+    // A category's description file cannot be opened or is refused: the box text. The search
+    // goes on.
     std::function<void(const std::string& message)> OnCategoryFileMissing;
     // Each result as it is found.
     std::function<void(const TSearchResult& result)> OnResult;
@@ -55,8 +58,10 @@ bool ContainsQuery(std::string_view text, std::string_view upperQuery);
 // the query lists all its albums; otherwise an album is listed when its own text holds
 // it. The whole query, blanks included, is one piece of text. otherSpelling, when not
 // empty, is the same query in another code page (what the user typed, written the way
-// older single-byte catalogues write it); a text that holds either one matches.
+// older single-byte catalogues write it); a text that holds either one matches. The category
+// files are read ahead on other threads, which never changes the events or their order.
 TSearchOutcome SearchAlbums(std::string_view base, std::string_view query,
-                            const TSearchEvents& events, std::string_view otherSpelling = {});
+                            const TSearchEvents& events, std::string_view otherSpelling = {},
+                            const TReadAheadOptions& readAhead = {});
 
 } // namespace Catalogue

@@ -41,4 +41,24 @@ std::string DescFileMissingMessage(std::string_view descPath) {
     return MissingMessage(descPath, "");
 }
 
+std::string RefusedFileMessage(std::string_view descPath, TDescRead result) {
+    std::string text;
+    text += '"';
+    text += descPath;
+    text += result == TDescRead::TooLarge
+                ? "\" is larger than " + std::to_string(MaxDescFileSize / (1024 * 1024)) + " MiB."
+                : std::string("\" is not a regular file.");
+    return text;
+}
+
+std::string CategoryFileNotReadMessage(std::string_view descPath, TDescRead result) {
+    return result == TDescRead::NotOpened ? CategoryFileMissingMessage(descPath)
+                                          : RefusedFileMessage(descPath, result);
+}
+
+std::string DescFileNotReadMessage(std::string_view descPath, TDescRead result) {
+    return result == TDescRead::NotOpened ? DescFileMissingMessage(descPath)
+                                          : RefusedFileMessage(descPath, result);
+}
+
 } // namespace Catalogue

@@ -1,6 +1,8 @@
-// The message texts of the catalogue readers: syntax errors and missing description
-// files. Lines of a message are separated by a carriage return alone.
+// The message texts of the catalogue readers: syntax errors, and description files missing
+// or refused. Lines of a message are separated by a carriage return alone.
 #pragma once
+
+#include "catalogue/DescFile.h"
 
 #include <string>
 #include <string_view>
@@ -22,5 +24,16 @@ std::string CategoryFileMissingMessage(std::string_view descPath);
 // The box text for a description file missing when songs are listed or albums are
 // searched (no trailing blank).
 std::string DescFileMissingMessage(std::string_view descPath);
+
+// The box text for a description file refused unread: "PATH" is not a regular file. or
+// "PATH" is larger than 64 MiB.
+std::string RefusedFileMessage(std::string_view descPath, TDescRead result);
+
+// The box text for a category description file not read while the album tree is read: missing
+// (it cannot be opened) or refused.
+std::string CategoryFileNotReadMessage(std::string_view descPath, TDescRead result);
+
+// The box text for a description file not read when songs are listed or albums are searched.
+std::string DescFileNotReadMessage(std::string_view descPath, TDescRead result);
 
 } // namespace Catalogue

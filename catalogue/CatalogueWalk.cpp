@@ -4,6 +4,7 @@
 #include "catalogue/CataloguePath.h"
 #include "catalogue/DescFile.h"
 #include "catalogue/PlayTimeText.h"
+#include "catalogue/ReadAhead.h"
 #include "catalogue/SongList.h"
 #include "catalogue/SyntaxReports.h"
 
@@ -37,6 +38,119 @@ std::string_view NodeText(std::string_view line, const std::string& descPath,
     return errorText;
 }
 
+// The levels of the catalogue's description files.
+enum TWalkLevel { RootLevel, CategoryLevel, AlbumLevel };
+
+// The files the walk opens right after one it has read, with their paths made as the walk makes
+// them: after a root's file each of its categories' files, after a category's file each of its
+// albums' files (a line without a file name names the folder of the file itself).
+void WalkFollowingFiles(const TReadAheadFile& file, std::string_view text,
+                        std::vector<TReadAheadFile>& following) {
+    if (file.Level == AlbumLevel)
+        return;
+    const auto folder = std::make_shared<const TDescFolder>(
+        DirectoryPart(file.Path), file.Level == RootLevel ? nullptr : file.Folder.get());
+    auto lines = TDescLines(text);
+    std::string_view line;
+    std::string albumPath;
+    while (lines.NextLine(line)) {
+        TReadAheadFile next;
+        next.Folder = folder;
+        next.Level = file.Level + 1;
+        if (file.Level == RootLevel) {
+            // The root and the category's file-name field, joined when an album path is made.
+            next.Base = file.Base;
+            next.Base += PathDelimiter;
+            next.Base += ExtractDir(line);
+            ComposePath(next.Path, {next.Base, DescFileName});
+        } else {
+            ComposePath(albumPath, {file.Base, ExtractDir(line)});
+            ComposePath(next.Path, {albumPath, DescFileName});
+        }
+        following.push_back(std::move(next));
+    }
+}
+
+// One reading of the catalogue: the files, texts and reports it keeps from file to file.
+class TCatalogueWalker {
+public:
+    TCatalogueWalker(const TCatalogueWalkEvents& events, const std::vector<std::string>& roots,
+                     const TReadAheadOptions& readAhead)
+        : FEvents(events), FReports(events.OnSyntaxError), FAhead(WalkFollowingFiles, readAhead) {
+        std::vector<TReadAheadFile> rootFiles;
+        for (const auto& root : roots) {
+            TReadAheadFile file;
+            ComposePath(file.Path, {root, DescFileName});
+            file.Base = root;
+            rootFiles.push_back(std::move(file));
+        }
+        FAhead.Start(std::move(rootFiles));
+    }
+
+    // The categories of one root; nothing when its description file cannot be read.
+    void WalkRoot(const std::string& root);
+    const TCatalogueTotals& Totals() const { return FTotals; }
+
+private:
+    // The category on one line of the root's description file, and its albums.
+    void WalkCategory(const std::string& root, std::string_view rootLine);
+
+    const TCatalogueWalkEvents& FEvents;
+    TCatalogueTotals FTotals;
+    TSyntaxReports FReports;
+    TReadAhead FAhead;
+    TDescFile FRootFile;
+    TDescFile FCategoryFile;
+    TDescFile FAlbumFile;
+    std::string FRootDesc;
+    std::string FCategoryDesc;
+    std::string FAlbumPath;
+    std::string FAlbumDesc;
+    std::string FCategoryError;
+    std::string FAlbumError;
+};
+
+void TCatalogueWalker::WalkRoot(const std::string& root) {
+    ComposePath(FRootDesc, {root, DescFileName});
+    if (!FAhead.Open(FRootFile, FRootDesc))
+        return;
+    auto rootLines = FRootFile.Lines();
+    std::string_view rootLine;
+    while (rootLines.NextLine(rootLine))
+        WalkCategory(root, rootLine);
+    FTotals.Time.CarrySeconds();
+    FTotals.Time.CarryMinutes();
+    if (FEvents.OnRootDone)
+        FEvents.OnRootDone(FTotals);
+}
+
+void TCatalogueWalker::WalkCategory(const std::string& root, std::string_view rootLine) {
+    const auto categoryText = NodeText(rootLine, FRootDesc, FReports, FCategoryError);
+    if (FEvents.OnCategory)
+        FEvents.OnCategory(categoryText);
+    const auto categoryDir = ExtractDir(rootLine);
+    ComposePath(FCategoryDesc, {root, categoryDir, DescFileName});
+    if (!FAhead.Open(FCategoryFile, FCategoryDesc)) {
+        if (FEvents.OnCategoryFileMissing)
+            FEvents.OnCategoryFileMissing(
+                CategoryFileNotReadMessage(FCategoryDesc, FCategoryFile.Result()));
+        return;
+    }
+    auto albumLines = FCategoryFile.Lines();
+    std::string_view albumLine;
+    while (albumLines.NextLine(albumLine)) {
+        ComposePath(FAlbumPath, {root, categoryDir, ExtractDir(albumLine)});
+        const auto albumText = NodeText(albumLine, FCategoryDesc, FReports, FAlbumError);
+        ComposePath(FAlbumDesc, {FAlbumPath, DescFileName});
+        const auto time =
+            FAhead.Open(FAlbumFile, FAlbumDesc) ? SumPlayTimes(FAlbumFile.Lines()) : TDuration{};
+        FTotals.Time.Add(time);
+        ++FTotals.Albums;
+        if (FEvents.OnAlbum)
+            FEvents.OnAlbum(albumText, FAlbumPath, time);
+    }
+}
+
 } // namespace
 
 std::string TCatalogueTotals::AlbumCountText() const {
@@ -48,58 +162,12 @@ std::string TCatalogueTotals::TotalText() const {
 }
 
 TCatalogueTotals WalkCatalogue(const std::vector<std::string>& roots,
-                               const TCatalogueWalkEvents& events) {
-    TCatalogueTotals totals;
-    TSyntaxReports reports(events.OnSyntaxError);
-    TDescFile rootFile;
-    TDescFile categoryFile;
-    TDescFile albumFile;
-    std::string rootDesc;
-    std::string categoryDesc;
-    std::string albumPath;
-    std::string albumDesc;
-    std::string categoryError;
-    std::string albumError;
-    for (const auto& root : roots) {
-        ComposePath(rootDesc, {root, DescFileName});
-        if (!rootFile.Open(rootDesc))
-            continue;
-        const TDescFolder rootFolder(DirectoryPart(rootDesc));
-        auto rootLines = rootFile.Lines();
-        std::string_view rootLine;
-        while (rootLines.NextLine(rootLine)) {
-            const auto categoryText = NodeText(rootLine, rootDesc, reports, categoryError);
-            if (events.OnCategory)
-                events.OnCategory(categoryText);
-            const auto categoryDir = ExtractDir(rootLine);
-            ComposePath(categoryDesc, {root, categoryDir, DescFileName});
-            if (!categoryFile.Open(categoryDesc, &rootFolder)) {
-                if (events.OnCategoryFileMissing)
-                    events.OnCategoryFileMissing(CategoryFileMissingMessage(categoryDesc));
-                continue;
-            }
-            const TDescFolder categoryFolder(DirectoryPart(categoryDesc), &rootFolder);
-            auto albumLines = categoryFile.Lines();
-            std::string_view albumLine;
-            while (albumLines.NextLine(albumLine)) {
-                ComposePath(albumPath, {root, categoryDir, ExtractDir(albumLine)});
-                const auto albumText = NodeText(albumLine, categoryDesc, reports, albumError);
-                ComposePath(albumDesc, {albumPath, DescFileName});
-                const auto time = albumFile.Open(albumDesc, &categoryFolder)
-                                      ? SumPlayTimes(albumFile.Lines())
-                                      : TDuration{};
-                totals.Time.Add(time);
-                ++totals.Albums;
-                if (events.OnAlbum)
-                    events.OnAlbum(albumText, albumPath, time);
-            }
-        }
-        totals.Time.CarrySeconds();
-        totals.Time.CarryMinutes();
-        if (events.OnRootDone)
-            events.OnRootDone(totals);
-    }
-    return totals;
+                               const TCatalogueWalkEvents& events,
+                               const TReadAheadOptions& readAhead) {
+    TCatalogueWalker walker(events, roots, readAhead);
+    for (const auto& root : roots)
+        walker.WalkRoot(root);
+    return walker.Totals();
 }
 
 } // namespace Catalogue

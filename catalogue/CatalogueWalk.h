@@ -4,6 +4,7 @@
 
 #include "catalogue/DescLine.h"
 #include "catalogue/PlayTime.h"
+#include "catalogue/ReadAhead.h"
 
 #include <cstdint>
 #include <functional>
@@ -35,7 +36,8 @@ struct TCatalogueWalkEvents {
     // A category: the text of its root-file line (description or syntax-error text; for
     // an empty description the file-name field, or the trimmed line when that is empty too).
     std::function<void(std::string_view text)> OnCategory;
-    // The description file of the last category cannot be opened: the box text.
+    // The description file of the last category cannot be opened, or is refused (not a
+    // regular file, too large): the box text.
     std::function<void(const std::string& message)> OnCategoryFileMissing;
     // An album of the last category: its text (chosen as a category's), its directory path
     // and its play time.
@@ -46,9 +48,11 @@ struct TCatalogueWalkEvents {
 };
 
 // Reads the roots in order. A root whose description file cannot be opened is
-// skipped without any event. Every description file is read once and closed before
-// the next one is opened. Returns the totals of the whole catalogue.
+// skipped without any event. Every description file is read once, read ahead on other threads
+// (which never changes the events or their order), and closed before it is handed over.
+// Returns the totals of the whole catalogue.
 TCatalogueTotals WalkCatalogue(const std::vector<std::string>& roots,
-                               const TCatalogueWalkEvents& events);
+                               const TCatalogueWalkEvents& events,
+                               const TReadAheadOptions& readAhead = {});
 
 } // namespace Catalogue

@@ -4,15 +4,10 @@
 #include "catalogue/DescFile.h"
 #include "catalogue/DescLayout.h"
 #include "catalogue/DescLine.h"
+#include "catalogue/ReadAhead.h"
 
-#include <filesystem>
 #include <optional>
 #include <string_view>
-
-#ifndef _WIN32
-#include <fcntl.h>
-#include <sys/stat.h>
-#endif
 
 namespace Catalogue {
 
@@ -20,9 +15,53 @@ namespace {
 
 enum class TLevel { Root, Category, Album };
 
+// Why the description file of a folder was not read.
+std::string NotReadProblem(TDescRead result) {
+    switch (result) {
+    case TDescRead::NotRegular:
+        return "description file is not a regular file";
+    case TDescRead::TooLarge:
+        return "description file is larger than " +
+               std::to_string(MaxDescFileSize / (1024 * 1024)) + " MiB";
+    default:
+        return "description file missing";
+    }
+}
+
+// The description files of the folders that one read names, in the order the check reads them:
+// every non-blank, non-comment line with a file name names a folder, down to the album level.
+void CheckFollowingFiles(const TReadAheadFile& file, std::string_view text,
+                         std::vector<TReadAheadFile>& following) {
+    if (file.Level == static_cast<int>(TLevel::Album))
+        return;
+    std::string prefix;
+    ComposePath(prefix, {file.Base, ""});
+    const auto folder = std::make_shared<const TDescFolder>(prefix, file.Folder.get());
+    TDescLines lines(text);
+    std::string_view line;
+    while (lines.NextRawLine(line)) {
+        const auto name = ExtractDir(line);
+        if (IsBlankLine(line) || IsCommentLine(line) || name.empty())
+            continue;
+        TReadAheadFile next;
+        ComposePath(next.Base, {file.Base, name});
+        next.Path = DescFilePath(next.Base);
+        next.Folder = folder;
+        next.Level = file.Level + 1;
+        following.push_back(std::move(next));
+    }
+}
+
 class TCatalogueCheck {
 public:
-    explicit TCatalogueCheck(const TCheckSink& report) : FReport(report) {}
+    TCatalogueCheck(const TCheckSink& report, const std::string& root,
+                    const TReadAheadOptions& readAhead)
+        : FReport(report), FAhead(CheckFollowingFiles, readAhead) {
+        TReadAheadFile rootDesc;
+        rootDesc.Path = DescFilePath(root);
+        rootDesc.Base = root;
+        FAhead.Start({std::move(rootDesc)});
+    }
 
     // Checks the description file of folder and, below the album level, the folders its
     // lines name.
@@ -38,29 +77,11 @@ private:
                    const std::string& songPath, const TDescFolder& folder);
 
     const TCheckSink& FReport;
+    TReadAhead FAhead;
     int FProblems = 0;
     // One buffer for every description file of the walk.
     TDescFile FFile;
 };
-
-// The size of the file, or nothing when there is no such file.
-std::optional<std::uint64_t> FileSize(const std::string& path, const TDescFolder& folder) {
-#ifndef _WIN32
-    if (const char* below = folder.Below(path)) {
-        struct stat info {};
-        if (::fstatat(folder.Handle(), below, &info, 0) != 0 || S_ISDIR(info.st_mode))
-            return std::nullopt;
-        return static_cast<std::uint64_t>(info.st_size);
-    }
-#else
-    (void)folder;
-#endif
-    std::error_code error;
-    const auto size = std::filesystem::file_size(path, error);
-    if (error)
-        return std::nullopt;
-    return size;
-}
 
 void TCatalogueCheck::CheckSong(std::string_view line, std::size_t lineNumber,
                                 const std::string& descPath, const std::string& songPath,
@@ -68,7 +89,7 @@ void TCatalogueCheck::CheckSong(std::string_view line, std::size_t lineNumber,
     const bool timed = ExtractTime(line).Known();
     if (!timed)
         Report(descPath, lineNumber, "no play time (size or bit rate missing or not a number)");
-    const auto size = FileSize(songPath, folder);
+    const auto size = platform::FileSizeBelow(songPath, folder);
     if (!size) {
         Report(descPath, lineNumber, "song file missing: " + std::string(ExtractDir(line)));
         return;
@@ -86,9 +107,9 @@ void TCatalogueCheck::CheckFolder(const std::string& folder, TLevel level,
     ComposePath(prefix, {folder, ""});
     const TDescFolder here(prefix, parent);
     const std::string descPath = DescFilePath(folder);
-    if (!FFile.Open(descPath, &here)) {
+    if (!FAhead.Open(FFile, descPath)) {
         ++FProblems;
-        FReport(folder + ": description file missing");
+        FReport(folder + ": " + NotReadProblem(FFile.Result()));
         return;
     }
     // The lines are copied out before the buffer is reused for the files below.
@@ -123,8 +144,9 @@ void TCatalogueCheck::CheckFolder(const std::string& folder, TLevel level,
 
 } // namespace
 
-int CheckCatalogue(const std::string& root, const TCheckSink& report) {
-    TCatalogueCheck check(report);
+int CheckCatalogue(const std::string& root, const TCheckSink& report,
+                   const TReadAheadOptions& readAhead) {
+    TCatalogueCheck check(report, root, readAhead);
     check.CheckFolder(root, TLevel::Root, nullptr);
     return check.Problems();
 }

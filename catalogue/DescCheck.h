@@ -3,6 +3,8 @@
 // every song whose file is gone or no longer has the size its line gives.
 #pragma once
 
+#include "catalogue/ReadAhead.h"
+
 #include <functional>
 #include <string>
 
@@ -11,7 +13,9 @@ namespace Catalogue {
 // Receives one problem as "file:line: message" (or "folder: message").
 using TCheckSink = std::function<void(const std::string& problem)>;
 
-// Checks the catalogue below root and returns the number of problems found.
-int CheckCatalogue(const std::string& root, const TCheckSink& report);
+// Checks the catalogue below root and returns the number of problems found. The description
+// files are read ahead on other threads, which never changes the problems or their order.
+int CheckCatalogue(const std::string& root, const TCheckSink& report,
+                   const TReadAheadOptions& readAhead = {});
 
 } // namespace Catalogue

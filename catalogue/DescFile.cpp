@@ -9,23 +9,7 @@
 #include <emmintrin.h>
 #endif
 
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
-
 namespace Catalogue {
-
-namespace {
-
-// Read size for files whose size the system does not tell in advance.
-constexpr std::size_t ChunkSize = 64 * 1024;
-
-} // namespace
 
 bool IsBlankLine(std::string_view line) {
     for (const char c : line)
@@ -80,141 +64,9 @@ bool TDescLines::NextLine(std::string_view& line) {
     return false;
 }
 
-char* TDescFile::Reserve(std::size_t size) {
-    if (size > FCapacity) {
-        std::size_t capacity = FCapacity < 4096 ? 4096 : FCapacity;
-        while (capacity < size)
-            capacity *= 2;
-        auto grown = std::unique_ptr<char[]>(new char[capacity]);
-        if (FSize > 0)
-            std::memcpy(grown.get(), FBuffer.get(), FSize);
-        FBuffer = std::move(grown);
-        FCapacity = capacity;
-    }
-    return FBuffer.get();
-}
-
 bool TDescFile::Open(const std::string& path, const TDescFolder* folder) {
-    FSize = 0;
-    FOpened = path.find('\0') == std::string::npos && ReadAll(path, folder);
-    if (!FOpened)
-        FSize = 0;
-    return FOpened;
+    FResult = platform::ReadDescFile(path, folder, FBuffer);
+    return FResult == TDescRead::Read;
 }
-
-#ifdef _WIN32
-
-TDescFolder::TDescFolder(std::string_view directory, const TDescFolder*) : FPrefix(directory) {}
-
-TDescFolder::~TDescFolder() = default;
-
-const char* TDescFolder::Below(const std::string&) const {
-    return nullptr;
-}
-
-bool TDescFile::ReadAll(const std::string& path, const TDescFolder*) {
-    const HANDLE file =
-        CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    LARGE_INTEGER size{};
-    const bool sized = GetFileSizeEx(file, &size) != 0;
-    bool ok = sized;
-    if (ok) {
-        std::size_t want = size.QuadPart > 0 ? static_cast<std::size_t>(size.QuadPart) : ChunkSize;
-        for (;;) {
-            char* buffer = Reserve(FSize + want);
-            const DWORD ask = want > 0x40000000 ? 0x40000000 : static_cast<DWORD>(want);
-            DWORD got = 0;
-            if (!ReadFile(file, buffer + FSize, ask, &got, nullptr)) {
-                ok = false;
-                break;
-            }
-            if (got == 0)
-                break;
-            FSize += got;
-            if (size.QuadPart > 0 && FSize >= static_cast<std::size_t>(size.QuadPart))
-                break;
-            want = size.QuadPart > 0 ? static_cast<std::size_t>(size.QuadPart) - FSize : ChunkSize;
-        }
-    }
-    CloseHandle(file);
-    return ok;
-}
-
-#else
-
-TDescFolder::TDescFolder(std::string_view directory, const TDescFolder* parent)
-    : FPrefix(directory) {
-    if (FPrefix.empty() || FPrefix.find('\0') != std::string::npos)
-        return;
-    const char* below = parent != nullptr ? parent->Below(FPrefix) : nullptr;
-#if defined(O_PATH)
-    // A handle only for finding names below the folder: it needs no right to list it.
-    constexpr int access = O_PATH;
-#elif defined(O_SEARCH)
-    constexpr int access = O_SEARCH;
-#else
-    constexpr int access = O_RDONLY;
-#endif
-    do
-        FHandle =
-            ::openat(below != nullptr ? parent->Handle() : AT_FDCWD,
-                     below != nullptr ? below : FPrefix.c_str(), access | O_DIRECTORY | O_CLOEXEC);
-    while (FHandle < 0 && errno == EINTR);
-}
-
-TDescFolder::~TDescFolder() {
-    if (FHandle >= 0)
-        ::close(FHandle);
-}
-
-const char* TDescFolder::Below(const std::string& path) const {
-    if (FHandle < 0 || path.size() <= FPrefix.size() ||
-        path.compare(0, FPrefix.size(), FPrefix) != 0)
-        return nullptr;
-    const char* rest = path.c_str() + FPrefix.size();
-    // An absolute rest would be opened as it stands, not below the folder.
-    return *rest == '/' ? nullptr : rest;
-}
-
-bool TDescFile::ReadAll(const std::string& path, const TDescFolder* folder) {
-    const char* below = folder != nullptr ? folder->Below(path) : nullptr;
-    const int at = below != nullptr ? folder->Handle() : AT_FDCWD;
-    const char* name = below != nullptr ? below : path.c_str();
-    int fd;
-    do
-        fd = ::openat(at, name, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    while (fd < 0 && errno == EINTR);
-    if (fd < 0)
-        return false;
-    struct stat info {};
-    bool ok = ::fstat(fd, &info) == 0 && !S_ISDIR(info.st_mode);
-    // A regular file is read in one call of its size; anything else (a pipe, a
-    // file of the proc file system) is read in chunks until its end.
-    const bool sized = ok && S_ISREG(info.st_mode) && info.st_size > 0;
-    const auto expected = sized ? static_cast<std::size_t>(info.st_size) : 0;
-    while (ok) {
-        const std::size_t want = sized ? expected - FSize : ChunkSize;
-        char* buffer = Reserve(FSize + want);
-        const ssize_t got = ::read(fd, buffer + FSize, want);
-        if (got < 0) {
-            if (errno == EINTR)
-                continue;
-            ok = false;
-            break;
-        }
-        if (got == 0)
-            break;
-        FSize += static_cast<std::size_t>(got);
-        if (sized && FSize >= expected)
-            break;
-    }
-    ::close(fd);
-    return ok;
-}
-
-#endif
 
 } // namespace Catalogue

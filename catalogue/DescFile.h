@@ -2,10 +2,12 @@
 // lines (blank and comment lines skipped) as views into the buffer, in file order.
 #pragma once
 
+#include "platform/DescRead.h"
+
 #include <cstddef>
-#include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace Catalogue {
 
@@ -52,28 +54,10 @@ private:
     const char* FEnd = nullptr;
 };
 
-// A folder below which description files are opened by their path relative to it, so
-// that the system walks only the part below the folder for each of them instead of the
-// whole path from its start. Where the system has no such opening (or the folder cannot be
-// opened) every path is opened whole, with the same result.
-class TDescFolder {
-public:
-    // directory: the folder's path with its trailing delimiter, as the paths below it begin;
-    // opened relative to parent when it lies below that.
-    explicit TDescFolder(std::string_view directory, const TDescFolder* parent = nullptr);
-    ~TDescFolder();
-    TDescFolder(const TDescFolder&) = delete;
-    TDescFolder& operator=(const TDescFolder&) = delete;
-
-    // The part of path below the folder, or nullptr when the folder is not open or path does
-    // not begin with it.
-    const char* Below(const std::string& path) const;
-    int Handle() const { return FHandle; }
-
-private:
-    std::string FPrefix;
-    int FHandle = -1;
-};
+// Opening below a folder, and the limits of a reading (see platform/DescRead.h).
+using platform::MaxDescFileSize;
+using platform::TDescFolder;
+using platform::TDescRead;
 
 // One description file read in a single go. The file is closed again before Open
 // returns, so a reader holds no file open while it walks the lines. The buffer is
@@ -83,19 +67,22 @@ public:
     // Reads the file; false when it cannot be opened or read (no exception). A path below
     // folder is opened relative to it.
     bool Open(const std::string& path, const TDescFolder* folder = nullptr);
-    bool Opened() const { return FOpened; }
+    // Takes a file read elsewhere (its bytes and what became of the reading) and gives its own
+    // buffer in return, to be used again.
+    void Exchange(platform::TReadBuffer& buffer, TDescRead result) {
+        std::swap(FBuffer, buffer);
+        FResult = result;
+    }
+    bool Opened() const { return FResult == TDescRead::Read; }
+    // Why the last Open failed (Read when it did not).
+    TDescRead Result() const { return FResult; }
     // The text as read, Ctrl-Z and what follows included.
-    std::string_view Text() const { return {FBuffer.get(), FSize}; }
+    std::string_view Text() const { return {FBuffer.Data(), FBuffer.Size()}; }
     TDescLines Lines() const { return TDescLines(Text()); }
 
 private:
-    bool ReadAll(const std::string& path, const TDescFolder* folder);
-    char* Reserve(std::size_t size);
-
-    std::unique_ptr<char[]> FBuffer;
-    std::size_t FCapacity = 0;
-    std::size_t FSize = 0;
-    bool FOpened = false;
+    platform::TReadBuffer FBuffer;
+    TDescRead FResult = TDescRead::NotOpened;
 };
 
 } // namespace Catalogue

@@ -56,7 +56,8 @@ void TMainFrm::FillSongList(const std::string& albumDir, const std::string& pref
         CurrentDescPath = listing.DescPath;
         const TTreeNode* node = TreeLst->Selected();
         if (node == nullptr || node->Text.find("syntax error") == std::string::npos)
-            MessageDlg(Catalogue::DescFileMissingMessage(CurrentDescPath), mtInformation, mbOK);
+            MessageDlg(Catalogue::DescFileNotReadMessage(CurrentDescPath, listing.Result),
+                       mtInformation, mbOK);
         // Nothing of the previous album may stay shown: clear as a category click does. Play
         // acts on the main song list, so only an empty main list disables it.
         bar->SetPanelText(0, "");

@@ -12,7 +12,9 @@ TSongListing ListSongs(std::string_view albumDir, std::string_view prefix,
     TSongListing listing;
     listing.DescPath = DescFilePath(albumDir);
     TDescFile file;
-    if (!file.Open(listing.DescPath))
+    const bool opened = file.Open(listing.DescPath);
+    listing.Result = file.Result();
+    if (!opened)
         return listing;
     listing.Opened = true;
     TSyntaxReports reports(events.OnSyntaxError);

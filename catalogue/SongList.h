@@ -41,6 +41,8 @@ struct TSongListing {
     bool Opened = false;
     // The album's description file (the path that the missing-file message quotes).
     std::string DescPath;
+    // When it was not read: whether it cannot be opened or was refused.
+    TDescRead Result = TDescRead::NotOpened;
     std::vector<TSongRow> Rows;
     // The sums of the known times; seconds not yet carried.
     TDuration Total;

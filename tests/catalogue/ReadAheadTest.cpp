@@ -1,0 +1,207 @@
+// Reading ahead changes nothing but the time: the tree reading, the search and the check give the
+// same events in the same order with any number of reading threads, and open exactly the files
+// that the reading without threads opens, each as often. Every opening is recorded through the
+// hook of the reading itself. The threads read ahead from the first file here, as they do from
+// a slow disk.
+#include "catalogue/AlbumSearch.h"
+#include "catalogue/CatalogueWalk.h"
+#include "catalogue/DescCheck.h"
+#include "tests/catalogue/CatalogueLines.h"
+#include "tests/support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <mutex>
+#include <string>
+#include <vector>
+
+using namespace Catalogue;
+using CatalogueTest::P;
+using CatalogueTest::TimedSong;
+
+namespace {
+
+using TTexts = std::vector<std::string>;
+
+// The paths of the description files opened while it lives, from every thread.
+class TOpenRecorder {
+public:
+    TOpenRecorder() {
+        platform::SetDescOpenHook([this](const std::string& path) {
+            const std::lock_guard<std::mutex> lock(FMutex);
+            FOpened.push_back(path);
+        });
+    }
+    ~TOpenRecorder() { platform::SetDescOpenHook({}); }
+    TOpenRecorder(const TOpenRecorder&) = delete;
+    TOpenRecorder& operator=(const TOpenRecorder&) = delete;
+
+    const TTexts& Opened() const { return FOpened; }
+
+private:
+    std::mutex FMutex;
+    TTexts FOpened;
+};
+
+// What one reading gave: its events in order, and the files it opened.
+struct TReading {
+    TTexts Events;
+    TTexts Opened;
+};
+
+TTexts Sorted(TTexts texts) {
+    std::sort(texts.begin(), texts.end());
+    return texts;
+}
+
+TReading Walk(const std::vector<std::string>& roots, int threads) {
+    TReading reading;
+    TCatalogueWalkEvents events;
+    events.OnSyntaxError = [&](const std::string& text) {
+        reading.Events.push_back("box " + text);
+    };
+    events.OnCategory = [&](std::string_view text) {
+        reading.Events.push_back("category " + std::string(text));
+    };
+    events.OnCategoryFileMissing = [&](const std::string& text) {
+        reading.Events.push_back("missing " + text);
+    };
+    events.OnAlbum = [&](std::string_view text, std::string_view path, const TDuration& time) {
+        reading.Events.push_back("album " + std::string(text) + " | " + std::string(path) + " | " +
+                                 std::to_string(time.Minutes) + ":" + std::to_string(time.Seconds));
+    };
+    events.OnRootDone = [&](const TCatalogueTotals& totals) {
+        reading.Events.push_back("bar " + totals.AlbumCountText() + " | " + totals.TotalText());
+    };
+    const TOpenRecorder recorder;
+    WalkCatalogue(roots, events, {threads, 0});
+    reading.Opened = recorder.Opened();
+    return reading;
+}
+
+TReading Search(const std::string& base, const std::string& query, int threads) {
+    TReading reading;
+    TSearchEvents events;
+    events.OnSyntaxError = [&](const std::string& text) {
+        reading.Events.push_back("box " + text);
+    };
+    events.OnBaseFileMissing = [&](const std::string& text) {
+        reading.Events.push_back("base " + text);
+    };
+    events.OnCategoryFileMissing = [&](const std::string& text) {
+        reading.Events.push_back("missing " + text);
+    };
+    events.OnResult = [&](const TSearchResult& result) {
+        reading.Events.push_back("result " + result.Album + " | " + result.Category + " | " +
+                                 result.Path);
+    };
+    const TOpenRecorder recorder;
+    SearchAlbums(base, query, events, {}, {threads, 0});
+    reading.Opened = recorder.Opened();
+    return reading;
+}
+
+TReading Check(const std::string& root, int threads) {
+    TReading reading;
+    const TOpenRecorder recorder;
+    CheckCatalogue(root, [&](const std::string& problem) { reading.Events.push_back(problem); },
+                   {threads});
+    reading.Opened = recorder.Opened();
+    return reading;
+}
+
+// A catalogue with every kind of fault a reading meets: a root line without a file name (the
+// root is its own category), lines failing the syntax test, a missing category file, missing
+// album files, a category file that is a folder, album lines without a file name (the category
+// is its own album), a category named twice, an unreadable album file, and many albums.
+class ReadAheadTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Root = FDir.Path().string();
+        FDir.Write("descript.ion", "; catalogue\r\nROCK  Rock\r\nNoSeparator\r\nGONE  Gone\r\n"
+                                   "FOLDER  Folder\r\nBIG  Big\r\nROCK  Rock again\r\n"
+                                   "EMPTY  Empty\r\nbadcategory\r\n");
+        FDir.Write("ROCK/descript.ion", "A1  First\r\nA2  No file\r\nbad album\r\n\r\n"
+                                        "A3  Locked\r\n  Nameless\r\nA1  First again\r\n");
+        FDir.Write("ROCK/A1/descript.ion", TimedSong("S.MP3", "S", 61) + "\r\n");
+        const auto locked = FDir.Write("ROCK/A3/descript.ion", TimedSong("S.MP3", "S", 7) + "\r\n");
+        std::filesystem::permissions(locked, std::filesystem::perms::none);
+        std::filesystem::create_directories(FDir.Path() / "FOLDER" / "descript.ion");
+        std::string big;
+        for (int album = 0; album < 300; ++album) {
+            const auto name = "B" + std::to_string(album);
+            big += name + "  Album " + std::to_string(album) + "\r\n";
+            if (album % 3 != 0)
+                FDir.Write("BIG/" + name + "/descript.ion", TimedSong("S.MP3", "S", album) +
+                                                                "\r\n" +
+                                                                (album % 7 == 0 ? "x\r\n" : ""));
+        }
+        FDir.Write("BIG/descript.ion", big);
+        FDir.Write("EMPTY/descript.ion", "; nothing\r\n");
+        FDir.Write("SECOND/descript.ion", "C  Cat\r\n");
+        FDir.Write("SECOND/C/descript.ion", "A  Album\r\n");
+        FDir.Write("SECOND/C/A/descript.ion", TimedSong("S.MP3", "S", 100) + "\r\n");
+    }
+
+    TTempDir FDir;
+    std::string Root;
+};
+
+constexpr int ThreadCounts[] = {1, 2, 16, 32};
+
+} // namespace
+
+TEST_F(ReadAheadTest, WithoutThreadsTheTreeReadingOpensEachFileWhenItNeedsIt) {
+    const auto second = Root + P("/SECOND");
+    const auto reading = Walk({second, Root + P("/MISSING"), second}, 0);
+    const TTexts once = {second + P("/descript.ion"), second + P("/C/descript.ion"),
+                         second + P("/C/A/descript.ion")};
+    TTexts opened = once;
+    opened.push_back(Root + P("/MISSING/descript.ion"));
+    opened.insert(opened.end(), once.begin(), once.end());
+    EXPECT_EQ(reading.Opened, opened);
+    EXPECT_EQ(reading.Events.back(), "bar 2 album(s) | 0:03:20 total play time");
+}
+
+TEST_F(ReadAheadTest, TheTreeReadingIsTheSameWithAnyNumberOfThreads) {
+    const std::vector<std::string> roots = {Root, Root + P("/MISSING"), Root + P("/SECOND/"), Root};
+    const auto alone = Walk(roots, 0);
+    ASSERT_GT(alone.Opened.size(), 400u);
+    // Two root lines without a file name make the root its own category twice, and as a
+    // category's lines they name the root's folder as two albums: each reading of the root
+    // opens its file seven times.
+    EXPECT_EQ(std::count(alone.Opened.begin(), alone.Opened.end(), Root + P("/descript.ion")), 14);
+    for (const int threads : ThreadCounts) {
+        SCOPED_TRACE(threads);
+        const auto ahead = Walk(roots, threads);
+        EXPECT_EQ(ahead.Events, alone.Events);
+        EXPECT_EQ(Sorted(ahead.Opened), Sorted(alone.Opened));
+    }
+}
+
+TEST_F(ReadAheadTest, TheSearchIsTheSameWithAnyNumberOfThreads) {
+    for (const auto* query : {"rock", "album 1", "syntax", "nothing"}) {
+        for (const auto& base : {Root, Root + P("/MISSING"), Root + P("/SECOND")}) {
+            SCOPED_TRACE(base + " " + query);
+            const auto alone = Search(base, query, 0);
+            for (const int threads : ThreadCounts) {
+                const auto ahead = Search(base, query, threads);
+                EXPECT_EQ(ahead.Events, alone.Events);
+                EXPECT_EQ(Sorted(ahead.Opened), Sorted(alone.Opened));
+            }
+        }
+    }
+}
+
+TEST_F(ReadAheadTest, TheCheckIsTheSameWithAnyNumberOfThreads) {
+    const auto alone = Check(Root, 0);
+    ASSERT_GT(alone.Events.size(), 100u);
+    for (const int threads : ThreadCounts) {
+        SCOPED_TRACE(threads);
+        const auto ahead = Check(Root, threads);
+        EXPECT_EQ(ahead.Events, alone.Events);
+        EXPECT_EQ(Sorted(ahead.Opened), Sorted(alone.Opened));
+    }
+}
