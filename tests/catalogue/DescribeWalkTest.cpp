@@ -1,4 +1,5 @@
 #include "catalogue/DescribeWalk.h"
+#include "catalogue/CataloguePath.h"
 #include "catalogue/DescCheck.h"
 #include "catalogue/DescFile.h"
 #include "catalogue/DescLine.h"
@@ -12,6 +13,14 @@
 using namespace Catalogue;
 
 namespace {
+
+// A relative path written with "/", in the platform's delimiters.
+std::string P(std::string path) {
+    for (char& c : path)
+        if (c == '/')
+            c = PathDelimiter;
+    return path;
+}
 
 // Song facts by file name: the size is the file's own, the length and tags come from the
 // table; a name missing from it is a damaged file.
@@ -97,8 +106,8 @@ TEST_F(DescribeWalk, WritesEveryLevelAndReportsWhatCannotBeDescribed) {
     EXPECT_EQ(run.Summary.Count(TProblemKind::SongUnreadable), 1);
     EXPECT_EQ(run.Summary.EntryProblems(), 2);
     ASSERT_EQ(run.Problems.size(), 2u);
-    EXPECT_EQ(run.Problems[0].Path, (FDir.Path() / "Jazz/Cool/bad.mp3").string());
-    EXPECT_EQ(run.Problems[1].Path, (FDir.Path() / "Rock/Album1/abcdefghijklmno.mp3").string());
+    EXPECT_EQ(run.Problems[0].Path, (FDir.Path() / P("Jazz/Cool/bad.mp3")).string());
+    EXPECT_EQ(run.Problems[1].Path, (FDir.Path() / P("Rock/Album1/abcdefghijklmno.mp3")).string());
     EXPECT_EQ(Check(FDir), std::vector<std::string>{});
 }
 
@@ -142,8 +151,9 @@ TEST_F(DescribeWalk, DryRunShowsTheDiffAndPruneDropsGoneEntries) {
     const auto dry = Describe(FDir, FReader, {TCodePage::Windows1252, true, true});
     EXPECT_EQ(dry.Summary.FilesChanged, 1);
     EXPECT_EQ(Read("Rock/Album1/descript.ion"), before);
-    EXPECT_EQ(dry.Diffs.rfind("--- a/Rock/Album1/descript.ion\n+++ b/Rock/Album1/descript.ion\n"
-                              "@@ -1,2 +1,1 @@\n 01 Intro.mp3  Intro",
+    EXPECT_EQ(dry.Diffs.rfind("--- a/" + P("Rock/Album1/descript.ion") + "\n+++ b/" +
+                                  P("Rock/Album1/descript.ion") +
+                                  "\n@@ -1,2 +1,1 @@\n 01 Intro.mp3  Intro",
                               0),
               0u)
         << dry.Diffs;
@@ -168,16 +178,18 @@ TEST(DescribeCheck, ListsEveryProblemWithItsFileAndLine) {
     dir.Write("Rock/A1/02.mp3", std::string(100, 'x'));
     dir.Write("Rock/A1/03.mp3", "x");
     const auto root = dir.Path().string();
-    const auto album = (dir.Path() / "Rock/A1/descript.ion").string();
-    EXPECT_EQ(Check(dir),
-              (std::vector<std::string>{
-                  album + ":2: size 999 differs from the file's 100 bytes: 02.mp3",
-                  album + ":3: no play time (size or bit rate missing or not a number)",
-                  album + ":4: song file missing: 04.mp3",
-                  root + "/Gone: description file missing",
-                  root + "/descript.ion:4: syntax error: no two blanks after the name within "
-                         "the first 20 columns",
-                  root + "/descript.ion:5: name longer than 18 characters: abcdefghijklmnopqrs",
-                  root + "/abcdefghijklmnopqrs: description file missing",
-              }));
+    const auto album = (dir.Path() / P("Rock/A1/descript.ion")).string();
+    EXPECT_EQ(
+        Check(dir),
+        (std::vector<std::string>{
+            album + ":2: size 999 differs from the file's 100 bytes: 02.mp3",
+            album + ":3: no play time (size or bit rate missing or not a number)",
+            album + ":4: song file missing: 04.mp3",
+            root + P("/") + "Gone: description file missing",
+            root + P("/") +
+                "descript.ion:4: syntax error: no two blanks after the name within "
+                "the first 20 columns",
+            root + P("/") + "descript.ion:5: name longer than 18 characters: abcdefghijklmnopqrs",
+            root + P("/") + "abcdefghijklmnopqrs: description file missing",
+        }));
 }
