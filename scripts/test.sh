@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test: formatting, the core and
-# platform layer built and tested without Qt and cross-built for Windows, a bounded fuzz run of the playlist-file reader,
+# platform layer built and tested without Qt and cross-built for Windows, a bounded fuzz run of the file and text readers,
 # and last the full build with all its tests (windows offscreen).
 set -euo pipefail
 
@@ -23,7 +23,7 @@ cmake -S "$root" -B "$root/build-mingw" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/ming
     -DTUNESTEAD_WITH_QT=OFF -DTUNESTEAD_BUILD_TESTS=OFF >/dev/null
 cmake --build "$root/build-mingw" -j"$jobs" --target tunestead_core tunestead_platform
 
-echo "== Fuzzing the playlist-file reader"
+echo "== Fuzzing the file and text readers"
 TUNESTEAD_FUZZ_BUILD="$root/build-fuzz" "$root/scripts/fuzz.sh"
 
 echo "== Full build and tests"
