@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test: formatting, the core and
 # platform layer built and tested without Qt and cross-built for Windows, a bounded fuzz run of the file and text readers,
-# and last the full build with all its tests (windows offscreen).
+# the full build with all its tests (windows offscreen), and last the whole suite again under
+# AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -30,3 +31,6 @@ echo "== Full build and tests"
 cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$root/build" -j"$jobs"
 (cd "$root/build" && QT_QPA_PLATFORM=offscreen ctest -j"$jobs" --output-on-failure)
+
+echo "== The whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer"
+"$root/scripts/sanitize.sh"
