@@ -43,6 +43,8 @@ void TMainFrm::TreeLstKeyUp(int) {
     TreeLstClick();
 }
 
+// Play and "Re&play" act on the main song list, so only a listing into ItemsLst changes them:
+// the detail window's and the playlist's listings leave them as the tree's selection set them.
 void TMainFrm::FillSongList(const std::string& albumDir, const std::string& prefix, TListView* list,
                             TStatusBar* bar) {
     Catalogue::TSongListEvents events;
@@ -58,8 +60,7 @@ void TMainFrm::FillSongList(const std::string& albumDir, const std::string& pref
         if (node == nullptr || node->Text.find("syntax error") == std::string::npos)
             MessageDlg(Catalogue::DescFileNotReadMessage(CurrentDescPath, listing.Result),
                        mtInformation, mbOK);
-        // Nothing of the previous album may stay shown: clear as a category click does. Play
-        // acts on the main song list, so only an empty main list disables it.
+        // Nothing of the previous album may stay shown: clear as a category click does.
         bar->SetPanelText(0, "");
         bar->SetPanelText(1, "");
         if (list == ItemsLst) {
@@ -75,6 +76,8 @@ void TMainFrm::FillSongList(const std::string& albumDir, const std::string& pref
     bar->SetPanelText(0, Catalogue::SongCountText(static_cast<std::int64_t>(listing.Rows.size())));
     bar->SetPanelText(
         1, Catalogue::SongListTotalText(listing.Total, SelectedDisplayFormat(), threshold));
-    PlayBtn->setEnabled(true);
-    ReplayPop->setEnabled(true);
+    if (list == ItemsLst) {
+        PlayBtn->setEnabled(true);
+        ReplayPop->setEnabled(true);
+    }
 }

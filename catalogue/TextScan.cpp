@@ -43,8 +43,11 @@ std::size_t LineEndFrom(const char* text, std::size_t from, std::size_t end) {
 }
 
 // The start of the line after the one ending at lineEnd: past its line end, a carriage
-// return with the line feed directly after it counting as one.
+// return with the line feed directly after it counting as one. A last line that no line end
+// closes ends at end, where nothing may be read.
 std::size_t LineAfter(const char* text, std::size_t lineEnd, std::size_t end) {
+    if (lineEnd >= end)
+        return end;
     return static_cast<std::size_t>(PastLineEnd(text + lineEnd, text + end) - text);
 }
 

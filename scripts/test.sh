@@ -3,6 +3,10 @@
 # platform layer built and tested without Qt and cross-built for Windows and tested there under
 # Wine, a bounded fuzz run of the playlist-file reader,
 # and last the full build with all its tests (windows offscreen).
+
+# platform layer built and tested without Qt and cross-built for Windows, a bounded fuzz run of the file and text readers,
+# the full build with all its tests (windows offscreen), and last the whole suite again under
+# AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -26,7 +30,7 @@ cmake -S "$root" -B "$root/build-mingw" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/ming
 cmake --build "$root/build-mingw" -j"$jobs" --target tunestead_core_tests
 "$root/scripts/wine-tests.sh" "$root/build-mingw"
 
-echo "== Fuzzing the playlist-file reader"
+echo "== Fuzzing the file and text readers"
 TUNESTEAD_FUZZ_BUILD="$root/build-fuzz" "$root/scripts/fuzz.sh"
 
 echo "== Full build and tests"
@@ -36,3 +40,6 @@ cmake --build "$root/build" -j"$jobs"
 
 echo "== Debian package: built, installed and run on the demo catalogue"
 "$root/scripts/package-check.sh" "$root/build"
+
+echo "== The whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer"
+"$root/scripts/sanitize.sh"

@@ -1,13 +1,12 @@
 #include "platform/DesktopPlayer.h"
 
+#include "platform/posix/DesktopEntry.h"
 #include "platform/posix/XdgFolders.h"
 
 #include <cctype>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <set>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -18,27 +17,13 @@ namespace platform {
 namespace {
 
 namespace fs = std::filesystem;
-using TStrings = std::vector<std::string>;
-using TGroup = std::map<std::string, std::string>;
-using TKeyFile = std::map<std::string, TGroup>;
+using namespace desktop;
 
 const std::string MimeType = "audio/mpeg";
 
 std::string Env(const char* name) {
     const char* value = std::getenv(name);
     return value != nullptr ? value : "";
-}
-
-TStrings Split(const std::string& text, char delimiter) {
-    TStrings parts;
-    std::size_t start = 0;
-    for (;;) {
-        const auto end = text.find(delimiter, start);
-        parts.push_back(text.substr(start, end == std::string::npos ? end : end - start));
-        if (end == std::string::npos)
-            return parts;
-        start = end + 1;
-    }
 }
 
 // The per-user base folder, when one is known.
@@ -88,41 +73,15 @@ TStrings MimeAppsLists(const TStrings& appDirs) {
     return lists;
 }
 
-// The groups of a key file; the first occurrence of a key counts. Empty when unreadable.
+// The groups of a key file; empty when unreadable.
 TKeyFile ReadKeyFile(const fs::path& file) {
-    TKeyFile groups;
     std::ifstream in(file);
-    std::string line;
-    TGroup* group = nullptr;
-    while (std::getline(in, line)) {
-        line.erase(0, line.find_first_not_of(" \t"));
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        const auto equals = line.find('=');
-        if (line.empty() || line[0] == '#') {
-            continue;
-        } else if (line[0] == '[' && line.back() == ']') {
-            group = &groups[line.substr(1, line.size() - 2)];
-        } else if (group != nullptr && equals != std::string::npos) {
-            std::string key = line.substr(0, equals);
-            key.erase(key.find_last_not_of(" \t") + 1);
-            const auto valueStart = line.find_first_not_of(" \t", equals + 1);
-            group->emplace(key, valueStart == std::string::npos ? "" : line.substr(valueStart));
-        }
-    }
-    return groups;
+    return ParseKeyFile(in);
 }
 
 // The desktop ids listed for our MIME type in `group`.
 TStrings ListedIds(const TKeyFile& file, const std::string& group) {
-    TStrings ids;
-    const auto found = file.find(group);
-    if (found == file.end() || !found->second.contains(MimeType))
-        return ids;
-    for (const auto& id : Split(found->second.at(MimeType), ';'))
-        if (!id.empty())
-            ids.push_back(id);
-    return ids;
+    return desktop::ListedIds(file, group, MimeType);
 }
 
 // Default applications in the order of their lists; then the added associations and the
@@ -159,74 +118,6 @@ std::optional<fs::path> FindBelow(const fs::path& dir, const std::string& id) {
             if (auto found = FindBelow(dir / id.substr(0, dash), id.substr(dash + 1)))
                 return found;
     return std::nullopt;
-}
-
-// A value of string type with its escapes (\s \n \t \r \\) replaced; any other
-// backslash stays for the argument quoting to read.
-std::string UnescapeValue(const std::string& value) {
-    static const std::map<char, char> escapes = {
-        {'s', ' '}, {'n', '\n'}, {'t', '\t'}, {'r', '\r'}, {'\\', '\\'}};
-    std::string text;
-    for (std::size_t i = 0; i < value.size(); ++i) {
-        const auto escape =
-            i + 1 < value.size() && value[i] == '\\' ? escapes.find(value[i + 1]) : escapes.end();
-        text += escape != escapes.end() ? escape->second : value[i];
-        i += escape != escapes.end() ? 1 : 0;
-    }
-    return text;
-}
-
-// The arguments of an Exec command line: blanks separate them, and inside quotation marks
-// \" \` \$ \\ stand for the second character. Nothing when a quotation is not closed.
-std::optional<TStrings> SplitArguments(const std::string& line) {
-    TStrings args;
-    std::string current;
-    bool started = false, quoted = false;
-    for (std::size_t i = 0; i < line.size(); ++i) {
-        const char c = line[i];
-        if (quoted && c == '\\' && i + 1 < line.size() && std::strchr("\"`$\\", line[i + 1])) {
-            current += line[++i];
-        } else if (c == '"') {
-            quoted = !quoted;
-            started = true;
-        } else if (!quoted && (c == ' ' || c == '\t' || c == '\n')) {
-            if (started)
-                args.push_back(current);
-            current.clear();
-            started = false;
-        } else {
-            current += c;
-            started = true;
-        }
-    }
-    if (quoted)
-        return std::nullopt;
-    if (started)
-        args.push_back(current);
-    return args;
-}
-
-// Removes the field codes (%f, %U, %i and the like), turns %% into %, and drops the
-// arguments that were nothing but field codes.
-TStrings RemoveFieldCodes(const TStrings& args) {
-    TStrings result;
-    for (const auto& arg : args) {
-        std::string text;
-        bool hadCode = false;
-        for (std::size_t i = 0; i < arg.size(); ++i) {
-            if (arg[i] == '%' && i + 1 < arg.size()) {
-                if (arg[++i] == '%')
-                    text += '%';
-                else
-                    hadCode = true;
-            } else {
-                text += arg[i];
-            }
-        }
-        if (!text.empty() || !hadCode)
-            result.push_back(text);
-    }
-    return result;
 }
 
 // The full path of an executable program; a name with a folder in it is taken as it is.
@@ -266,15 +157,6 @@ std::optional<TStrings> ApplicationArguments(const std::string& id, const TStrin
     if (result.empty() || result.front().empty())
         return std::nullopt;
     return result;
-}
-
-std::string QuotedArgument(const std::string& arg) {
-    if (!arg.empty() && arg.find_first_of(" \t\n\"") == std::string::npos)
-        return arg;
-    std::string text = "\"";
-    for (const char c : arg)
-        text += c == '"' ? std::string("\\\"") : std::string(1, c);
-    return text + "\"";
 }
 
 } // namespace

@@ -27,9 +27,10 @@ std::int64_t SaturatedProduct(std::int64_t a, std::int64_t b) {
 }
 
 // part of whole in percent, rounded to nearest, for 0 <= part <= whole and whole > 0. Figures
-// too large to be multiplied by 100 are halved together first, which leaves the percentage.
+// too large for 100 times part plus half of whole are halved together first, which leaves
+// the percentage.
 std::uint32_t Percentage(std::int64_t part, std::int64_t whole) {
-    while (whole > LargestFigure / 100) {
+    while (whole > LargestFigure / 101) {
         part /= 2;
         whole /= 2;
     }

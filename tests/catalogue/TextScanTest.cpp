@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
@@ -288,4 +289,21 @@ TEST(TextScanTest, SyntaxErrorTextOfAnAlbumMatchesInAFileThatLacksTheQuery) {
     const auto none = SearchAlbums(base, "no such album", events);
     EXPECT_TRUE(none.Results.empty());
     EXPECT_EQ(boxes, (std::vector<std::string>(2, SyntaxErrorMessage(categoryDesc))));
+}
+
+TEST_P(SieveTest, ReadsNothingPastALastLineWithoutItsEnd) {
+    const std::string padded(70, 'x');
+    const std::vector<std::string> texts = {"A B", "ROCK  Rock\r\nNO END",
+                                            "ROCK  Rock and the query", padded + "\r\nA  query",
+                                            "ROCK  Rock\r\n" + padded + " query"};
+    for (const auto& text : texts) {
+        // In a buffer of its own size, so that the sanitizers see a read past the end.
+        const auto buffer = std::make_unique<char[]>(text.size());
+        std::copy(text.begin(), text.end(), buffer.get());
+        const std::string_view view(buffer.get(), text.size());
+        const auto given = Sieved(view, "QUERY");
+        EXPECT_TRUE(GivesAtLeast(view, given, LinesToLookAt(view, "QUERY")));
+        ASSERT_FALSE(given.empty());
+        EXPECT_EQ(given.back().data() + given.back().size(), view.data() + view.size()) << text;
+    }
 }

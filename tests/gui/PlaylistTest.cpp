@@ -93,6 +93,17 @@ TEST_F(TPlaylistTest, AnAlbumDropsAsHeaderAndItsSongsAndTheSameAlbumTwice) {
     EXPECT_TRUE(Boxes.empty());
 }
 
+TEST_F(TPlaylistTest, AnAlbumDroppedWhileACategoryIsShownLeavesPlayDisabled) {
+    ClickNode(Node("Jazz"));
+    ASSERT_FALSE(MainFrm->PlayBtn->isEnabled());
+    DropNode(Node("Trio Sessions"));
+    ASSERT_EQ(PlaylistFrm->SelectLst->RowCount(), 4);
+    // The main song list is still empty: Play and "Re&play" would play nothing.
+    EXPECT_EQ(MainFrm->ItemsLst->RowCount(), 0);
+    EXPECT_FALSE(MainFrm->PlayBtn->isEnabled());
+    EXPECT_FALSE(MainFrm->ReplayPop->isEnabled());
+}
+
 TEST_F(TPlaylistTest, ACategoryOrNothingSelectedChangesNothing) {
     DropSong(Node("Solo Piece"), 0);
     const auto before = Entries();

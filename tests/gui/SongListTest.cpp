@@ -274,3 +274,60 @@ TEST_F(TSongListTest, AFileOfTenThousandSingleBlankLinesGivesOneBoxInEachListing
         EXPECT_EQ(BarText(MainFrm->SongBar), "10000 song(s) | Unknown play time");
     }
 }
+
+TEST_F(TSongListTest, AClickBelowTheLastNodeDoesNothing) {
+    Album("music/CAT/A", {10});
+    StartOnAlbums({"A"});
+    Click(Node(0, 0));
+    ASSERT_EQ(MainFrm->ItemsLst->RowCount(), 1);
+    // A listing now would show the new song, and the missing file after it.
+    Album("music/CAT/A", {10, 20});
+    const QPoint below(5, MainFrm->TreeLst->viewport()->height() - 5);
+    ASSERT_FALSE(MainFrm->TreeLst->indexAt(below).isValid());
+    QTest::mouseClick(MainFrm->TreeLst->viewport(), Qt::LeftButton, {}, below);
+    EXPECT_EQ(MainFrm->ItemsLst->RowCount(), 1);
+    std::filesystem::remove(AlbumDir("A") + "descript.ion");
+    QTest::mouseClick(MainFrm->TreeLst->viewport(), Qt::LeftButton, {}, below);
+    EXPECT_EQ(MainFrm->ItemsLst->RowCount(), 1);
+    EXPECT_TRUE(MainFrm->PlayBtn->isEnabled());
+    EXPECT_TRUE(Boxes.empty());
+}
+
+TEST_F(TSongListTest, TheSyntaxErrorBoxComesBeforeTheFaultyRow) {
+    const struct {
+        const char* Album;
+        std::vector<std::string> Lines;
+        int RowsBeforeBox;
+    } cases[] = {
+        {"FIRST", {"A.MP3 faulty", TimedSong("B.MP3", "Fine", 60)}, 0},
+        {"THIRD",
+         {TimedSong("A.MP3", "One", 60), TimedSong("B.MP3", "Two", 60), "C.MP3 faulty",
+          "D.MP3 faulty too"},
+         2},
+    };
+    std::vector<std::string> albums;
+    for (const auto& c : cases) {
+        std::string text;
+        for (const auto& line : c.Lines)
+            text += line + "\r\n";
+        Desc("music/CAT/" + std::string(c.Album), text);
+        albums.push_back(c.Album);
+    }
+    StartOnAlbums(albums);
+    std::vector<int> rowsAtBox;
+    SetMessageBoxHook([this, &rowsAtBox](const TMessageBox& box) {
+        rowsAtBox.push_back(MainFrm->ItemsLst->RowCount());
+        Boxes.push_back(box);
+        return mrOk;
+    });
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        SCOPED_TRACE(cases[i].Album);
+        rowsAtBox.clear();
+        Boxes.clear();
+        Click(Node(0, static_cast<int>(i)));
+        EXPECT_EQ(rowsAtBox, std::vector<int>{cases[i].RowsBeforeBox});
+        EXPECT_EQ(MainFrm->ItemsLst->RowCount(), static_cast<int>(cases[i].Lines.size()));
+        ASSERT_EQ(Boxes.size(), 1u);
+        EXPECT_EQ(Boxes[0].Text, SyntaxBox(AlbumDir(cases[i].Album)));
+    }
+}

@@ -107,6 +107,9 @@ TEST(SystemFacts, HugeOrDamagedMeminfoFiguresNeitherWrapNorLeaveTheirRange) {
         // Figures that fit but whose load cannot be multiplied by 100 directly.
         {"MemTotal: 9000000000000000 kB\nMemAvailable: 2250000000000000 kB\n", 9216000000000000000,
          2304000000000000000, 9216000000000000000, 2304000000000000000, 75},
+        // Just small enough to be multiplied by 100, but not to have half the total added.
+        {"MemTotal: 92233720368547758\nMemAvailable: 0\n", 92233720368547758, 0, 92233720368547758,
+         0, 100},
         // Swap that would carry the page file beyond 64 bits.
         {"MemTotal: 8000000000000000 kB\nMemAvailable: 8000000000000000 kB\n"
          "SwapTotal: 8000000000000000 kB\nSwapFree: 8000000000000000 kB\n",
