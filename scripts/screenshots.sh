@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # Draws the README's pictures of every window on the demo catalogue, offscreen, with settings
-# of their own: docs/screenshots/NAME-2x.png at twice the scale (QT_SCALE_FACTOR=2).
+# of their own: docs/screenshots/NAME.png, and NAME-2x.png at twice the scale (QT_SCALE_FACTOR=2).
 # Usage: scripts/screenshots.sh [build-dir]   (default: build)
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 . "$root/scripts/demo-settings.sh"
-build=${1:-$root/build}
+build=$(realpath -m "${1:-$root/build}")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
@@ -17,5 +17,9 @@ catalogue="$root/demo/catalogue/"
 mkdir -p "$work/data"
 write_demo_settings "$work/config" "$catalogue" mpv
 
-(cd "$work" && QT_QPA_PLATFORM=offscreen QT_SCALE_FACTOR=2 XDG_CONFIG_HOME="$work/config" \
-    XDG_DATA_HOME="$work/data" "$build/tools/tunestead_screenshots" "$root/docs/screenshots" -2x)
+for scale in 1 2; do
+    suffix=$([ "$scale" = 2 ] && echo -2x || true)
+    (cd "$work" && QT_QPA_PLATFORM=offscreen QT_SCALE_FACTOR=$scale XDG_CONFIG_HOME="$work/config" \
+        XDG_DATA_HOME="$work/data" "$build/tools/tunestead_screenshots" "$root/docs/screenshots" \
+        "$suffix")
+done
