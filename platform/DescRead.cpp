@@ -1,6 +1,7 @@
 #include "platform/DescRead.h"
 
 #include <cstring>
+#include <filesystem>
 
 namespace platform {
 
@@ -29,6 +30,14 @@ char* TReadBuffer::Reserve(std::size_t size) {
 
 void SetDescOpenHook(std::function<void(const std::string& path)> hook) {
     OpenHook() = std::move(hook);
+}
+
+std::optional<std::uint64_t> FileSize(const std::string& path) {
+    std::error_code error;
+    const auto size = std::filesystem::file_size(path, error);
+    if (error)
+        return std::nullopt;
+    return size;
 }
 
 bool AnnounceDescOpen(const std::string& path) {

@@ -73,6 +73,9 @@ private:
 // below folder is opened relative to it; a path holding a zero byte is not opened at all.
 TDescRead ReadDescFile(const std::string& path, const TDescFolder* folder, TReadBuffer& buffer);
 
+// The size of the file at path, opened whole; nothing for a file whose size cannot be had.
+std::optional<std::uint64_t> FileSize(const std::string& path);
+
 // The size of the file at path (not a folder), found relative to folder when below it; nothing
 // when there is no such file.
 std::optional<std::uint64_t> FileSizeBelow(const std::string& path, const TDescFolder& folder);

@@ -2,7 +2,6 @@
 
 #include <cerrno>
 #include <fcntl.h>
-#include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -112,11 +111,7 @@ std::optional<std::uint64_t> FileSizeBelow(const std::string& path, const TDescF
             return std::nullopt;
         return static_cast<std::uint64_t>(info.st_size);
     }
-    std::error_code error;
-    const auto size = std::filesystem::file_size(path, error);
-    if (error)
-        return std::nullopt;
-    return size;
+    return FileSize(path);
 }
 
 } // namespace platform

@@ -1,6 +1,5 @@
 #include "platform/DescRead.h"
 
-#include <filesystem>
 #include <windows.h>
 
 namespace platform {
@@ -64,11 +63,7 @@ TDescRead ReadDescFile(const std::string& path, const TDescFolder*, TReadBuffer&
 }
 
 std::optional<std::uint64_t> FileSizeBelow(const std::string& path, const TDescFolder&) {
-    std::error_code error;
-    const auto size = std::filesystem::file_size(path, error);
-    if (error)
-        return std::nullopt;
-    return size;
+    return FileSize(path);
 }
 
 } // namespace platform

@@ -15,6 +15,20 @@ protected:
         FirstReading();
     }
 
+    // Writes each album's description file from its lines, then starts on all of them.
+    template <class TCases, class TLinesOf>
+    void StartOnAlbumLines(const TCases& cases, TLinesOf linesOf) {
+        std::vector<std::string> albums;
+        for (const auto& c : cases) {
+            std::string text;
+            for (const auto& line : linesOf(c))
+                text += line + "\r\n";
+            Desc("music/CAT/" + std::string(c.Album), text);
+            albums.push_back(c.Album);
+        }
+        StartOnAlbums(albums);
+    }
+
     std::string AlbumDir(const std::string& album) const { return Dir("music/CAT/" + album); }
 };
 
@@ -91,15 +105,7 @@ TEST_F(TSongListTest, TotalsFollowTheDisplayFormat) {
          "79",
          "1 song(s) | 75:03 total play time"},
     };
-    std::vector<std::string> albums;
-    for (const auto& c : cases) {
-        std::string text;
-        for (const auto& song : c.Songs)
-            text += song + "\r\n";
-        Desc("music/CAT/" + std::string(c.Album), text);
-        albums.push_back(c.Album);
-    }
-    StartOnAlbums(albums);
+    StartOnAlbumLines(cases, [](const auto& c) { return c.Songs; });
     QRadioButton* buttons[] = {PrefsFrm->HourRdb, PrefsFrm->MinRdb, PrefsFrm->MixRdb};
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         const auto& c = cases[i];
@@ -305,15 +311,7 @@ TEST_F(TSongListTest, TheSyntaxErrorBoxComesBeforeTheFaultyRow) {
           "D.MP3 faulty too"},
          2},
     };
-    std::vector<std::string> albums;
-    for (const auto& c : cases) {
-        std::string text;
-        for (const auto& line : c.Lines)
-            text += line + "\r\n";
-        Desc("music/CAT/" + std::string(c.Album), text);
-        albums.push_back(c.Album);
-    }
-    StartOnAlbums(albums);
+    StartOnAlbumLines(cases, [](const auto& c) { return c.Lines; });
     std::vector<int> rowsAtBox;
     SetMessageBoxHook([this, &rowsAtBox](const TMessageBox& box) {
         rowsAtBox.push_back(MainFrm->ItemsLst->RowCount());
