@@ -7,16 +7,6 @@
 #include "toolkit/ListView.h"
 #include "toolkit/Text.h"
 
-namespace {
-// Catalogues written in a single-byte code page show on a UTF-8 desktop as Windows-1252 (see
-// ToQString); a query typed there must find them in that spelling too. Empty when the
-// query reads the same in both, or has characters Windows-1252 cannot write.
-std::string SingleByteSpelling(const QString& query) {
-    const auto spelling = ToWindows1252(query);
-    return spelling && *spelling != FromQString(query) ? *spelling : std::string();
-}
-} // namespace
-
 void TMainFrm::Button1Click() {
     SearchAlbum();
 }
@@ -38,7 +28,7 @@ void TMainFrm::SearchAlbum() {
         CurrentDescPath = result.Path;
     };
     Catalogue::SearchAlbums(PrefsFrm->SearchBaseEdt->Text(), SearchEdt->Text(), events,
-                            SingleByteSpelling(SearchEdt->text()));
+                            OtherSpelling(SearchEdt->text()));
 }
 
 void TMainFrm::SearchResLstDblClick() {

@@ -5,10 +5,12 @@
 
 namespace {
 
-constexpr const char* SingleByteCodePage = "windows-1252";
-
 QByteArrayView View(const std::string& bytes, std::size_t size) {
     return QByteArrayView(bytes.data(), static_cast<qsizetype>(size));
+}
+
+std::string Bytes(const QByteArray& bytes) {
+    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
 // The length of bytes without a UTF-8 character that its end cuts short (a lead byte
@@ -25,6 +27,14 @@ std::size_t WithoutCutCharacter(const std::string& bytes) {
     return size;
 }
 
+#ifdef Q_OS_WIN
+// The ANSI code page: the one the Windows interfaces and older Windows editors write.
+QString FromSingleByte(const std::string& bytes) {
+    return QString::fromLocal8Bit(View(bytes, bytes.size()));
+}
+#else
+constexpr const char* SingleByteCodePage = "windows-1252";
+
 QString FromSingleByte(const std::string& bytes) {
     QStringDecoder decoder(SingleByteCodePage, QStringDecoder::Flag::Stateless);
     if (!decoder.isValid())
@@ -32,27 +42,7 @@ QString FromSingleByte(const std::string& bytes) {
     return decoder.decode(View(bytes, bytes.size()));
 }
 
-} // namespace
-
-QString ToQString(const std::string& bytes) {
-    QStringDecoder decoder(QStringDecoder::System, QStringDecoder::Flag::Stateless);
-    QString text = decoder.decode(View(bytes, bytes.size()));
-    if (!decoder.hasError())
-        return text;
-    const std::size_t complete = WithoutCutCharacter(bytes);
-    if (complete < bytes.size()) {
-        QStringDecoder cut(QStringDecoder::System, QStringDecoder::Flag::Stateless);
-        text = cut.decode(View(bytes, complete));
-        if (!cut.hasError())
-            return text;
-    }
-    return FromSingleByte(bytes);
-}
-
-std::string FromQString(const QString& text) {
-    return text.toLocal8Bit().toStdString();
-}
-
+// The text as Windows-1252 writes it; nothing when a character has no place there.
 std::optional<std::string> ToWindows1252(const QString& text) {
     QStringEncoder encoder(SingleByteCodePage, QStringEncoder::Flag::Stateless);
     if (!encoder.isValid()) {
@@ -64,5 +54,36 @@ std::optional<std::string> ToWindows1252(const QString& text) {
     const QByteArray bytes = encoder.encode(text);
     if (encoder.hasError())
         return std::nullopt;
-    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    return Bytes(bytes);
+}
+#endif
+
+} // namespace
+
+QString ToQString(const std::string& bytes) {
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = decoder.decode(View(bytes, bytes.size()));
+    if (!decoder.hasError())
+        return text;
+    const std::size_t complete = WithoutCutCharacter(bytes);
+    if (complete < bytes.size()) {
+        QStringDecoder cut(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        text = cut.decode(View(bytes, complete));
+        if (!cut.hasError())
+            return text;
+    }
+    return FromSingleByte(bytes);
+}
+
+std::string FromQString(const QString& text) {
+    return Bytes(text.toLocal8Bit());
+}
+
+std::string OtherSpelling(const QString& text) {
+#ifdef Q_OS_WIN
+    const std::optional<std::string> other = Bytes(text.toUtf8());
+#else
+    const std::optional<std::string> other = ToWindows1252(text);
+#endif
+    return other && *other != FromQString(text) ? *other : std::string();
 }

@@ -2,18 +2,20 @@
 #pragma once
 
 #include <QString>
-#include <optional>
 #include <string>
 
-// Bytes as read from disk or the registry, shown on screen: in the user's locale (UTF-8 on
-// Linux desktops, as Linux editors write description files). A text whose last UTF-8
-// character was cut short (a description cut at its last column) shows without it. Bytes that
-// are not valid in the locale otherwise are taken as Windows-1252, the code page in which
-// older catalogues were written, so that their accents, € and curly quotes show.
+// Bytes as read from disk or the registry, shown on screen: as UTF-8 when they are valid
+// UTF-8 (as Linux editors write description files). A text whose last UTF-8 character was
+// cut short (a description cut at its last column) shows without it. Other bytes are taken as
+// single-byte text: on Windows in the ANSI code page, elsewhere as Windows-1252, the code page
+// in which older catalogues were written, so that their accents, € and curly quotes show.
 QString ToQString(const std::string& bytes);
 
-// What the user typed, as the single-byte text the program stores.
+// What the user typed, as the text the program stores and hands to the system: UTF-8 on
+// Linux, the ANSI code page on Windows.
 std::string FromQString(const QString& text);
 
-// The text as Windows-1252 writes it; nothing when a character has no place there.
-std::optional<std::string> ToWindows1252(const QString& text);
+// The typed text in the other encoding ToQString shows (Windows-1252 on Linux, UTF-8 on
+// Windows), so that a query finds catalogues written in either. Empty when it reads the same
+// in both, or has characters Windows-1252 cannot write.
+std::string OtherSpelling(const QString& text);
