@@ -45,7 +45,7 @@ protected:
 
     // A folder below the test's folder, with its trailing delimiter.
     std::string Dir(const std::string& relative) const {
-        return (Files.Path() / relative).string() + P("/");
+        return (Files.Path() / P(relative)).string() + P("/");
     }
 
     // Writes a description file: relative is the folder below the test's folder. The text is

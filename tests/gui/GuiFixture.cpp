@@ -12,6 +12,13 @@
 #include <memory>
 
 namespace {
+// The variable that names the folder of the per-user data folders.
+#ifdef _WIN32
+constexpr const char* DataHomeVariable = "LOCALAPPDATA";
+#else
+constexpr const char* DataHomeVariable = "XDG_DATA_HOME";
+#endif
+
 std::unique_ptr<TRegAppUserConfig> SettingsKey() {
     auto key = std::make_unique<TRegAppUserConfig>(nullptr);
     key->SetCompany("Quorlen");
@@ -42,9 +49,9 @@ void TGuiTest::SetUp() {
     SetTrayEnvironmentForTesting(&DefaultTray->Environment);
     // The program's folder (PL_TEMP.M3U) and the per-user data folder are the test's own.
     std::filesystem::create_directories(ProgramFolder());
-    platform::SetProgramDirectoryForTesting(ProgramFolder().string() + "/");
-    FOldDataHome = GetEnvironment("XDG_DATA_HOME");
-    SetEnvironment("XDG_DATA_HOME", (Files.Path() / "data").string());
+    platform::SetProgramDirectoryForTesting((ProgramFolder() / "").string());
+    FOldDataHome = GetEnvironment(DataHomeVariable);
+    SetEnvironment(DataHomeVariable, (Files.Path() / "data").string());
     // No desktop-wide player association from the machine running the tests.
     for (const char* name : {"XDG_DATA_DIRS", "XDG_CONFIG_DIRS"}) {
         if (const auto value = GetEnvironment(name))
@@ -76,7 +83,7 @@ void TGuiTest::TearDown() {
     SetTrayEnvironmentForTesting(nullptr);
     DefaultTray.reset();
     platform::SetProgramDirectoryForTesting({});
-    SetEnvironment("XDG_DATA_HOME", FOldDataHome);
+    SetEnvironment(DataHomeVariable, FOldDataHome);
     SetEnvironment("XDG_DATA_DIRS", std::nullopt);
     SetEnvironment("XDG_CONFIG_DIRS", std::nullopt);
     for (const auto& [name, value] : FOldEnvironment)

@@ -2,9 +2,9 @@
 // bytes of PL_TEMP.M3U, the play modes, "Re&play", minimising and the failures.
 #include "tests/gui/CatalogueBuilder.h"
 #include "tests/support/PlayerRecord.h"
+#include "tests/support/SystemErrors.h"
 
-#ifndef _WIN32
-
+#include "platform/Folders.h"
 #include "playback/Playlist.h"
 
 #include <algorithm>
@@ -12,7 +12,12 @@
 namespace fs = std::filesystem;
 
 namespace {
-const std::string FakePlayer = std::string(TUNESTEAD_HELPER_DIR) + "/fake_player";
+#ifdef _WIN32
+const std::string ProgramSuffix = ".exe";
+#else
+const std::string ProgramSuffix;
+#endif
+const std::string FakePlayer = platform::ExecutableDirectory() + "fake_player" + ProgramSuffix;
 } // namespace
 
 class TPlayTest : public TCatalogueGuiTest {
@@ -182,10 +187,13 @@ TEST_F(TPlayTest, APlayerThatDoesNotStartIsReportedAndTheWindowStays) {
     } cases[] = {
         {"", "No MP3 player is set.\rChoose one under Preferences, on the \"Files location\" "
              "page (right-click the main window)."},
-        {missing,
-         "The MP3 player \"" + missing + "\" could not be started.\rNo such file or directory"},
+        {missing, "The MP3 player \"" + missing + "\" could not be started.\r" +
+                      SystemReason(SystemFileNotFound)},
+#ifndef _WIN32
+        // Windows opens a folder in its file manager.
         {Files.Path().string(), "The MP3 player \"" + Files.Path().string() +
                                     "\" could not be started.\rPermission denied"},
+#endif
     };
     for (const auto& item : cases) {
         SCOPED_TRACE(item.Player);
@@ -212,7 +220,11 @@ TEST_F(TPlayTest, APlaylistThatCannotBeWrittenStopsThePlay) {
     Click(Node(0, 0));
     // The program's folder refuses the file: the per-user folder takes it.
     fs::create_directory(TempPlaylist());
+#ifdef _WIN32
+    const std::string fallback = (Files.Path() / "data" / "MP3 Tunestead" / "PL_TEMP.M3U").string();
+#else
     const std::string fallback = (Files.Path() / "data/mp3tunestead/PL_TEMP.M3U").string();
+#endif
     EXPECT_EQ(PlayAndRecord(), Received(fallback));
     EXPECT_EQ(TTempDir::Read(fallback),
               CrLf({SongPath("ALBUM", "A.MP3"), SongPath("ALBUM", "B.MP3")}));
@@ -235,15 +247,23 @@ TEST_F(TPlayTest, APlaylistThatCannotBeWrittenStopsThePlay) {
 }
 
 TEST_F(TPlayTest, PathsReachThePlayerAsOneUnchangedArgument) {
+#ifdef _WIN32
+    // Windows forbids quotes, tabs and line feeds in names; its own specials are % ^ & ! ( ).
+    const std::string odd = "a b 'x' ;&^%PATH%! (y) $(touch PWNED)";
+    const std::string player = (Files.Path() / "player a b 'x' (y)" / "fake player.exe").string();
+    const std::vector<std::string> songs = {"a b.mp3", "p%PATH%.mp3", "s;c $(x).mp3", "a&b^c!.mp3",
+                                            "(x) y.mp3"};
+#else
     const std::string odd = "a b \"q\" 'x' ;$(touch PWNED) `id`\nline \xE9\xC3\xA9";
     const std::string player =
         (Files.Path() / "player a b \"q\" 'x' ;$(touch PWNED) `id` \xC3\xA9" / "fake player")
             .string();
-    fs::create_directories(fs::path(player).parent_path());
-    fs::copy_file(FakePlayer, player);
     // A line feed ends a line of a description file, so no song name holds one; a tab can.
     const std::vector<std::string> songs = {"a b.mp3", "q\"u'o.mp3", "s;c $(x).mp3", "t\tb.mp3",
                                             "\xE9t\xE9 \xC3\xA9.mp3"};
+#endif
+    fs::create_directories(fs::path(player).parent_path());
+    fs::copy_file(FakePlayer, player);
     Desc("root " + odd, Lines({"CAT  Cat"}));
     std::string songLines;
     for (const auto& song : songs)
@@ -307,5 +327,3 @@ TEST_F(TPlayTest, PlayListButtonShowsTheEditorBesideTheMainWindow) {
     EXPECT_TRUE(PlaylistFrm->isVisible());
     EXPECT_EQ(PlaylistFrm->pos(), QPoint(639, 80));
 }
-
-#endif

@@ -32,8 +32,8 @@ TEST_F(TPlaylistTest, SavedListOpensAsTheSameEntries) {
     PlaylistFrm->SaveBtn->click();
     EXPECT_EQ(std::filesystem::file_size(file), 181u * 5u);
     EXPECT_EQ(Entries(), saved);
-    EXPECT_EQ(PlaylistFrm->SaveDlg.InitialDir, ProgramFolder().string() + "/");
-    EXPECT_EQ(PlaylistFrm->OpenDlg.InitialDir, ProgramFolder().string() + "/");
+    EXPECT_EQ(PlaylistFrm->SaveDlg.InitialDir, (ProgramFolder() / "").string());
+    EXPECT_EQ(PlaylistFrm->OpenDlg.InitialDir, (ProgramFolder() / "").string());
     EXPECT_EQ(PlaylistFrm->SaveDlg.DefaultExt, "PLS");
     EXPECT_EQ(PlaylistFrm->OpenDlg.Filter, "MP3 Playlist|*.PLS|All files|*.*");
 

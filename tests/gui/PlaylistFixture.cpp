@@ -11,6 +11,7 @@
 #include "toolkit/TreeView.h"
 
 namespace fs = std::filesystem;
+using CatalogueTest::P;
 using CatalogueTest::TimedSong;
 
 namespace {
@@ -67,7 +68,7 @@ void TPlaylistTest::SetUp() {
     Files.Write("mp3/POP/TICK/descript.ion", Lines({TimedSong("TICKAA01.MP3", "Tick", 1)}));
 
     StoreString(Settings::PlayerName.Name, std::string(TUNESTEAD_HELPER_DIR) + "/fake_player");
-    StoreString(Settings::RootPaths.Name(1), Catalogue().string() + "/");
+    StoreString(Settings::RootPaths.Name(1), Catalogue().string() + P("/"));
     StoreBool(Settings::MinimizeTray.Name, false);
     Player.emplace(Files.Path() / "player.fifo", "TUNESTEAD_FAKE_PLAYER_LOG");
     ASSERT_TRUE(Player->Arm());
@@ -93,7 +94,7 @@ void TPlaylistTest::TearDown() {
 }
 
 std::string TPlaylistTest::SongPath(const std::string& relative) const {
-    return (Catalogue() / relative).string();
+    return (Catalogue() / P(relative)).string();
 }
 
 TTreeNode* TPlaylistTest::Node(const std::string& textStart) const {

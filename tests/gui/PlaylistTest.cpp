@@ -6,6 +6,7 @@
 #include "catalogue/Detail.h"
 #include "playback/Playlist.h"
 #include "settings/preferences.h"
+#include "tests/support/SystemErrors.h"
 #include "tests/support/TempDir.h"
 #include "toolkit/Application.h"
 #include "toolkit/ListView.h"
@@ -390,8 +391,8 @@ TEST_F(TPlaylistTest, APlayerThatDoesNotStartIsReportedAndNothingHides) {
     PlaylistFrm->PlayBtn->click();
     ASSERT_EQ(Boxes.size(), 1u);
     EXPECT_EQ(Boxes[0].Caption, "Error");
-    EXPECT_EQ(Boxes[0].Text, "The MP3 player \"" + missing +
-                                 "\" could not be started.\rNo such file or directory");
+    EXPECT_EQ(Boxes[0].Text, "The MP3 player \"" + missing + "\" could not be started.\r" +
+                                 SystemReason(SystemFileNotFound));
     EXPECT_FALSE(Application()->Minimized());
     EXPECT_FALSE(MainFrm->PlayedFromPlaylist);
 }

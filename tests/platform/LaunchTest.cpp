@@ -5,6 +5,7 @@
 
 #include "tests/support/Environment.h"
 #include "tests/support/PlayerRecord.h"
+#include "tests/support/SystemErrors.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -73,19 +74,6 @@ bool HasNoChildLeft() {
 #endif
 }
 
-#ifdef _WIN32
-// The system's text for an error code, as the start request reports it.
-std::string SystemText(DWORD code) {
-    char buffer[512] = {};
-    DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                                  nullptr, code, 0, buffer, sizeof buffer, nullptr);
-    while (length > 0 &&
-           (buffer[length - 1] == '\r' || buffer[length - 1] == '\n' || buffer[length - 1] == ' '))
-        --length;
-    return std::string(buffer, length);
-}
-#endif
-
 } // namespace
 
 TEST(Launch, PassesTheParameterAsOneUnchangedArgumentInTheCurrentDirectory) {
@@ -151,9 +139,9 @@ TEST(Launch, APlayerThatCannotStartIsReportedWithTheSystemsReason) {
     // Windows opens a document or a folder with the program registered for it, so only a
     // player that is not there cannot start.
     const TCase cases[] = {
-        {"", SystemText(ERROR_FILE_NOT_FOUND)},
-        {(dir.Path() / "missing.exe").string(), SystemText(ERROR_FILE_NOT_FOUND)},
-        {"no-such-player-anywhere", SystemText(ERROR_FILE_NOT_FOUND)},
+        {"", SystemReason(SystemFileNotFound)},
+        {(dir.Path() / "missing.exe").string(), SystemReason(SystemFileNotFound)},
+        {"no-such-player-anywhere", SystemReason(SystemFileNotFound)},
     };
 #else
     const auto notExecutable = dir.Write("player.txt", "not a program");

@@ -1,8 +1,9 @@
 // Keeps each test's registry writes away from the user's own settings and collects the
 // registry's warnings. On POSIX it points the hives at a fresh folder. On Windows it makes a
 // fresh key HKEY_CURRENT_USER\Software\MP3 Tunestead tests\<process>-<random> stand for
-// HKEY_CURRENT_USER in this process, and deletes it at the end; HKEY_LOCAL_MACHINE and
-// HKEY_USERS stay the real ones there, so Windows tests only read them.
+// HKEY_CURRENT_USER in this process (and its subkey Classes for HKEY_CLASSES_ROOT), and
+// deletes it at the end; HKEY_LOCAL_MACHINE and HKEY_USERS stay the real ones there, so
+// Windows tests only read them.
 // One sandbox at a time.
 #pragma once
 
@@ -44,4 +45,5 @@ private:
     std::shared_ptr<std::vector<std::string>> FWarnings;
     std::string FKeyPath;
     void* FKey = nullptr;
+    void* FClassesKey = nullptr;
 };
