@@ -6,6 +6,8 @@
 #include "toolkit/StatusBar.h"
 #include "toolkit/TreeView.h"
 
+#include <algorithm>
+
 void TMainFrm::CreateControls() {
     PageControl1 = new QTabWidget(this);
     PageControl1->setGeometry(2, 1, 510, 300);
@@ -36,13 +38,17 @@ void TMainFrm::CreateControls() {
     GroupBox1 = NewGroupBox(SearchTab, " &Search query", 2, 2, 495, 53);
     Label1 = NewLabel(GroupBox1, "Category/Singer - Album", 12, 23);
     Label2 = new QLabel(QStringLiteral(" Not yet fully implemented "), GroupBox1);
-    QFont boldFont(QStringLiteral("Times New Roman"));
+    // Liberation Serif has Times New Roman's widths, where Times New Roman is missing.
+    QFont boldFont;
+    boldFont.setFamilies({QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif")});
+    boldFont.setStyleHint(QFont::Serif);
     boldFont.setPixelSize(15);
     boldFont.setBold(true);
     Label2->setFont(boldFont);
     Label2->setStyleSheet(QStringLiteral("color: black"));
     Label2->setAutoFillBackground(true);
-    Label2->setGeometry(148, -2, 176, 17);
+    // Should a wider serif stand in after all, the label grows rather than cut its text.
+    Label2->setGeometry(148, -2, std::max(176, Label2->sizeHint().width()), 17);
     SearchEdt = NewEdit(GroupBox1, 132, 19, 292, 21);
     Button1 = NewButton(GroupBox1, "&Search", 430, 17, 52, 25);
     GroupBox3 = NewGroupBox(SearchTab, " Search &results ", 2, 56, 495, 211);

@@ -48,8 +48,10 @@ void PrintAlbumTree(std::ostream& out) {
 }
 
 int RunPrintTree(int& argc, char** argv) {
-    // Nothing is shown: the offscreen platform needs no display.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Nothing is shown: the offscreen platform needs no display. A platform asked for by name
+    // is kept, so that a run can prove the program's windows come up on a real one.
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     TApplication application(argc, argv);
     SetUpApplication(application);
     SetMessageBoxHook([](const TMessageBox& box) {

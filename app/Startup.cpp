@@ -21,7 +21,11 @@ const char* const DesktopId = "io.github.mp3tunestead.MP3Tunestead";
 
 void SetUpApplication(TApplication& application) {
     application.setStyle(QStyleFactory::create(QStringLiteral("Windows")));
-    QFont font(QStringLiteral("Liberation Sans"));
+    // Arial, which every Windows has, and Liberation Sans are drawn to the same widths, so the
+    // windows' fixed layout fits on both systems.
+    QFont font;
+    font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
+    font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(10);
     application.setFont(font);
     // An installed program takes its icon from the icon theme, as its desktop entry does, and

@@ -3,7 +3,7 @@
 // the album detail, the About box and the reading window. Windows are drawn offscreen at the
 // screen's pixel ratio, so QT_SCALE_FACTOR=2 gives pictures at twice the scale, with the
 // fonts drawn at that scale as well (the window frame belongs to the desktop and is left out).
-// Usage: tunestead_screenshots OUTPUT_FOLDER NAME_SUFFIX
+// Usage: tunestead_screenshots OUTPUT_FOLDER NAME_SUFFIX [NAME_PREFIX]
 #include "app/About.h"
 #include "app/Main.h"
 #include "app/PrintTree.h"
@@ -21,10 +21,11 @@
 
 namespace {
 std::string Folder;
+std::string Prefix;
 std::string Suffix;
 
 bool Save(QWidget* window, const char* name) {
-    const QString file = QString::fromStdString(Folder + "/" + name + Suffix + ".png");
+    const QString file = QString::fromStdString(Folder + "/" + Prefix + name + Suffix + ".png");
     if (window->grab().save(file))
         return true;
     std::cerr << "tunestead_screenshots: cannot write " << file.toStdString() << '\n';
@@ -84,12 +85,13 @@ bool SaveAll() {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::cerr << "Usage: tunestead_screenshots OUTPUT_FOLDER NAME_SUFFIX\n";
+    if (argc != 3 && argc != 4) {
+        std::cerr << "Usage: tunestead_screenshots OUTPUT_FOLDER NAME_SUFFIX [NAME_PREFIX]\n";
         return 2;
     }
     Folder = argv[1];
     Suffix = argv[2];
+    Prefix = argc == 4 ? argv[3] : "";
     TApplication application(argc, argv);
     SetUpApplication(application);
     // The catalogue's own boxes (the demo's deliberate errors) are reported, not shown.
