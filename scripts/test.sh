@@ -1,11 +1,9 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything and runs every test: formatting, the core and
-# platform layer built and tested without Qt and cross-built for Windows and tested there under
-# Wine, a bounded fuzz run of the playlist-file reader,
-# and last the full build with all its tests (windows offscreen).
-
-# platform layer built and tested without Qt and cross-built for Windows, a bounded fuzz run of the file and text readers,
-# the full build with all its tests (windows offscreen), and last the whole suite again under
+# Installs what is missing, builds everything and runs every test: formatting and the layer
+# check; the core and platform layer built and tested without Qt; a bounded fuzz run of the file
+# and text readers; the full build with all its tests (windows offscreen); the Debian package,
+# installed and run; the whole program cross-built for Windows with Qt for MinGW, its tests run
+# under Wine and its portable build started under Wine; and last the whole suite again under
 # AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 
@@ -24,12 +22,6 @@ cmake -S "$root" -B "$root/build-core" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 cmake --build "$root/build-core" -j"$jobs"
 (cd "$root/build-core" && ctest -j"$jobs" --output-on-failure)
 
-echo "== Core and Windows platform layer cross-built with MinGW-w64 and tested under Wine"
-cmake -S "$root" -B "$root/build-mingw" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" \
-    -DTUNESTEAD_WITH_QT=OFF -DTUNESTEAD_BUILD_TESTS=ON >/dev/null
-cmake --build "$root/build-mingw" -j"$jobs" --target tunestead_core_tests
-"$root/scripts/wine-tests.sh" "$root/build-mingw"
-
 echo "== Fuzzing the file and text readers"
 TUNESTEAD_FUZZ_BUILD="$root/build-fuzz" "$root/scripts/fuzz.sh"
 
@@ -40,6 +32,14 @@ cmake --build "$root/build" -j"$jobs"
 
 echo "== Debian package: built, installed and run on the demo catalogue"
 "$root/scripts/package-check.sh" "$root/build"
+
+echo "== The whole program cross-built for Windows with MinGW-w64 and Qt, tested under Wine"
+"$root/scripts/windows-build.sh" "$root/build-mingw"
+"$root/scripts/wine-tests.sh" "$root/build-mingw"
+
+echo "== The portable Windows build, started under Wine on the demo catalogue"
+"$root/scripts/package-windows.sh" "$root/build-mingw"
+"$root/scripts/wine-package-check.sh" "$root/build-mingw" "$root/build"
 
 echo "== The whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer"
 "$root/scripts/sanitize.sh"
