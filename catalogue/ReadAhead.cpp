@@ -155,11 +155,12 @@ public:
         Wake(work, following.size() + (FReadingsAtOnce > allowed ? FReadingsAtOnce - allowed : 0));
     }
 
-    // The mean after a reading of readingNs. One reading held up by the machine's load (the
-    // thread put aside for a while) must not start the threads on its own: it weighs at most as
-    // four slow readings.
+    // The mean after a reading of readingNs, which weighs an eighth. A reading a few times too
+    // slow (the thread put aside a while by the machine's load) does not start the threads on its
+    // own; one eight times too slow (a disk seeking, a network's round trip) does, since a
+    // reading counts at most eight times the slow reading time.
     double NextMean(double readingNs) const {
-        return FMeanReadingNs + (std::min(readingNs, 4 * FSlowReadingNs) - FMeanReadingNs) / 8;
+        return FMeanReadingNs + (std::min(readingNs, 8 * FSlowReadingNs) - FMeanReadingNs) / 8;
     }
 
     // With the mutex held: counts a reading of readingNs into the mean, which decides whether

@@ -2,7 +2,7 @@
 // same events in the same order with any number of reading threads, and open exactly the files
 // that the reading without threads opens, each as often. Every opening is recorded through the
 // hook of the reading itself. Each reading runs in every mode of the reading ahead: threads from
-// the first file, as from a slow disk; from the third, once two readings have been counted; never,
+// the first file, as from a slow disk; from the second, once one reading has been counted; never,
 // the reader reading alone as in a warm cache; and alone at first, with a few files slow to open
 // (the hook holds them up) so that the reading lists and reads ahead again.
 #include "catalogue/AlbumSearch.h"
@@ -37,7 +37,7 @@ struct TMode {
 
 constexpr TMode Modes[] = {
     {"threads from the first file", 0, false},
-    {"threads from the third file", 1, false},
+    {"threads from the second file", 1, false},
     {"alone", 1e12, false},
     {"alone, then ahead from slow files", 200'000, true},
 };
