@@ -74,17 +74,11 @@ void WalkFollowingFiles(const TReadAheadFile& file, std::string_view text,
 // One reading of the catalogue: the files, texts and reports it keeps from file to file.
 class TCatalogueWalker {
 public:
-    TCatalogueWalker(const TCatalogueWalkEvents& events, const std::vector<std::string>& roots,
-                     const TReadAheadOptions& readAhead)
+    // Each root's file is read when its turn comes, with its marks: nothing is listed ahead of
+    // the first root, so that a quick reading of a root goes on alone whichever root it is.
+    TCatalogueWalker(const TCatalogueWalkEvents& events, const TReadAheadOptions& readAhead)
         : FEvents(events), FReports(events.OnSyntaxError), FAhead(WalkFollowingFiles, readAhead) {
-        std::vector<TReadAheadFile> rootFiles;
-        for (const auto& root : roots) {
-            TReadAheadFile file;
-            ComposePath(file.Path, {root, DescFileName});
-            file.Base = root;
-            rootFiles.push_back(std::move(file));
-        }
-        FAhead.Start(std::move(rootFiles));
+        FAhead.Start({});
     }
 
     // The categories of one root; nothing when its description file cannot be read.
@@ -175,7 +169,7 @@ std::string TCatalogueTotals::TotalText() const {
 TCatalogueTotals WalkCatalogue(const std::vector<std::string>& roots,
                                const TCatalogueWalkEvents& events,
                                const TReadAheadOptions& readAhead) {
-    TCatalogueWalker walker(events, roots, readAhead);
+    TCatalogueWalker walker(events, readAhead);
     for (const auto& root : roots)
         walker.WalkRoot(root);
     return walker.Totals();

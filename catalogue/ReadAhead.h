@@ -70,7 +70,9 @@ public:
     TReadAhead(const TReadAhead&) = delete;
     TReadAhead& operator=(const TReadAhead&) = delete;
 
-    // The files the reader opens first, in its order.
+    // Lets the threads read for this reader, starting with files, those the reader opens first
+    // in its order; with none, the first file is read when the reader asks for it and lists the
+    // files that follow it from the reader's marks.
     void Start(std::vector<TReadAheadFile> files);
 
     // The reader's next file into file; false when it was not read (file.Result() says why).
