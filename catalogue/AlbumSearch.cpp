@@ -54,7 +54,8 @@ public:
     TAlbumSearch(std::string_view base, std::string_view query, std::string_view otherSpelling,
                  const TSearchEvents& events, TSearchOutcome& outcome, TReadAhead& ahead)
         : FBase(base), FEvents(events), FOutcome(outcome), FQuery(UpperAscii(query)),
-          FOther(UpperAscii(otherSpelling)), FAhead(ahead), FReports(events.OnSyntaxError) {}
+          FOther(UpperAscii(otherSpelling)), FBaseFolder(DirectoryPart(outcome.DescPath)),
+          FAhead(ahead), FReports(events.OnSyntaxError) {}
 
     // The albums of the category on one line of the base's description file.
     void SearchCategory(std::string_view baseLine) {
@@ -62,7 +63,7 @@ public:
         const bool categoryMatch = Found(category);
         const auto categoryDir = ExtractDir(baseLine);
         ComposePath(FCategoryDesc, {FBase, categoryDir, DescFileName});
-        if (!FAhead.Open(FCategoryFile, FCategoryDesc)) {
+        if (!FAhead.Open(FCategoryFile, {FCategoryDesc, 1, {}, &FBaseFolder})) {
             if (FEvents.OnCategoryFileMissing)
                 FEvents.OnCategoryFileMissing(
                     DescFileNotReadMessage(FCategoryDesc, FCategoryFile.Result()));
@@ -117,6 +118,7 @@ private:
     TSearchOutcome& FOutcome;
     const TQueryMatcher FQuery;
     const TQueryMatcher FOther;
+    const TDescFolder FBaseFolder;
     TReadAhead& FAhead;
     TSyntaxReports FReports;
     TDescFile FCategoryFile;
@@ -137,7 +139,7 @@ TSearchOutcome SearchAlbums(std::string_view base, std::string_view query,
     baseDesc.Base = base;
     ahead.Start({std::move(baseDesc)});
     TDescFile baseFile;
-    if (!ahead.Open(baseFile, outcome.DescPath)) {
+    if (!ahead.Open(baseFile, {outcome.DescPath, 0, base})) {
         if (events.OnBaseFileMissing)
             events.OnBaseFileMissing(DescFileNotReadMessage(outcome.DescPath, baseFile.Result()));
         return outcome;

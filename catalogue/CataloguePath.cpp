@@ -18,15 +18,26 @@ void ReducePath(std::string& path) {
 }
 
 void ComposePath(std::string& out, std::initializer_list<std::string_view> parts) {
+    // The joints get one delimiter however many end the path so far or begin the next part, so
+    // that only a part holding a doubled delimiter of its own leaves anything to reduce (a
+    // folder given with a trailing delimiter would otherwise make every path a reduced one).
+    constexpr char doubled[] = {PathDelimiter, PathDelimiter};
     out.clear();
     bool first = true;
-    for (const auto part : parts) {
-        if (!first)
-            out += PathDelimiter;
+    bool reduce = false;
+    for (auto part : parts) {
+        if (!first) {
+            if (out.empty() || out.back() != PathDelimiter)
+                out += PathDelimiter;
+            while (!part.empty() && part.front() == PathDelimiter)
+                part.remove_prefix(1);
+        }
+        reduce = reduce || part.find(std::string_view(doubled, 2)) != std::string_view::npos;
         out += part;
         first = false;
     }
-    ReducePath(out);
+    if (reduce)
+        ReducePath(out);
 }
 
 std::string JoinPath(std::string_view parent, std::string_view child) {

@@ -74,17 +74,11 @@ void WalkFollowingFiles(const TReadAheadFile& file, std::string_view text,
 // One reading of the catalogue: the files, texts and reports it keeps from file to file.
 class TCatalogueWalker {
 public:
-    TCatalogueWalker(const TCatalogueWalkEvents& events, const std::vector<std::string>& roots,
-                     const TReadAheadOptions& readAhead)
+    // Each root's file is read when its turn comes, with its marks: nothing is listed ahead of
+    // the first root, so that a quick reading of a root goes on alone whichever root it is.
+    TCatalogueWalker(const TCatalogueWalkEvents& events, const TReadAheadOptions& readAhead)
         : FEvents(events), FReports(events.OnSyntaxError), FAhead(WalkFollowingFiles, readAhead) {
-        std::vector<TReadAheadFile> rootFiles;
-        for (const auto& root : roots) {
-            TReadAheadFile file;
-            ComposePath(file.Path, {root, DescFileName});
-            file.Base = root;
-            rootFiles.push_back(std::move(file));
-        }
-        FAhead.Start(std::move(rootFiles));
+        FAhead.Start({});
     }
 
     // The categories of one root; nothing when its description file cannot be read.
@@ -93,7 +87,8 @@ public:
 
 private:
     // The category on one line of the root's description file, and its albums.
-    void WalkCategory(const std::string& root, std::string_view rootLine);
+    void WalkCategory(const std::string& root, std::string_view rootLine,
+                      const TDescFolder& rootFolder);
 
     const TCatalogueWalkEvents& FEvents;
     TCatalogueTotals FTotals;
@@ -104,6 +99,7 @@ private:
     TDescFile FAlbumFile;
     std::string FRootDesc;
     std::string FCategoryDesc;
+    std::string FCategoryBase;
     std::string FAlbumPath;
     std::string FAlbumDesc;
     std::string FCategoryError;
@@ -112,38 +108,47 @@ private:
 
 void TCatalogueWalker::WalkRoot(const std::string& root) {
     ComposePath(FRootDesc, {root, DescFileName});
-    if (!FAhead.Open(FRootFile, FRootDesc))
+    if (!FAhead.Open(FRootFile, {FRootDesc, RootLevel, root}))
         return;
+    // The folders the files are opened relative to when they are read where nothing listed them.
+    const TDescFolder rootFolder(DirectoryPart(FRootDesc));
     auto rootLines = FRootFile.Lines();
     std::string_view rootLine;
     while (rootLines.NextLine(rootLine))
-        WalkCategory(root, rootLine);
+        WalkCategory(root, rootLine, rootFolder);
     FTotals.Time.CarrySeconds();
     FTotals.Time.CarryMinutes();
     if (FEvents.OnRootDone)
         FEvents.OnRootDone(FTotals);
 }
 
-void TCatalogueWalker::WalkCategory(const std::string& root, std::string_view rootLine) {
+void TCatalogueWalker::WalkCategory(const std::string& root, std::string_view rootLine,
+                                    const TDescFolder& rootFolder) {
     const auto categoryText = NodeText(rootLine, FRootDesc, FReports, FCategoryError);
     if (FEvents.OnCategory)
         FEvents.OnCategory(categoryText);
     const auto categoryDir = ExtractDir(rootLine);
     ComposePath(FCategoryDesc, {root, categoryDir, DescFileName});
-    if (!FAhead.Open(FCategoryFile, FCategoryDesc)) {
+    // The path its album lines' names are joined to, made as WalkFollowingFiles makes it.
+    FCategoryBase = root;
+    FCategoryBase += PathDelimiter;
+    FCategoryBase += categoryDir;
+    if (!FAhead.Open(FCategoryFile, {FCategoryDesc, CategoryLevel, FCategoryBase, &rootFolder})) {
         if (FEvents.OnCategoryFileMissing)
             FEvents.OnCategoryFileMissing(
                 CategoryFileNotReadMessage(FCategoryDesc, FCategoryFile.Result()));
         return;
     }
+    const TDescFolder categoryFolder(DirectoryPart(FCategoryDesc), &rootFolder);
     auto albumLines = FCategoryFile.Lines();
     std::string_view albumLine;
     while (albumLines.NextLine(albumLine)) {
         ComposePath(FAlbumPath, {root, categoryDir, ExtractDir(albumLine)});
         const auto albumText = NodeText(albumLine, FCategoryDesc, FReports, FAlbumError);
         ComposePath(FAlbumDesc, {FAlbumPath, DescFileName});
-        const auto time =
-            FAhead.Open(FAlbumFile, FAlbumDesc) ? SumPlayTimes(FAlbumFile.Lines()) : TDuration{};
+        const auto time = FAhead.Open(FAlbumFile, {FAlbumDesc, AlbumLevel, {}, &categoryFolder})
+                              ? SumPlayTimes(FAlbumFile.Lines())
+                              : TDuration{};
         FTotals.Time.Add(time);
         ++FTotals.Albums;
         if (FEvents.OnAlbum)
@@ -164,7 +169,7 @@ std::string TCatalogueTotals::TotalText() const {
 TCatalogueTotals WalkCatalogue(const std::vector<std::string>& roots,
                                const TCatalogueWalkEvents& events,
                                const TReadAheadOptions& readAhead) {
-    TCatalogueWalker walker(events, roots, readAhead);
+    TCatalogueWalker walker(events, readAhead);
     for (const auto& root : roots)
         walker.WalkRoot(root);
     return walker.Totals();

@@ -107,7 +107,7 @@ void TCatalogueCheck::CheckFolder(const std::string& folder, TLevel level,
     ComposePath(prefix, {folder, ""});
     const TDescFolder here(prefix, parent);
     const std::string descPath = DescFilePath(folder);
-    if (!FAhead.Open(FFile, descPath)) {
+    if (!FAhead.Open(FFile, {descPath, static_cast<int>(level), folder, &here})) {
         ++FProblems;
         FReport(folder + ": " + NotReadProblem(FFile.Result()));
         return;

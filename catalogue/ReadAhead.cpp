@@ -18,6 +18,11 @@ constexpr std::size_t Window = 64;
 constexpr std::size_t WindowBytes = 16 * 1024 * 1024;
 enum class TState { Waiting, Reading, Done };
 
+double NsSince(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double, std::nano>(std::chrono::steady_clock::now() - start)
+        .count();
+}
+
 struct TEntry {
     explicit TEntry(TReadAheadFile file) : File(std::move(file)) {}
 
@@ -108,13 +113,15 @@ public:
     }
 
     // Without the mutex: reads the file of entry and lists the files that follow it; returns
-    // the time the reading took in nanoseconds.
+    // the time the reading itself took in nanoseconds (the listing is work, not waiting).
     double Read(TEntry& entry, std::vector<TReadAheadFile>& following) const noexcept {
         following.clear();
-        const auto start = std::chrono::steady_clock::now();
+        double readingNs = 0;
         try {
+            const auto start = std::chrono::steady_clock::now();
             entry.Result =
                 platform::ReadDescFile(entry.File.Path, entry.File.Folder.get(), entry.Buffer);
+            readingNs = NsSince(start);
             if (entry.Result == TDescRead::Read)
                 FFollowing(entry.File, std::string_view(entry.Buffer.Data(), entry.Buffer.Size()),
                            following);
@@ -122,8 +129,7 @@ public:
             entry.Failed = true;
             following.clear();
         }
-        return std::chrono::duration<double, std::nano>(std::chrono::steady_clock::now() - start)
-            .count();
+        return readingNs;
     }
 
     // With the mutex held: entry has been read; the files that follow it take their places
@@ -131,17 +137,72 @@ public:
     void Finish(TEntries::iterator entry, std::vector<TReadAheadFile>& following, double readingNs,
                 std::condition_variable& work) {
         entry->State = TState::Done;
-        FMeanReadingNs += (readingNs - FMeanReadingNs) / 8;
-        const auto before = FReadingsAtOnce;
-        FReadingsAtOnce = Slow() ? static_cast<std::size_t>(FThreads) : 0;
         FHeldBytes += entry->Buffer.Size();
-        const auto after = std::next(entry);
-        for (auto& file : following)
-            FEntries.emplace(after, std::move(file));
         --FBusy;
-        Wake(work, following.size() + (FReadingsAtOnce > before ? FReadingsAtOnce - before : 0));
+        const auto allowed = FReadingsAtOnce;
+        Note(readingNs);
+        Place(std::next(entry), following, allowed, work);
         if (entry == FEntries.begin() || FBusy == 0)
             FReady.notify_all();
+    }
+
+    // With the mutex held: the files that follow a file just read take their places before
+    // `before`, and threads are woken for them and for the readings at once beyond allowed.
+    void Place(TEntries::iterator before, std::vector<TReadAheadFile>& following,
+               std::size_t allowed, std::condition_variable& work) {
+        for (auto& file : following)
+            FEntries.emplace(before, std::move(file));
+        Wake(work, following.size() + (FReadingsAtOnce > allowed ? FReadingsAtOnce - allowed : 0));
+    }
+
+    // The mean after a reading of readingNs, which weighs an eighth. A reading a few times too
+    // slow (the thread put aside a while by the machine's load) does not start the threads on its
+    // own; one eight times too slow (a disk seeking, a network's round trip) does, since a
+    // reading counts at most eight times the slow reading time.
+    double NextMean(double readingNs) const {
+        return FMeanReadingNs + (std::min(readingNs, 8 * FSlowReadingNs) - FMeanReadingNs) / 8;
+    }
+
+    // With the mutex held: counts a reading of readingNs into the mean, which decides whether
+    // the threads read.
+    void Note(double readingNs) {
+        FMeanReadingNs = NextMean(readingNs);
+        FReadingsAtOnce = Slow() ? static_cast<std::size_t>(FThreads) : 0;
+    }
+
+    // Whether a reading of readingNs, counted into the mean, leaves the reading quick.
+    bool Quick(double readingNs) const {
+        return readingNs < FSlowReadingNs / 2 && NextMean(readingNs) < FSlowReadingNs;
+    }
+
+    // With lock held on the mutex: lists the files that follow the reader's file just read
+    // into file, right after its entry (the first) when listed, else as the only ones listed.
+    void List(std::unique_lock<std::mutex>& lock, const TDescFile& file,
+              const TReadAheadFile* listed, const TReadAheadPlace& place, std::size_t allowed,
+              std::condition_variable& work) {
+        lock.unlock();
+        FReaderFollowing.clear();
+        bool complete = true;
+        try {
+            if (listed != nullptr) {
+                FFollowing(*listed, file.Text(), FReaderFollowing);
+            } else {
+                TReadAheadFile self;
+                self.Path = place.Path;
+                self.Level = place.Level;
+                self.Base = place.Base;
+                FFollowing(self, file.Text(), FReaderFollowing);
+            }
+        } catch (...) {
+            complete = false;
+        }
+        lock.lock();
+        if (complete)
+            Place(listed != nullptr ? std::next(FEntries.begin()) : FEntries.end(),
+                  FReaderFollowing, allowed, work);
+        else
+            // Out of memory for the list: the reader goes on alone.
+            FStopped = true;
     }
 
     // With the mutex held: the files of the reader's start.
@@ -152,15 +213,22 @@ public:
     }
 
     // With lock held on the mutex: the reader's next file into file, read ahead or read now.
-    bool Take(std::unique_lock<std::mutex>& lock, TDescFile& file, const std::string& path,
+    bool Take(std::unique_lock<std::mutex>& lock, TDescFile& file, const TReadAheadPlace& place,
               std::condition_variable& work) {
-        if (FStopped || FEntries.empty() || FEntries.front().File.Path != path) {
+        // Nothing listed: the files after one whose following files were left unlisted.
+        if (!FStopped && FEntries.empty())
+            return TakeInPlace(lock, file, place, work);
+        if (FStopped || FEntries.front().File.Path != place.Path) {
             FStopped = true;
             lock.unlock();
-            return file.Open(path);
+            return file.Open(place.Path, place.Folder);
         }
-        // The reader reads its next file itself when no thread has started it.
         const auto front = FEntries.begin();
+        // While readings are quick the reader reads its next file itself, straight into its own
+        // buffer.
+        if (front->State == TState::Waiting && FReadingsAtOnce == 0)
+            return TakeInPlace(lock, file, place, work);
+        // The reader reads its next file itself when no thread has started it.
         if (front->State == TState::Waiting) {
             StartReading(*front);
             lock.unlock();
@@ -178,7 +246,7 @@ public:
             const auto folder = std::move(front->File.Folder);
             FEntries.pop_front();
             lock.unlock();
-            return file.Open(path, folder.get());
+            return file.Open(place.Path, folder.get());
         }
         file.Exchange(front->Buffer, front->Result);
         if (FSpare.size() < Window)
@@ -191,6 +259,67 @@ public:
             Wake(work, FReadingsAtOnce);
         }
         return file.Opened();
+    }
+
+    // With lock held on the mutex: reads the reader's next file into file on the reader's
+    // thread; it is the first file listed, which no thread has started, or nothing is listed.
+    bool TakeInPlace(std::unique_lock<std::mutex>& lock, TDescFile& file,
+                     const TReadAheadPlace& place, std::condition_variable& work) {
+        const bool listed = !FEntries.empty();
+        const auto front = FEntries.begin();
+        // No thread starts it meanwhile, and only the reader removes it.
+        if (listed)
+            front->State = TState::Reading;
+        lock.unlock();
+        const auto start = std::chrono::steady_clock::now();
+        try {
+            file.Open(place.Path, listed ? front->File.Folder.get() : place.Folder);
+        } catch (...) {
+            // As the reading without threads would: nothing more is read ahead.
+            lock.lock();
+            FStopped = true;
+            if (listed)
+                FEntries.pop_front();
+            throw;
+        }
+        const double readingNs = NsSince(start);
+        lock.lock();
+        const auto allowed = FReadingsAtOnce;
+        Note(readingNs);
+        // Nothing else listed: nothing is read for this queue but what this file lists.
+        const bool alone = !listed || std::next(front) == FEntries.end();
+        if (file.Opened() && (!alone || !Quick(readingNs)))
+            List(lock, file, listed ? &front->File : nullptr, place, allowed, work);
+        if (listed)
+            FEntries.pop_front();
+        // While readings are quick, the files that follow one are not listed: a listing costs
+        // more than the reading it would spare. The reader reads on alone, without the mutex,
+        // until a reading is slow.
+        FAlone = !FStopped && FEntries.empty();
+        return file.Opened();
+    }
+
+    // Whether the reader reads alone: nothing is listed and no thread reads for this queue.
+    bool Alone() const { return FAlone; }
+
+    // Without the mutex, while the reader reads alone: reads its next file in place; a slow
+    // reading lists the files that follow it, and the threads may read those ahead.
+    bool ReadAlone(std::mutex& mutex, TDescFile& file, const TReadAheadPlace& place,
+                   std::condition_variable& work) {
+        const auto start = std::chrono::steady_clock::now();
+        file.Open(place.Path, place.Folder);
+        const double readingNs = NsSince(start);
+        if (!file.Opened() || Quick(readingNs)) {
+            // Only the reader reads or writes the mean while it reads alone.
+            FMeanReadingNs = NextMean(readingNs);
+            return file.Opened();
+        }
+        std::unique_lock<std::mutex> lock(mutex);
+        const auto allowed = FReadingsAtOnce;
+        Note(readingNs);
+        List(lock, file, nullptr, place, allowed, work);
+        FAlone = !FStopped && FEntries.empty();
+        return true;
     }
 
     // With lock held on the mutex: waits until no thread reads for this queue any more.
@@ -232,6 +361,10 @@ private:
     bool FStopped = false;
     // Signalled when a file has been read.
     std::condition_variable FReady;
+    // The files that follow one the reader read itself; only the reader uses it.
+    std::vector<TReadAheadFile> FReaderFollowing;
+    // The reader reads alone (see TakeInPlace); only the reader uses it.
+    bool FAlone = false;
 };
 
 namespace {
@@ -247,7 +380,8 @@ TReadingThreads::~TReadingThreads() {
 }
 
 void TReadingThreads::Add(TReadAhead::TQueue* queue, int threads) {
-    FQueues.push_back(queue);
+    if (std::find(FQueues.begin(), FQueues.end(), queue) == FQueues.end())
+        FQueues.push_back(queue);
     while (FThreads.size() < static_cast<std::size_t>(threads))
         FThreads.emplace_back([this] { Run(); });
 }
@@ -298,10 +432,12 @@ void TReadAhead::Start(std::vector<TReadAheadFile> files) {
     FQueue->Append(files, threads.Work);
 }
 
-bool TReadAhead::Open(TDescFile& file, const std::string& path) {
+bool TReadAhead::Open(TDescFile& file, const TReadAheadPlace& place) {
     auto& threads = TReadingThreads::Instance();
+    if (FQueue->Alone())
+        return FQueue->ReadAlone(threads.Mutex, file, place, threads.Work);
     std::unique_lock<std::mutex> lock(threads.Mutex);
-    return FQueue->Take(lock, file, path, threads.Work);
+    return FQueue->Take(lock, file, place, threads.Work);
 }
 
 } // namespace Catalogue

@@ -29,6 +29,17 @@ struct TReadAheadFile {
     std::string Base;
 };
 
+// The reader's next file as it knows it: its path and the reader's own marks for it (see
+// TReadAheadFile), from which the files that follow it are listed when no file read before
+// listed it.
+struct TReadAheadPlace {
+    const std::string& Path;
+    int Level = 0;
+    std::string_view Base;
+    // A folder it may be opened relative to, when it is read where nothing listed it.
+    const TDescFolder* Folder = nullptr;
+};
+
 // The files a reader opens right after file, in its order, given the text read from file.
 // Called on the reading threads, so it must depend on nothing but its arguments.
 using TFollowingFiles = std::function<void(const TReadAheadFile& file, std::string_view text,
@@ -39,15 +50,18 @@ struct TReadAheadOptions {
     // Threads reading at once; 0 reads every file only when the reader asks for it.
     int Threads = 32;
     // While files come from the cache, the reader reads each one itself when it needs it:
-    // handing a file over from another thread costs more than reading it. Once readings take
-    // this long on average (a disk after a restart, a network share), the threads read ahead;
-    // 0 has them read ahead from the first file.
+    // handing a file over from another thread costs more than reading it, and so does listing
+    // the files that follow one, which is left out while every reading is quick. Once readings
+    // take this long on average (a disk after a restart, a network share), the threads read
+    // ahead; 0 has them read ahead from the first file.
     double SlowReadingNs = 50'000;
 };
 
 // The reading ahead of one reader's walk. Every file is read on the first thread free for it, or
 // by the reader itself when it asks for a file that no thread has started yet. The mean time of
-// the latest readings decides whether the threads read at all.
+// the latest readings decides whether the threads read at all. While the reading is quick and
+// nothing else is listed, the reader reads on alone, files unlisted; the first slow reading
+// lists the files that follow the file just read, from the reader's own marks for it.
 class TReadAhead {
 public:
     TReadAhead(TFollowingFiles following, const TReadAheadOptions& options);
@@ -56,13 +70,14 @@ public:
     TReadAhead(const TReadAhead&) = delete;
     TReadAhead& operator=(const TReadAhead&) = delete;
 
-    // The files the reader opens first, in its order.
+    // Lets the threads read for this reader, starting with files, those the reader opens first
+    // in its order; with none, the first file is read when the reader asks for it and lists the
+    // files that follow it from the reader's marks.
     void Start(std::vector<TReadAheadFile> files);
 
-    // The reader's next file, whose path is path, into file; false when it was not read
-    // (file.Result() says why). A path out of the expected order is read there and then,
-    // and nothing more is read ahead.
-    bool Open(TDescFile& file, const std::string& path);
+    // The reader's next file into file; false when it was not read (file.Result() says why).
+    // A path out of the expected order is read there and then, and nothing more is read ahead.
+    bool Open(TDescFile& file, const TReadAheadPlace& place);
 
     // The state shared with the reading threads.
     class TQueue;

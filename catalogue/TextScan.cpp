@@ -96,15 +96,22 @@ bool HasSeparator16(const char* text, std::size_t start, std::size_t lineEnd) {
     return (pairs & within) != 0 || (length > 17 && HasSeparator(text, start + 16, start, lineEnd));
 }
 
-// 64 bytes of a text, 16 at a time: which of them are a given character, or have a given key.
+std::uint64_t Either16(__m128i bytes, char a, char b) {
+    return static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_or_si128(
+        _mm_cmpeq_epi8(bytes, _mm_set1_epi8(a)), _mm_cmpeq_epi8(bytes, _mm_set1_epi8(b)))));
+}
+
+// 64 bytes of a text, 16 at a time: which of them are one of two characters, or have a given
+// key.
 class TSse2Block {
 public:
     explicit TSse2Block(const char* at)
         : FBytes{Load16(at), Load16(at + 16), Load16(at + 32), Load16(at + 48)} {}
 
-    std::uint64_t Mask(char c) const {
-        return Mask16(FBytes[0], c) | Mask16(FBytes[1], c) << 16 | Mask16(FBytes[2], c) << 32 |
-               Mask16(FBytes[3], c) << 48;
+    // One bit for each byte that is a or b.
+    std::uint64_t Mask(char a, char b) const {
+        return Either16(FBytes[0], a, b) | Either16(FBytes[1], a, b) << 16 |
+               Either16(FBytes[2], a, b) << 32 | Either16(FBytes[3], a, b) << 48;
     }
     std::uint64_t KeyMask(char key) const {
         return KeyMask16(FBytes[0], key) | KeyMask16(FBytes[1], key) << 16 |
@@ -122,8 +129,8 @@ public:
     [[gnu::target("avx2")]] explicit TAvx2Block(const char* at)
         : FBytes{Load32(at), Load32(at + 32)} {}
 
-    [[gnu::target("avx2")]] std::uint64_t Mask(char c) const {
-        return Mask32(FBytes[0], c) | Mask32(FBytes[1], c) << 32;
+    [[gnu::target("avx2")]] std::uint64_t Mask(char a, char b) const {
+        return Either32(FBytes[0], a, b) | Either32(FBytes[1], a, b) << 32;
     }
     [[gnu::target("avx2")]] std::uint64_t KeyMask(char key) const {
         const __m256i caseBit = _mm256_set1_epi8(CaseBit);
@@ -134,6 +141,11 @@ public:
 private:
     [[gnu::target("avx2")]] static __m256i Load32(const char* at) {
         return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at));
+    }
+    [[gnu::target("avx2")]] static std::uint64_t Either32(__m256i bytes, char a, char b) {
+        return static_cast<std::uint32_t>(
+            _mm256_movemask_epi8(_mm256_or_si256(_mm256_cmpeq_epi8(bytes, _mm256_set1_epi8(a)),
+                                                 _mm256_cmpeq_epi8(bytes, _mm256_set1_epi8(b)))));
     }
     [[gnu::target("avx2")]] static std::uint64_t Mask32(__m256i bytes, char c) {
         return static_cast<std::uint32_t>(
@@ -179,7 +191,7 @@ std::size_t ScanLinesWith(std::string_view text, std::size_t from, const TQueryM
         const TBlock block(bytes + base);
         if (query != nullptr && QueryIn64(*query, bytes + base, block))
             return start;
-        for (std::uint64_t ends = block.Mask(CarriageReturn) | block.Mask(LineFeed); ends != 0;
+        for (std::uint64_t ends = block.Mask(CarriageReturn, LineFeed); ends != 0;
              ends &= ends - 1) {
             const std::size_t lineEnd = base + static_cast<std::size_t>(std::countr_zero(ends));
             if (lineEnd < start)

@@ -38,6 +38,21 @@ TEST(CataloguePath, JoinsWithAndWithoutATrailingDelimiter) {
     EXPECT_EQ(out, P("/root/CAT/descript.ion"));
 }
 
+TEST(CataloguePath, ComposingIsJoiningWithDelimitersThenReducing) {
+    // Every combination of parts that are empty, delimiters only, or names with delimiters
+    // before, after and inside them.
+    const char* pieces[] = {"", "/", "//", "a", "/a", "a/", "//a//", "a//b", "/a/b/"};
+    for (const auto* first : pieces)
+        for (const auto* second : pieces)
+            for (const auto* third : pieces) {
+                std::string joined = P(first) + P("/") + P(second) + P("/") + P(third);
+                ReducePath(joined);
+                std::string composed = "old";
+                ComposePath(composed, {P(first), P(second), P(third)});
+                EXPECT_EQ(composed, joined) << first << " | " << second << " | " << third;
+            }
+}
+
 TEST(CataloguePath, DirectoryPartEndsWithTheLastDelimiter) {
     EXPECT_EQ(DirectoryPart(P("/mp3/rock/descript.ion")), P("/mp3/rock/"));
     EXPECT_EQ(DirectoryPart(P("/descript.ion")), P("/"));

@@ -1,8 +1,10 @@
 // Reading ahead changes nothing but the time: the tree reading, the search and the check give the
 // same events in the same order with any number of reading threads, and open exactly the files
 // that the reading without threads opens, each as often. Every opening is recorded through the
-// hook of the reading itself. The threads read ahead from the first file here, as they do from
-// a slow disk.
+// hook of the reading itself. Each reading runs in every mode of the reading ahead: threads from
+// the first file, as from a slow disk; from the second, once one reading has been counted; never,
+// the reader reading alone as in a warm cache; and alone at first, with a few files slow to open
+// (the hook holds them up) so that the reading lists and reads ahead again.
 #include "catalogue/AlbumSearch.h"
 #include "catalogue/CatalogueWalk.h"
 #include "catalogue/DescCheck.h"
@@ -12,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <mutex>
 #include <string>
@@ -25,11 +28,38 @@ namespace {
 
 using TTexts = std::vector<std::string>;
 
-// The paths of the description files opened while it lives, from every thread.
+// A mode of the reading ahead: the options, and whether a few files are slow to open.
+struct TMode {
+    const char* Name;
+    double SlowReadingNs;
+    bool SlowFiles;
+};
+
+constexpr TMode Modes[] = {
+    {"threads from the first file", 0, false},
+    {"threads from the second file", 1, false},
+    {"alone", 1e12, false},
+    {"alone, then ahead from slow files", 200'000, true},
+};
+
+// Whether the opening of a file at this path is held up, as on a slow disk: the files of some of
+// the big category's albums, and the category files of the second root.
+bool IsSlowFile(const std::string& path) {
+    return (path.find("BIG") != std::string::npos && path.find('7') != std::string::npos) ||
+           path.find("SECOND") != std::string::npos;
+}
+
+// The paths of the description files opened while it lives, from every thread. With slowFiles,
+// opening a file that IsSlowFile names takes a millisecond more.
 class TOpenRecorder {
 public:
-    TOpenRecorder() {
-        platform::SetDescOpenHook([this](const std::string& path) {
+    explicit TOpenRecorder(bool slowFiles = false) {
+        platform::SetDescOpenHook([this, slowFiles](const std::string& path) {
+            if (slowFiles && IsSlowFile(path)) {
+                const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(1);
+                while (std::chrono::steady_clock::now() < until) {
+                }
+            }
             const std::lock_guard<std::mutex> lock(FMutex);
             FOpened.push_back(path);
         });
@@ -56,7 +86,7 @@ TTexts Sorted(TTexts texts) {
     return texts;
 }
 
-TReading Walk(const std::vector<std::string>& roots, int threads) {
+TReading Walk(const std::vector<std::string>& roots, int threads, const TMode& mode = Modes[0]) {
     TReading reading;
     TCatalogueWalkEvents events;
     events.OnSyntaxError = [&](const std::string& text) {
@@ -75,13 +105,14 @@ TReading Walk(const std::vector<std::string>& roots, int threads) {
     events.OnRootDone = [&](const TCatalogueTotals& totals) {
         reading.Events.push_back("bar " + totals.AlbumCountText() + " | " + totals.TotalText());
     };
-    const TOpenRecorder recorder;
-    WalkCatalogue(roots, events, {threads, 0});
+    const TOpenRecorder recorder(mode.SlowFiles);
+    WalkCatalogue(roots, events, {threads, mode.SlowReadingNs});
     reading.Opened = recorder.Opened();
     return reading;
 }
 
-TReading Search(const std::string& base, const std::string& query, int threads) {
+TReading Search(const std::string& base, const std::string& query, int threads,
+                const TMode& mode = Modes[0]) {
     TReading reading;
     TSearchEvents events;
     events.OnSyntaxError = [&](const std::string& text) {
@@ -97,17 +128,17 @@ TReading Search(const std::string& base, const std::string& query, int threads) 
         reading.Events.push_back("result " + result.Album + " | " + result.Category + " | " +
                                  result.Path);
     };
-    const TOpenRecorder recorder;
-    SearchAlbums(base, query, events, {}, {threads, 0});
+    const TOpenRecorder recorder(mode.SlowFiles);
+    SearchAlbums(base, query, events, {}, {threads, mode.SlowReadingNs});
     reading.Opened = recorder.Opened();
     return reading;
 }
 
-TReading Check(const std::string& root, int threads) {
+TReading Check(const std::string& root, int threads, const TMode& mode = Modes[0]) {
     TReading reading;
-    const TOpenRecorder recorder;
+    const TOpenRecorder recorder(mode.SlowFiles);
     CheckCatalogue(root, [&](const std::string& problem) { reading.Events.push_back(problem); },
-                   {threads});
+                   {threads, mode.SlowReadingNs});
     reading.Opened = recorder.Opened();
     return reading;
 }
@@ -173,12 +204,13 @@ TEST_F(ReadAheadTest, TheTreeReadingIsTheSameWithAnyNumberOfThreads) {
     // category's lines they name the root's folder as two albums: each reading of the root
     // opens its file seven times.
     EXPECT_EQ(std::count(alone.Opened.begin(), alone.Opened.end(), Root + P("/descript.ion")), 14);
-    for (const int threads : ThreadCounts) {
-        SCOPED_TRACE(threads);
-        const auto ahead = Walk(roots, threads);
-        EXPECT_EQ(ahead.Events, alone.Events);
-        EXPECT_EQ(Sorted(ahead.Opened), Sorted(alone.Opened));
-    }
+    for (const auto& mode : Modes)
+        for (const int threads : ThreadCounts) {
+            SCOPED_TRACE(std::string(mode.Name) + ", threads " + std::to_string(threads));
+            const auto ahead = Walk(roots, threads, mode);
+            EXPECT_EQ(ahead.Events, alone.Events);
+            EXPECT_EQ(Sorted(ahead.Opened), Sorted(alone.Opened));
+        }
 }
 
 TEST_F(ReadAheadTest, TheSearchIsTheSameWithAnyNumberOfThreads) {
@@ -186,11 +218,13 @@ TEST_F(ReadAheadTest, TheSearchIsTheSameWithAnyNumberOfThreads) {
         for (const auto& base : {Root, Root + P("/MISSING"), Root + P("/SECOND")}) {
             SCOPED_TRACE(base + " " + query);
             const auto alone = Search(base, query, 0);
-            for (const int threads : ThreadCounts) {
-                const auto ahead = Search(base, query, threads);
-                EXPECT_EQ(ahead.Events, alone.Events);
-                EXPECT_EQ(Sorted(ahead.Opened), Sorted(alone.Opened));
-            }
+            for (const auto& mode : Modes)
+                for (const int threads : ThreadCounts) {
+                    SCOPED_TRACE(std::string(mode.Name) + ", threads " + std::to_string(threads));
+                    const auto ahead = Search(base, query, threads, mode);
+                    EXPECT_EQ(ahead.Events, alone.Events);
+                    EXPECT_EQ(Sorted(ahead.Opened), Sorted(alone.Opened));
+                }
         }
     }
 }
@@ -198,10 +232,11 @@ TEST_F(ReadAheadTest, TheSearchIsTheSameWithAnyNumberOfThreads) {
 TEST_F(ReadAheadTest, TheCheckIsTheSameWithAnyNumberOfThreads) {
     const auto alone = Check(Root, 0);
     ASSERT_GT(alone.Events.size(), 100u);
-    for (const int threads : ThreadCounts) {
-        SCOPED_TRACE(threads);
-        const auto ahead = Check(Root, threads);
-        EXPECT_EQ(ahead.Events, alone.Events);
-        EXPECT_EQ(Sorted(ahead.Opened), Sorted(alone.Opened));
-    }
+    for (const auto& mode : Modes)
+        for (const int threads : ThreadCounts) {
+            SCOPED_TRACE(std::string(mode.Name) + ", threads " + std::to_string(threads));
+            const auto ahead = Check(Root, threads, mode);
+            EXPECT_EQ(ahead.Events, alone.Events);
+            EXPECT_EQ(Sorted(ahead.Opened), Sorted(alone.Opened));
+        }
 }
