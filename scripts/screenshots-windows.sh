@@ -9,14 +9,13 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=$(realpath -m "${1:-$root/build-mingw}")
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+trap 'end_wine_session; rm -rf "$work"' EXIT
 . "$root/scripts/wine-session.sh"
 
 cmake --build "$build" -j2 --target tunestead_screenshots
 "$root/scripts/deploy-windows.sh" "$build/qt6-mingw64" "$build/tools"
 
 start_wine_session "$work/wineprefix"
-trap 'timeout -k 5 30 wineserver -k || true; rm -rf "$work"' EXIT
 import_wine_settings "$root/demo/catalogue/" \
     '"PlayerName"="C:\\Program Files\\VideoLAN\\VLC\\vlc.exe"'
 (cd "$work" && wine_bounded 300 xvfb-run -a -s "-screen 0 1280x1024x24" \

@@ -30,6 +30,7 @@ cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake
     >/dev/null
 cmake --build "$build" -j"$(nproc)"
 
-for folder in "$build/app" "$build/tests" "$build/tools"; do
-    "$root/scripts/deploy-windows.sh" "$qt" "$folder" --tests
+for folder in "$build/app" "$build/tools"; do
+    "$root/scripts/deploy-windows.sh" "$qt" "$folder"
 done
+"$root/scripts/deploy-windows.sh" "$qt" "$build/tests" --tests

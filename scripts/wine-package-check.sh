@@ -16,7 +16,7 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 mingw=$(realpath -m "$1")
 linux=$(realpath -m "$2")
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+trap 'end_wine_session; rm -rf "$work"' EXIT
 . "$root/scripts/wine-session.sh"
 
 zip=$(ls "$mingw"/package/MP3Tunestead-*-win64.zip)
@@ -24,14 +24,15 @@ zip=$(ls "$mingw"/package/MP3Tunestead-*-win64.zip)
 folder=$(ls -d "$work"/MP3Tunestead-*-win64)
 
 start_wine_session "$work/wineprefix"
-trap 'timeout -k 5 30 wineserver -k || true; rm -rf "$work"' EXIT
 unsorted='"SortAlbums"=dword:00000000'
 import_wine_settings "$folder/demo/" "$unsorted"
 
 status=0
 (cd "$work" && wine_bounded 300 xvfb-run -a -s "-screen 0 1280x1024x24" \
     env QT_QPA_PLATFORM=windows wine "$folder/mp3tunestead.exe" --print-tree \
-    >"$work/windows.txt" 2>"$work/windows-errors.txt") || status=$?
+    >"$work/windows-crlf.txt" 2>"$work/windows-errors.txt") || status=$?
+# Windows ends the program's lines with CR LF; the texts must be the same.
+tr -d '\r' <"$work/windows-crlf.txt" >"$work/windows.txt"
 
 write_demo_settings "$work/config" "$root/demo/catalogue/" player
 printf '%s\r\n' "$unsorted" >>"$work/config/mp3tunestead/HKEY_CURRENT_USER.reg"
@@ -58,9 +59,8 @@ failures=0
 fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 [ "$status" -eq 0 ] || fail "the Windows program ended with status $status"
 [ ! -s "$work/windows-errors.txt" ] || fail "the Windows program showed boxes or errors"
-tr -d '\r' <"$work/windows.txt" | grep -q ' album(s)$' || fail "the Windows program printed no album count"
-# Windows ends the program's lines as it likes; the texts must be the same.
-tr -d '\r' <"$work/windows.txt" | cmp -s - "$work/linux.txt" ||
+grep -q ' album(s)$' "$work/windows.txt" || fail "the Windows program printed no album count"
+cmp -s "$work/windows.txt" "$work/linux.txt" ||
     fail "the Windows program read another tree than the Linux one"
 [ "$windows_status" -eq "$linux_status" ] ||
     fail "the Windows describe tool ended with status $windows_status, the Linux one with $linux_status"
@@ -80,7 +80,6 @@ if [ "$failures" -gt 0 ]; then
     cat "$work/describe-windows.txt" "$work/describe-linux.txt" >&2
     exit 1
 fi
-tr -d '\r' <"$work/windows.txt" >"$work/windows-lf.txt"
-echo "The portable Windows build read $(grep ' album(s)$' "$work/windows-lf.txt")" \
-    "on Xvfb: $(tail -n 1 "$work/windows-lf.txt"); its describe tool wrote the same files as" \
+echo "The portable Windows build read $(grep ' album(s)$' "$work/windows.txt")" \
+    "on Xvfb: $(tail -n 1 "$work/windows.txt"); its describe tool wrote the same files as" \
     "the Linux one and reported the same: $(tail -n 1 "$work/describe-linux.txt")"

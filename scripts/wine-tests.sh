@@ -8,6 +8,7 @@ set -euo pipefail
 
 build=$(cd "$1" && pwd)
 . "$(dirname "${BASH_SOURCE[0]}")/wine-session.sh"
+trap end_wine_session EXIT
 start_wine_session "$build/wineprefix"
 
 run_tests() {

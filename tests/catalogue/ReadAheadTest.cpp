@@ -182,6 +182,19 @@ protected:
 
 constexpr int ThreadCounts[] = {1, 2, 16, 32};
 
+// Reads again in every mode with every number of threads (read(threads, mode)) and expects the
+// events and the opened files of the reading without threads.
+template <typename TRead>
+void ExpectSameAsAlone(const TReading& alone, TRead read) {
+    for (const auto& mode : Modes)
+        for (const int threads : ThreadCounts) {
+            SCOPED_TRACE(std::string(mode.Name) + ", threads " + std::to_string(threads));
+            const TReading ahead = read(threads, mode);
+            EXPECT_EQ(ahead.Events, alone.Events);
+            EXPECT_EQ(Sorted(ahead.Opened), Sorted(alone.Opened));
+        }
+}
+
 } // namespace
 
 TEST_F(ReadAheadTest, WithoutThreadsTheTreeReadingOpensEachFileWhenItNeedsIt) {
@@ -204,27 +217,17 @@ TEST_F(ReadAheadTest, TheTreeReadingIsTheSameWithAnyNumberOfThreads) {
     // category's lines they name the root's folder as two albums: each reading of the root
     // opens its file seven times.
     EXPECT_EQ(std::count(alone.Opened.begin(), alone.Opened.end(), Root + P("/descript.ion")), 14);
-    for (const auto& mode : Modes)
-        for (const int threads : ThreadCounts) {
-            SCOPED_TRACE(std::string(mode.Name) + ", threads " + std::to_string(threads));
-            const auto ahead = Walk(roots, threads, mode);
-            EXPECT_EQ(ahead.Events, alone.Events);
-            EXPECT_EQ(Sorted(ahead.Opened), Sorted(alone.Opened));
-        }
+    ExpectSameAsAlone(alone,
+                      [&](int threads, const TMode& mode) { return Walk(roots, threads, mode); });
 }
 
 TEST_F(ReadAheadTest, TheSearchIsTheSameWithAnyNumberOfThreads) {
     for (const auto* query : {"rock", "album 1", "syntax", "nothing"}) {
         for (const auto& base : {Root, Root + P("/MISSING"), Root + P("/SECOND")}) {
             SCOPED_TRACE(base + " " + query);
-            const auto alone = Search(base, query, 0);
-            for (const auto& mode : Modes)
-                for (const int threads : ThreadCounts) {
-                    SCOPED_TRACE(std::string(mode.Name) + ", threads " + std::to_string(threads));
-                    const auto ahead = Search(base, query, threads, mode);
-                    EXPECT_EQ(ahead.Events, alone.Events);
-                    EXPECT_EQ(Sorted(ahead.Opened), Sorted(alone.Opened));
-                }
+            ExpectSameAsAlone(Search(base, query, 0), [&](int threads, const TMode& mode) {
+                return Search(base, query, threads, mode);
+            });
         }
     }
 }
@@ -232,11 +235,6 @@ TEST_F(ReadAheadTest, TheSearchIsTheSameWithAnyNumberOfThreads) {
 TEST_F(ReadAheadTest, TheCheckIsTheSameWithAnyNumberOfThreads) {
     const auto alone = Check(Root, 0);
     ASSERT_GT(alone.Events.size(), 100u);
-    for (const auto& mode : Modes)
-        for (const int threads : ThreadCounts) {
-            SCOPED_TRACE(std::string(mode.Name) + ", threads " + std::to_string(threads));
-            const auto ahead = Check(Root, threads, mode);
-            EXPECT_EQ(ahead.Events, alone.Events);
-            EXPECT_EQ(Sorted(ahead.Opened), Sorted(alone.Opened));
-        }
+    ExpectSameAsAlone(alone,
+                      [&](int threads, const TMode& mode) { return Check(Root, threads, mode); });
 }

@@ -4,7 +4,6 @@
 #include "tests/support/PlayerRecord.h"
 #include "tests/support/SystemErrors.h"
 
-#include "platform/Folders.h"
 #include "playback/Playlist.h"
 
 #include <algorithm>
@@ -12,12 +11,7 @@
 namespace fs = std::filesystem;
 
 namespace {
-#ifdef _WIN32
-const std::string ProgramSuffix = ".exe";
-#else
-const std::string ProgramSuffix;
-#endif
-const std::string FakePlayer = platform::ExecutableDirectory() + "fake_player" + ProgramSuffix;
+const std::string FakePlayer = FakePlayerPath();
 } // namespace
 
 class TPlayTest : public TCatalogueGuiTest {

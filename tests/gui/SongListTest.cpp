@@ -30,6 +30,13 @@ protected:
     }
 
     std::string AlbumDir(const std::string& album) const { return Dir("music/CAT/" + album); }
+
+    // The rows of album THREE: two timed songs and one without size or bit rate.
+    static std::vector<std::string> ThreeSongRows(const std::string& album) {
+        return {"01. Three seven | 3'07\" | " + album + "A.MP3",
+                "02. Four | 4'00\" | " + album + "B.MP3",
+                "03. Forty characters long | Unknown | " + album + "C.MP3"};
+    }
 };
 
 TEST_F(TSongListTest, AnAlbumListsItsSongsAndACategoryClearsThem) {
@@ -40,11 +47,7 @@ TEST_F(TSongListTest, AnAlbumListsItsSongsAndACategoryClearsThem) {
     EXPECT_FALSE(MainFrm->PlayBtn->isEnabled());
     Click(Node(0, 0));
     const std::string album = AlbumDir("THREE");
-    EXPECT_EQ(
-        Rows(MainFrm->ItemsLst),
-        (std::vector<std::string>{"01. Three seven | 3'07\" | " + album + "A.MP3",
-                                  "02. Four | 4'00\" | " + album + "B.MP3",
-                                  "03. Forty characters long | Unknown | " + album + "C.MP3"}));
+    EXPECT_EQ(Rows(MainFrm->ItemsLst), ThreeSongRows(album));
     EXPECT_EQ(BarText(MainFrm->SongBar), "3 song(s) | 7:07 total play time");
     EXPECT_TRUE(MainFrm->PlayBtn->isEnabled());
     EXPECT_TRUE(MainFrm->ReplayPop->isEnabled());
@@ -254,11 +257,7 @@ TEST_F(TSongListTest, EveryKindOfLineEndListsTheSameSongs) {
              Lines({TimedSong("A.MP3", "Three seven", 187), "", "; comment",
                     TimedSong("B.MP3", "Four", 240), PadTo("C.MP3  Forty characters long", 40)}));
         Click(Node(0, 0));
-        EXPECT_EQ(
-            Rows(MainFrm->ItemsLst),
-            (std::vector<std::string>{"01. Three seven | 3'07\" | " + album + "A.MP3",
-                                      "02. Four | 4'00\" | " + album + "B.MP3",
-                                      "03. Forty characters long | Unknown | " + album + "C.MP3"}));
+        EXPECT_EQ(Rows(MainFrm->ItemsLst), ThreeSongRows(album));
         EXPECT_EQ(BarText(MainFrm->SongBar), "3 song(s) | 7:07 total play time");
     }
     EXPECT_TRUE(Boxes.empty());

@@ -24,17 +24,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-#ifdef _WIN32
-const std::string FakePlayerName = "fake_player.exe";
-#else
-const std::string FakePlayerName = "fake_player";
-#endif
-
-// The helpers are built beside the test executable.
-std::string FakePlayer() {
-    return platform::ExecutableDirectory() + FakePlayerName;
-}
-
 // Runs the current directory elsewhere for one test.
 class TWorkingDirectory {
 public:
@@ -110,7 +99,7 @@ TEST(Launch, PassesTheParameterAsOneUnchangedArgumentInTheCurrentDirectory) {
 #endif
     };
     for (const auto& parameter : parameters) {
-        const auto record = LaunchAndRecord(dir, FakePlayer(), parameter);
+        const auto record = LaunchAndRecord(dir, FakePlayerPath(), parameter);
         ASSERT_TRUE(record.has_value()) << parameter;
         EXPECT_EQ(*record, Field("arg", parameter) + Field("cwd", work.string())) << parameter;
     }

@@ -1,5 +1,7 @@
 #include "tests/support/PlayerRecord.h"
 
+#include "platform/Folders.h"
+
 #include "tests/support/Environment.h"
 
 #ifdef _WIN32
@@ -143,4 +145,8 @@ TPlayerRecord::~TPlayerRecord() {
 
 void TPlayerRecord::Disarm() {
     FChannel.reset();
+}
+
+std::string FakePlayerPath() {
+    return platform::ExecutableDirectory() + FakePlayerName;
 }

@@ -8,6 +8,15 @@
 #include <optional>
 #include <string>
 
+// The fake player that writes into the channel: its file name, and its path, beside the test
+// executables where the helpers are built.
+#ifdef _WIN32
+inline const std::string FakePlayerName = "fake_player.exe";
+#else
+inline const std::string FakePlayerName = "fake_player";
+#endif
+std::string FakePlayerPath();
+
 class TPlayerRecord {
 public:
     // The channel's path goes into the environment variable name for the players to come:
