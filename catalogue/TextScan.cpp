@@ -96,22 +96,16 @@ bool HasSeparator16(const char* text, std::size_t start, std::size_t lineEnd) {
     return (pairs & within) != 0 || (length > 17 && HasSeparator(text, start + 16, start, lineEnd));
 }
 
-std::uint64_t Either16(__m128i bytes, char a, char b) {
-    return static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_or_si128(
-        _mm_cmpeq_epi8(bytes, _mm_set1_epi8(a)), _mm_cmpeq_epi8(bytes, _mm_set1_epi8(b)))));
-}
-
-// 64 bytes of a text, 16 at a time: which of them are one of two characters, or have a given
-// key.
+// 64 bytes of a text, 16 at a time: which of them are a given character, or have a given key.
 class TSse2Block {
 public:
     explicit TSse2Block(const char* at)
         : FBytes{Load16(at), Load16(at + 16), Load16(at + 32), Load16(at + 48)} {}
 
-    // One bit for each byte that is a or b.
-    std::uint64_t Mask(char a, char b) const {
-        return Either16(FBytes[0], a, b) | Either16(FBytes[1], a, b) << 16 |
-               Either16(FBytes[2], a, b) << 32 | Either16(FBytes[3], a, b) << 48;
+    // One bit for each byte that is c.
+    std::uint64_t Mask(char c) const {
+        return Mask16(FBytes[0], c) | Mask16(FBytes[1], c) << 16 | Mask16(FBytes[2], c) << 32 |
+               Mask16(FBytes[3], c) << 48;
     }
     std::uint64_t KeyMask(char key) const {
         return KeyMask16(FBytes[0], key) | KeyMask16(FBytes[1], key) << 16 |
@@ -129,8 +123,8 @@ public:
     [[gnu::target("avx2")]] explicit TAvx2Block(const char* at)
         : FBytes{Load32(at), Load32(at + 32)} {}
 
-    [[gnu::target("avx2")]] std::uint64_t Mask(char a, char b) const {
-        return Either32(FBytes[0], a, b) | Either32(FBytes[1], a, b) << 32;
+    [[gnu::target("avx2")]] std::uint64_t Mask(char c) const {
+        return Mask32(FBytes[0], c) | Mask32(FBytes[1], c) << 32;
     }
     [[gnu::target("avx2")]] std::uint64_t KeyMask(char key) const {
         const __m256i caseBit = _mm256_set1_epi8(CaseBit);
@@ -141,11 +135,6 @@ public:
 private:
     [[gnu::target("avx2")]] static __m256i Load32(const char* at) {
         return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at));
-    }
-    [[gnu::target("avx2")]] static std::uint64_t Either32(__m256i bytes, char a, char b) {
-        return static_cast<std::uint32_t>(
-            _mm256_movemask_epi8(_mm256_or_si256(_mm256_cmpeq_epi8(bytes, _mm256_set1_epi8(a)),
-                                                 _mm256_cmpeq_epi8(bytes, _mm256_set1_epi8(b)))));
     }
     [[gnu::target("avx2")]] static std::uint64_t Mask32(__m256i bytes, char c) {
         return static_cast<std::uint32_t>(
@@ -180,22 +169,25 @@ std::size_t ScanLinesWith(std::string_view text, std::size_t from, const TQueryM
     std::size_t start = from;
 #ifdef TUNESTEAD_SCAN_SSE2
     // One pass, 64 bytes at a time: where the query may start, where the lines end (each
-    // carriage return and line feed, but a line feed that directly follows a carriage return
-    // lies before the next line's start and belongs to the end before it), and each line's
-    // syntax test at its start. A block that may hold the query gives the line
+    // carriage return, and each line feed that no carriage return directly precedes: one bit
+    // for each line, so that the walk over a block's lines never waits on the line before),
+    // and each line's syntax test at its start. A block that may hold the query gives the line
     // that holds the block's start, which the query cannot start before; a place where it
     // may hold the query across a line's end is a false alarm that only costs a closer
     // look.
     const std::size_t tail = query != nullptr ? query->Length() - 1 : 0;
+    std::uint64_t returnBefore = 0;
     for (std::size_t base = from; base + 64 + tail <= end; base += 64) {
         const TBlock block(bytes + base);
         if (query != nullptr && QueryIn64(*query, bytes + base, block))
             return start;
-        for (std::uint64_t ends = block.Mask(CarriageReturn, LineFeed); ends != 0;
-             ends &= ends - 1) {
+        const std::uint64_t returns = block.Mask(CarriageReturn);
+        const std::uint64_t feeds = block.Mask(LineFeed);
+        // A line feed right after a carriage return ends no line of its own.
+        std::uint64_t ends = returns | (feeds & ~(returns << 1 | returnBefore));
+        returnBefore = returns >> 63;
+        for (; ends != 0; ends &= ends - 1) {
             const std::size_t lineEnd = base + static_cast<std::size_t>(std::countr_zero(ends));
-            if (lineEnd < start)
-                continue;
             const bool separator = start + 17 <= end ? HasSeparator16(bytes, start, lineEnd)
                                                      : HasSeparator(bytes, start, start, lineEnd);
             if (MayFail(bytes, start, lineEnd, separator))
