@@ -111,14 +111,14 @@ TTreeView::TTreeView(QWidget* parent) : QTreeView(parent), FModel(new TTreeModel
     connect(this, &QTreeView::doubleClicked, this, &TTreeView::NodeDoubleClicked);
 }
 
-TTreeNode* TTreeView::AddTop(const std::string& text) {
-    return AddChild(&FModel->Root(), text, std::nullopt);
+TTreeNode* TTreeView::AddTop(std::string text) {
+    return AddChild(&FModel->Root(), std::move(text), std::nullopt);
 }
 
-TTreeNode* TTreeView::AddChild(TTreeNode* parent, const std::string& text,
+TTreeNode* TTreeView::AddChild(TTreeNode* parent, std::string text,
                                std::optional<std::string> nodeData) {
     auto node = std::make_unique<TTreeNode>();
-    node->Text = text;
+    node->Text = std::move(text);
     node->Data = std::move(nodeData);
     node->Parent = parent;
     node->Index = static_cast<int>(parent->Children.size());

@@ -49,9 +49,9 @@ class TTreeView : public QTreeView {
 public:
     explicit TTreeView(QWidget* parent);
 
-    TTreeNode* AddTop(const std::string& text);
-    TTreeNode* AddChild(TTreeNode* parent, const std::string& text,
-                        std::optional<std::string> nodeData);
+    // The texts are taken over by the node.
+    TTreeNode* AddTop(std::string text);
+    TTreeNode* AddChild(TTreeNode* parent, std::string text, std::optional<std::string> nodeData);
     // Shows the nodes appended since the last flush.
     void Flush();
     void Clear();
