@@ -13,22 +13,29 @@ void TMainFrm::Button1Click() {
 
 void TMainFrm::SearchAlbum() {
     SearchResLst->Clear();
+    TPendingRows found(*SearchResLst);
     Catalogue::TSearchEvents events;
-    events.OnSyntaxError = [](const std::string& message) { MessageDlg(message, mtError, mbOK); };
+    events.OnSyntaxError = [&found](const std::string& message) {
+        found.Show();
+        MessageDlg(message, mtError, mbOK);
+    };
     events.OnBaseFileMissing = [this](const std::string& message) {
         // While the first-run dialog is pending there is no search base to speak of yet.
         if (!FirstRun)
             MessageDlg(message, mtError, mbCancel);
     };
-    events.OnCategoryFileMissing = [](const std::string& message) {
+    events.OnCategoryFileMissing = [&found](const std::string& message) {
+        found.Show();
         MessageDlg(message, mtError, mbCancel);
     };
-    events.OnResult = [this](const Catalogue::TSearchResult& result) {
-        SearchResLst->AddRow(result.Album, {result.Category, result.CdNumber, result.Path});
+    events.OnResult = [this, &found](const Catalogue::TSearchResult& result) {
+        found.Add(result.Album, {result.Category, result.CdNumber, result.Path});
         CurrentDescPath = result.Path;
     };
-    Catalogue::SearchAlbums(PrefsFrm->SearchBaseEdt->Text(), SearchEdt->Text(), events,
-                            OtherSpelling(SearchEdt->text()));
+    found.ShowAfter([&] {
+        return Catalogue::SearchAlbums(PrefsFrm->SearchBaseEdt->Text(), SearchEdt->Text(), events,
+                                       OtherSpelling(SearchEdt->text()));
+    });
 }
 
 void TMainFrm::SearchResLstDblClick() {

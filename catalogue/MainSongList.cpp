@@ -47,13 +47,18 @@ void TMainFrm::TreeLstKeyUp(int) {
 // the detail window's and the playlist's listings leave them as the tree's selection set them.
 void TMainFrm::FillSongList(const std::string& albumDir, const std::string& prefix, TListView* list,
                             TStatusBar* bar) {
+    TPendingRows listed(*list);
     Catalogue::TSongListEvents events;
-    events.OnSyntaxError = [](const std::string& message) { MessageDlg(message, mtError, mbOK); };
-    events.OnRow = [this, list](const Catalogue::TSongRow& song) {
-        list->AddRow(song.Caption, {song.LengthText, song.Path});
+    events.OnSyntaxError = [&listed](const std::string& message) {
+        listed.Show();
+        MessageDlg(message, mtError, mbOK);
+    };
+    events.OnRow = [this, &listed](const Catalogue::TSongRow& song) {
+        listed.Add(song.Caption, {song.LengthText, song.Path});
         CurrentDescPath = song.Path;
     };
-    const auto listing = Catalogue::ListSongs(albumDir, prefix, events);
+    const auto listing =
+        listed.ShowAfter([&] { return Catalogue::ListSongs(albumDir, prefix, events); });
     if (!listing.Opened) {
         CurrentDescPath = listing.DescPath;
         const TTreeNode* node = TreeLst->Selected();

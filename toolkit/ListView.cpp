@@ -42,10 +42,12 @@ TListView::TListView(QWidget* parent, const std::vector<TListColumn>& columns)
     connect(this, &QTreeWidget::itemChanged, this, &TListView::CaptionEdited);
 }
 
-int TListView::AddRow(const std::string& caption, const std::vector<std::string>& subItems) {
+QTreeWidgetItem* TListView::NewItem(const std::string& caption,
+                                    const std::vector<std::string>& subItems) const {
     auto* item = new QTreeWidgetItem;
     item->setData(0, CaptionRole, Bytes(caption));
     QList<QByteArray> kept;
+    kept.reserve(static_cast<qsizetype>(subItems.size()));
     for (const auto& subItem : subItems)
         kept.append(Bytes(subItem));
     item->setData(0, SubItemsRole, QVariant::fromValue(kept));
@@ -53,8 +55,32 @@ int TListView::AddRow(const std::string& caption, const std::vector<std::string>
         item->setFlags(item->flags() | Qt::ItemIsEditable);
     // Texts set before the item joins the list cost the view no update each.
     ShowTexts(*item);
-    addTopLevelItem(item);
+    return item;
+}
+
+int TListView::AddRow(const std::string& caption, const std::vector<std::string>& subItems) {
+    addTopLevelItem(NewItem(caption, subItems));
     return topLevelItemCount() - 1;
+}
+
+void TListView::AddRows(const std::vector<TListRow>& rows) {
+    if (rows.empty())
+        return;
+    QList<QTreeWidgetItem*> items;
+    items.reserve(static_cast<qsizetype>(rows.size()));
+    for (const auto& row : rows)
+        items.append(NewItem(row.Caption, row.SubItems));
+    addTopLevelItems(items);
+}
+
+void TPendingRows::Add(std::string caption, std::vector<std::string> subItems) {
+    FRows.push_back({std::move(caption), std::move(subItems)});
+}
+
+void TPendingRows::Show() {
+    const auto rows = std::move(FRows);
+    FRows.clear();
+    FList.AddRows(rows);
 }
 
 void TListView::DeleteRow(int row) {

@@ -13,6 +13,12 @@ struct TListColumn {
     bool RightAligned = false;
 };
 
+// A row of a list: its caption and sub-items.
+struct TListRow {
+    std::string Caption;
+    std::vector<std::string> SubItems;
+};
+
 class TListView : public QTreeWidget {
     Q_OBJECT
 public:
@@ -21,6 +27,8 @@ public:
     int RowCount() const { return topLevelItemCount(); }
     // Appends a row whole, its sub-items included, and returns its position.
     int AddRow(const std::string& caption, const std::vector<std::string>& subItems = {});
+    // Appends rows whole, in one update of the view.
+    void AddRows(const std::vector<TListRow>& rows);
     void DeleteRow(int row);
     void Clear();
 
@@ -46,6 +54,8 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
+    QTreeWidgetItem* NewItem(const std::string& caption,
+                             const std::vector<std::string>& subItems) const;
     void RefreshRow(int row);
     // The display texts of an item from the bytes it keeps.
     void ShowTexts(QTreeWidgetItem& item) const;
@@ -54,4 +64,32 @@ private:
     std::vector<bool> FRightAligned;
     bool FEditable = false;
     bool FRefreshing = false;
+};
+
+// The rows a reading finds, gathered and added to a list in one go: whenever a box is about to
+// show, so that the list behind it holds every row found so far, and when the reading ends.
+class TPendingRows {
+public:
+    explicit TPendingRows(TListView& list) : FList(list) {}
+
+    void Add(std::string caption, std::vector<std::string> subItems);
+    // Adds the rows gathered so far to the list.
+    void Show();
+    // Runs reading and then adds the rows it gathered, also when it throws; returns what it
+    // returns.
+    template <class TReading>
+    auto ShowAfter(TReading&& reading) {
+        try {
+            auto result = reading();
+            Show();
+            return result;
+        } catch (...) {
+            Show();
+            throw;
+        }
+    }
+
+private:
+    TListView& FList;
+    std::vector<TListRow> FRows;
 };

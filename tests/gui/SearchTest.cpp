@@ -240,3 +240,22 @@ TEST_F(TSearchTest, TheDetailWindowShowsOneBoxForAFaultyFileAtEachOpening) {
         EXPECT_EQ(rows[2].substr(0, 4 + error.size()), "03. " + error);
     }
 }
+
+TEST_F(TSearchTest, EveryBoxShowsAboveTheResultsFoundBeforeIt) {
+    Desc("faulty", Lines({"ROCK  Rock", "GONE  Gone", "POP  Pop", "BAD  Bad"}));
+    Desc("faulty/ROCK", Lines({"A  One", "B  Two"}));
+    Desc("faulty/POP", Lines({"C  Rock three"}));
+    Desc("faulty/BAD", Lines({"X no separator", "D  Rock four"}));
+    PrefsFrm->SearchBaseEdt->setText(QString::fromStdString(Dir("faulty")));
+    std::vector<int> rowsAtBox;
+    SetMessageBoxHook([this, &rowsAtBox](const TMessageBox& box) {
+        rowsAtBox.push_back(MainFrm->SearchResLst->RowCount());
+        Boxes.push_back(box);
+        return mrCancel;
+    });
+    EXPECT_EQ(Search("rock").size(), 4u);
+    ASSERT_EQ(Boxes.size(), 2u);
+    EXPECT_EQ(Boxes[1].Text, SyntaxBox(Dir("faulty") + P("BAD/")));
+    // The missing GONE file after ROCK's two albums, the faulty BAD line after POP's album.
+    EXPECT_EQ(rowsAtBox, (std::vector<int>{2, 3}));
+}
