@@ -41,6 +41,15 @@ std::string_view NodeText(std::string_view line, const std::string& descPath,
 // The levels of the catalogue's description files.
 enum TWalkLevel { RootLevel, CategoryLevel, AlbumLevel };
 
+// The path a category's album names are joined to: the root and the category's file-name
+// field. The walk and its reading ahead make it alike, so that the album files listed ahead
+// are the ones the walk asks for.
+void CategoryBase(std::string& out, std::string_view root, std::string_view categoryDir) {
+    out.assign(root);
+    out += PathDelimiter;
+    out += categoryDir;
+}
+
 // The files the walk opens right after one it has read, with their paths made as the walk makes
 // them: after a root's file each of its categories' files, after a category's file each of its
 // albums' files (a line without a file name names the folder of the file itself).
@@ -58,10 +67,7 @@ void WalkFollowingFiles(const TReadAheadFile& file, std::string_view text,
         next.Folder = folder;
         next.Level = file.Level + 1;
         if (file.Level == RootLevel) {
-            // The root and the category's file-name field, joined when an album path is made.
-            next.Base = file.Base;
-            next.Base += PathDelimiter;
-            next.Base += ExtractDir(line);
+            CategoryBase(next.Base, file.Base, ExtractDir(line));
             ComposePath(next.Path, {next.Base, DescFileName});
         } else {
             ComposePath(albumPath, {file.Base, ExtractDir(line)});
@@ -129,10 +135,7 @@ void TCatalogueWalker::WalkCategory(const std::string& root, std::string_view ro
         FEvents.OnCategory(categoryText);
     const auto categoryDir = ExtractDir(rootLine);
     ComposePath(FCategoryDesc, {root, categoryDir, DescFileName});
-    // The path its album lines' names are joined to, made as WalkFollowingFiles makes it.
-    FCategoryBase = root;
-    FCategoryBase += PathDelimiter;
-    FCategoryBase += categoryDir;
+    CategoryBase(FCategoryBase, root, categoryDir);
     if (!FAhead.Open(FCategoryFile, {FCategoryDesc, CategoryLevel, FCategoryBase, &rootFolder})) {
         if (FEvents.OnCategoryFileMissing)
             FEvents.OnCategoryFileMissing(

@@ -23,6 +23,14 @@ double NsSince(std::chrono::steady_clock::time_point start) {
         .count();
 }
 
+// Opens path into file (below folder when given); returns the time the reading took in
+// nanoseconds.
+double TimedOpen(TDescFile& file, const std::string& path, const TDescFolder* folder) {
+    const auto start = std::chrono::steady_clock::now();
+    file.Open(path, folder);
+    return NsSince(start);
+}
+
 struct TEntry {
     explicit TEntry(TReadAheadFile file) : File(std::move(file)) {}
 
@@ -271,9 +279,10 @@ public:
         if (listed)
             front->State = TState::Reading;
         lock.unlock();
-        const auto start = std::chrono::steady_clock::now();
+        double readingNs = 0;
         try {
-            file.Open(place.Path, listed ? front->File.Folder.get() : place.Folder);
+            readingNs =
+                TimedOpen(file, place.Path, listed ? front->File.Folder.get() : place.Folder);
         } catch (...) {
             // As the reading without threads would: nothing more is read ahead.
             lock.lock();
@@ -282,7 +291,6 @@ public:
                 FEntries.pop_front();
             throw;
         }
-        const double readingNs = NsSince(start);
         lock.lock();
         const auto allowed = FReadingsAtOnce;
         Note(readingNs);
@@ -306,9 +314,7 @@ public:
     // reading lists the files that follow it, and the threads may read those ahead.
     bool ReadAlone(std::mutex& mutex, TDescFile& file, const TReadAheadPlace& place,
                    std::condition_variable& work) {
-        const auto start = std::chrono::steady_clock::now();
-        file.Open(place.Path, place.Folder);
-        const double readingNs = NsSince(start);
+        const double readingNs = TimedOpen(file, place.Path, place.Folder);
         if (!file.Opened() || Quick(readingNs)) {
             // Only the reader reads or writes the mean while it reads alone.
             FMeanReadingNs = NextMean(readingNs);
