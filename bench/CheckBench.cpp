@@ -3,9 +3,9 @@
 // the size of every song file, which the check needs as well.
 #include "bench/BenchSupport.h"
 #include "bench/GenerateCatalogue.h"
-#include "catalogue/DescCheck.h"
 #include "catalogue/DescFile.h"
 #include "catalogue/DescLine.h"
+#include "describing/DescCheck.h"
 
 #include <cstdio>
 #include <exception>

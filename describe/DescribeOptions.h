@@ -1,7 +1,7 @@
 // The command line of mp3tunestead-describe: what to do, on which roots, with which options.
 #pragma once
 
-#include "catalogue/DescribeWalk.h"
+#include "describing/DescribeWalk.h"
 
 #include <string>
 #include <string_view>

@@ -1,10 +1,10 @@
 // mp3tunestead-describe: writes the description files of a catalogue from its song files,
 // or checks a catalogue as the program reads it.
-#include "catalogue/DescCheck.h"
-#include "catalogue/DescribeWalk.h"
 #include "describe/DescribeOptions.h"
 #include "describe/ProgressBar.h"
 #include "describe/TagLibSongFacts.h"
+#include "describing/DescCheck.h"
+#include "describing/DescribeWalk.h"
 #include "platform/Errors.h"
 
 #include <cstdio>

@@ -1,14 +1,15 @@
 #include "describe/ProgressBar.h"
 
+#include "platform/Console.h"
+
 #include <cstdio>
 #include <string>
-#include <unistd.h>
 
 namespace {
 constexpr std::size_t BarWidth = 40;
 }
 
-TProgressBar::TProgressBar() : FEnabled(isatty(STDERR_FILENO) != 0) {}
+TProgressBar::TProgressBar() : FEnabled(platform::ErrorStreamIsTerminal()) {}
 
 void TProgressBar::Show(std::size_t done, std::size_t total) {
     if (!FEnabled || total == 0)

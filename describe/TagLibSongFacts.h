@@ -2,7 +2,7 @@
 // through TagLib.
 #pragma once
 
-#include "catalogue/SongFacts.h"
+#include "describing/SongFacts.h"
 
 class TTagLibSongFacts : public Catalogue::TSongFactsReader {
 public:

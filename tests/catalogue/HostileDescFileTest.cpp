@@ -3,9 +3,9 @@
 #include "catalogue/AlbumSearch.h"
 #include "catalogue/CatalogueMessages.h"
 #include "catalogue/CatalogueWalk.h"
-#include "catalogue/DescCheck.h"
 #include "catalogue/DescFile.h"
 #include "catalogue/SongList.h"
+#include "describing/DescCheck.h"
 #include "tests/catalogue/CatalogueLines.h"
 #include "tests/support/TempDir.h"
 

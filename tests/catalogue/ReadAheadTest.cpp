@@ -7,7 +7,7 @@
 // (the hook holds them up) so that the reading lists and reads ahead again.
 #include "catalogue/AlbumSearch.h"
 #include "catalogue/CatalogueWalk.h"
-#include "catalogue/DescCheck.h"
+#include "describing/DescCheck.h"
 #include "tests/catalogue/CatalogueLines.h"
 #include "tests/support/TempDir.h"
 

@@ -1,4 +1,4 @@
-#include "catalogue/DescMerge.h"
+#include "describing/DescMerge.h"
 
 #include "catalogue/DescFile.h"
 #include "catalogue/DescLine.h"

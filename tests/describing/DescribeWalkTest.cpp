@@ -1,8 +1,8 @@
-#include "catalogue/DescribeWalk.h"
+#include "describing/DescribeWalk.h"
 #include "catalogue/CataloguePath.h"
-#include "catalogue/DescCheck.h"
 #include "catalogue/DescFile.h"
 #include "catalogue/DescLine.h"
+#include "describing/DescCheck.h"
 #include "platform/Errors.h"
 #include "tests/support/TempDir.h"
 

@@ -3,7 +3,7 @@
 // the bit rate that makes the play-time rule give a song's true length.
 #pragma once
 
-#include "catalogue/DescCodePage.h"
+#include "describing/DescCodePage.h"
 
 #include <cstdint>
 #include <optional>

@@ -3,8 +3,8 @@
 // the change as a diff); what the format cannot hold is reported, never dropped unseen.
 #pragma once
 
-#include "catalogue/DescCodePage.h"
-#include "catalogue/SongFacts.h"
+#include "describing/DescCodePage.h"
+#include "describing/SongFacts.h"
 
 #include <array>
 #include <cstddef>

@@ -1,4 +1,4 @@
-#include "catalogue/DescLayout.h"
+#include "describing/DescLayout.h"
 
 #include "catalogue/PlayTime.h"
 

@@ -1,7 +1,7 @@
 #include "catalogue/DescFile.h"
-#include "catalogue/DescLayout.h"
 #include "catalogue/DescLine.h"
-#include "catalogue/UnifiedDiff.h"
+#include "describing/DescLayout.h"
+#include "describing/UnifiedDiff.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "catalogue/DescCodePage.h"
+#include "describing/DescCodePage.h"
 
 #include <algorithm>
 #include <array>

@@ -1,9 +1,9 @@
-#include "catalogue/DescribeWalk.h"
+#include "describing/DescribeWalk.h"
 
 #include "catalogue/CataloguePath.h"
-#include "catalogue/DescLayout.h"
-#include "catalogue/DescMerge.h"
-#include "catalogue/UnifiedDiff.h"
+#include "describing/DescLayout.h"
+#include "describing/DescMerge.h"
+#include "describing/UnifiedDiff.h"
 #include "platform/Errors.h"
 #include "platform/FileIO.h"
 

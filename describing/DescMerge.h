@@ -3,7 +3,7 @@
 // entries are appended; lines of entries gone from disk are dropped only on request.
 #pragma once
 
-#include "catalogue/DescLayout.h"
+#include "describing/DescLayout.h"
 
 #include <cstddef>
 #include <optional>

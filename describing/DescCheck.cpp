@@ -1,10 +1,10 @@
-#include "catalogue/DescCheck.h"
+#include "describing/DescCheck.h"
 
 #include "catalogue/CataloguePath.h"
 #include "catalogue/DescFile.h"
-#include "catalogue/DescLayout.h"
 #include "catalogue/DescLine.h"
 #include "catalogue/ReadAhead.h"
+#include "describing/DescLayout.h"
 
 #include <optional>
 #include <string_view>

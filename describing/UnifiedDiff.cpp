@@ -1,4 +1,4 @@
-#include "catalogue/UnifiedDiff.h"
+#include "describing/UnifiedDiff.h"
 
 #include "catalogue/DescText.h"
 

@@ -1,0 +1,11 @@
+#include "platform/Console.h"
+
+#include <unistd.h>
+
+namespace platform {
+
+bool ErrorStreamIsTerminal() {
+    return isatty(STDERR_FILENO) != 0;
+}
+
+} // namespace platform
