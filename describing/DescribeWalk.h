@@ -30,10 +30,14 @@ enum class TProblemKind {
     SongUnreadable,
     NumbersNotHeld,
     FolderUnreadable,
+    // A song whose link in the catalogue could not be made.
+    LinkNotMade,
+    // A song or folder where the layout of the description files has no line for it.
+    OutsideLayout,
     // A description file that could not be read or written: it was left as it was.
     FileError,
 };
-inline constexpr std::size_t ProblemKindCount = 8;
+inline constexpr std::size_t ProblemKindCount = 10;
 
 // The words that name a kind of problem in a count ("name(s) too long", ...).
 std::string_view ProblemKindText(TProblemKind kind);
@@ -51,6 +55,8 @@ struct TDescribeEvents {
     std::function<void(const std::string& diff)> OnDiff;
     // After each album: albums done and albums in all.
     std::function<void(std::size_t done, std::size_t total)> OnProgress;
+    // Another run holds the catalogue: this one waits until it is done.
+    std::function<void()> OnBusy;
 };
 
 struct TDescribeSummary {

@@ -1,0 +1,46 @@
+// The index a catalogue of its own keeps of the music folder it describes: which catalogue
+// entry stands for which folder and song, so that every run gives an entry the name it had
+// (the user's edited descriptions stay attached), and the facts of every song with the size
+// and time they were read at, so that an unchanged song is never opened again.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace Catalogue {
+
+// The index file's name inside the catalogue folder.
+inline constexpr std::string_view IndexFileName = ".mp3tunestead-index";
+
+struct TIndexedSong {
+    // The song's entry: its path relative to the catalogue folder.
+    std::string Entry;
+    std::uint64_t Size = 0;
+    std::int64_t ModifiedNs = 0;
+    std::optional<std::int64_t> LengthMs;
+    std::string Title;
+    std::string Album;
+    friend bool operator==(const TIndexedSong&, const TIndexedSong&) = default;
+};
+
+struct TCatalogueIndex {
+    // The music folder described.
+    std::string Source;
+    // Keyed by the path relative to the music folder ("" for the music folder itself): the
+    // entry's path relative to the catalogue folder.
+    std::map<std::string, std::string> Categories;
+    std::map<std::string, std::string> Albums;
+    std::map<std::string, TIndexedSong> Songs;
+    friend bool operator==(const TCatalogueIndex&, const TCatalogueIndex&) = default;
+};
+
+// The index as text: one entry a line, fields split by tabs, tabs, line ends and backslashes
+// inside a field escaped.
+std::string WriteIndex(const TCatalogueIndex& index);
+// The index of the text; a line it cannot read is left out (its entry is then made anew).
+TCatalogueIndex ReadIndex(std::string_view text);
+
+} // namespace Catalogue

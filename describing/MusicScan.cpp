@@ -1,0 +1,158 @@
+#include "describing/MusicScan.h"
+
+#include "catalogue/CataloguePath.h"
+#include "describing/FolderListing.h"
+#include "platform/Errors.h"
+
+#include <cctype>
+#include <optional>
+#include <unordered_set>
+
+namespace Catalogue {
+
+namespace {
+
+std::string Below(const std::string& relative, const std::string& name) {
+    return relative.empty() ? name : relative + "/" + name;
+}
+
+class TMusicScan {
+public:
+    TMusicScan(const std::string& music, const TScanReport& report)
+        : FMusic(music), FReport(report) {}
+
+    std::vector<TMusicAlbum> Run();
+
+private:
+    // Lists folder (reached by relative) unless it was listed before through another path.
+    std::optional<TListing> Visit(const std::string& relative);
+    // Adds the folder's songs as an album.
+    void AddAlbum(const TListing& listing, TMusicAlbum album);
+    // Scans the folders below a category folder; parts are the folder names below it.
+    void ScanBelowCategory(const std::string& category, const std::string& categoryName,
+                           const std::string& relative, const std::vector<std::string>& parts);
+
+    std::string Path(const std::string& relative) const {
+        return relative.empty() ? FMusic : JoinPath(FMusic, relative);
+    }
+
+    const std::string& FMusic;
+    const TScanReport& FReport;
+    std::unordered_set<std::string> FVisited;
+    std::vector<TMusicAlbum> FAlbums;
+};
+
+std::optional<TListing> TMusicScan::Visit(const std::string& relative) {
+    const std::string path = Path(relative);
+    const std::string identity = platform::FolderIdentity(path);
+    if (!identity.empty() && !FVisited.insert(identity).second) {
+        FReport(TScanProblem::FolderRepeated, path,
+                "folder reached again through a link, described once only");
+        return std::nullopt;
+    }
+    try {
+        auto listing = ListFolder(path);
+        for (const auto& name : listing.NotRegular)
+            FReport(TScanProblem::NotRegular, JoinPath(path, name),
+                    "not a regular file, not described");
+        return listing;
+    } catch (const EError& error) {
+        if (relative.empty())
+            throw;
+        FReport(TScanProblem::FolderUnreadable, path,
+                std::string("cannot read folder: ") + error.what());
+        return std::nullopt;
+    }
+}
+
+void TMusicScan::AddAlbum(const TListing& listing, TMusicAlbum album) {
+    for (const auto& name : listing.Songs) {
+        TMusicSong song{name, Below(album.Source, name), {}};
+        song.Facts = platform::LookAt(Path(song.Source));
+        album.Songs.push_back(std::move(song));
+    }
+    if (!album.Songs.empty())
+        FAlbums.push_back(std::move(album));
+}
+
+void TMusicScan::ScanBelowCategory(const std::string& category, const std::string& categoryName,
+                                   const std::string& relative,
+                                   const std::vector<std::string>& parts) {
+    const auto listing = Visit(relative);
+    if (!listing)
+        return;
+    TMusicAlbum album;
+    album.Source = relative;
+    album.Category = category;
+    album.CategoryName = categoryName;
+    if (parts.empty()) {
+        album.Name = categoryName;
+    } else {
+        // The last part that is not a disc names the album; the parts before it lead to it,
+        // the discs after it follow it.
+        std::size_t nameAt = parts.size();
+        while (nameAt > 0 && DiscNumber(parts[nameAt - 1]) > 0)
+            --nameAt;
+        if (nameAt == 0)
+            nameAt = 1;
+        for (std::size_t i = 0; i + 1 < nameAt; ++i)
+            album.Prefix += parts[i] + " - ";
+        album.Name = parts[nameAt - 1];
+        for (std::size_t i = nameAt; i < parts.size(); ++i) {
+            const int disc = DiscNumber(parts[i]);
+            album.Suffix += " (CD " + std::to_string(disc) + ")";
+            album.DiscMark += " CD" + std::to_string(disc);
+        }
+    }
+    AddAlbum(*listing, std::move(album));
+    for (const auto& folder : listing->Folders) {
+        auto below = parts;
+        below.push_back(folder);
+        ScanBelowCategory(category, categoryName, Below(relative, folder), below);
+    }
+}
+
+std::vector<TMusicAlbum> TMusicScan::Run() {
+    const auto root = Visit("");
+    TMusicAlbum loose;
+    loose.Name = loose.CategoryName = FolderName(FMusic);
+    AddAlbum(*root, std::move(loose));
+    for (const auto& folder : root->Folders)
+        ScanBelowCategory(folder, folder, folder, {});
+    return std::move(FAlbums);
+}
+
+} // namespace
+
+int DiscNumber(std::string_view name) {
+    std::string word;
+    std::size_t i = 0;
+    while (i < name.size() && std::isalpha(static_cast<unsigned char>(name[i])))
+        word += static_cast<char>(std::tolower(static_cast<unsigned char>(name[i++])));
+    if (word != "cd" && word != "disc" && word != "disk")
+        return 0;
+    while (i < name.size() && (name[i] == ' ' || name[i] == '-' || name[i] == '_'))
+        ++i;
+    if (i == name.size() || name.size() - i > 3)
+        return 0;
+    int number = 0;
+    for (; i < name.size(); ++i) {
+        if (name[i] < '0' || name[i] > '9')
+            return 0;
+        number = number * 10 + (name[i] - '0');
+    }
+    return number;
+}
+
+std::string FolderName(std::string_view path) {
+    while (path.size() > 1 && (path.back() == '/' || path.back() == '\\'))
+        path.remove_suffix(1);
+    const auto slash = path.find_last_of("/\\");
+    return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
+}
+
+std::vector<TMusicAlbum> ScanMusicFolder(const std::string& music, const TScanReport& report) {
+    return TMusicScan(music, report).Run();
+}
+
+} // namespace Catalogue

@@ -1,0 +1,116 @@
+#include "describing/ShortNames.h"
+
+#include "describing/DescLayout.h"
+
+#include <algorithm>
+
+namespace Catalogue {
+
+namespace {
+
+std::string Folded(std::string_view name) {
+    std::string folded(name);
+    std::transform(folded.begin(), folded.end(), folded.begin(),
+                   [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; });
+    return folded;
+}
+
+bool IsContinuation(char c) {
+    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
+
+// Characters no catalogue name keeps: control characters break a line, and these others
+// cannot stand in a file name on every system.
+bool Dropped(char c) {
+    return static_cast<unsigned char>(c) < 32 || c == 127 ||
+           std::string_view("<>:\"/\\|?*").find(c) != std::string_view::npos;
+}
+
+// The text with blank runs made one blank, no blank at either end and no ";" first.
+std::string Tidied(std::string_view text) {
+    std::string tidy;
+    for (const char c : text) {
+        if (Dropped(c))
+            continue;
+        if (c == ' ' && (tidy.empty() || tidy.back() == ' '))
+            continue;
+        if (c == ';' && tidy.empty())
+            continue;
+        tidy += c;
+    }
+    while (!tidy.empty() && tidy.back() == ' ')
+        tidy.pop_back();
+    return tidy;
+}
+
+// The text with the characters in drop taken out and runs of blanks tidied again.
+std::string Without(std::string_view text, std::string_view drop) {
+    std::string kept;
+    for (const char c : text)
+        if (drop.find(c) == std::string_view::npos)
+            kept += c;
+    return Tidied(kept);
+}
+
+// The longest start of text of at most width bytes that ends on a UTF-8 character boundary
+// and not in a blank.
+std::string Cut(std::string text, std::size_t width) {
+    if (text.size() > width) {
+        std::size_t end = width;
+        while (end > 0 && IsContinuation(text[end]))
+            --end;
+        text.resize(end);
+    }
+    return Tidied(text);
+}
+
+// The stem shortened to width bytes: first the separators " - " and "_" become blanks, then
+// punctuation goes, then the rest is cut.
+std::string Shortened(std::string_view stem, std::size_t width) {
+    std::string text = Tidied(stem);
+    if (text.size() <= width)
+        return text;
+    std::string spaced;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text.compare(i, 3, " - ") == 0) {
+            spaced += ' ';
+            i += 2;
+        } else {
+            spaced += text[i] == '_' ? ' ' : text[i];
+        }
+    }
+    text = Tidied(spaced);
+    if (text.size() > width)
+        text = Without(text, "()[]{}'.,!&#+=~");
+    return Cut(text, width);
+}
+
+} // namespace
+
+void TShortNames::Reserve(std::string_view name) {
+    FUsed.insert(Folded(name));
+}
+
+bool TShortNames::Taken(std::string_view name) const {
+    return FUsed.contains(Folded(name));
+}
+
+std::string TShortNames::Make(std::string_view longName, std::string_view extension) {
+    std::string_view stem = longName;
+    if (!extension.empty() && stem.size() >= extension.size() &&
+        Folded(stem.substr(stem.size() - extension.size())) == Folded(extension))
+        stem.remove_suffix(extension.size());
+    const std::size_t width = MaxNameLength - extension.size();
+    std::string base = Shortened(stem, width);
+    if (base.empty())
+        base = extension.empty() ? "folder" : "song";
+    std::string name = base + std::string(extension);
+    for (int number = 2; Taken(name) || CheckName(name) != TNameFault::None; ++number) {
+        const std::string suffix = "~" + std::to_string(number);
+        name = Cut(base, width - suffix.size()) + suffix + std::string(extension);
+    }
+    Reserve(name);
+    return name;
+}
+
+} // namespace Catalogue

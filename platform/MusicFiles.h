@@ -1,0 +1,47 @@
+// What the describing of a music folder needs from the file system beyond reading and writing
+// whole files: one look at an entry, links to song files, and a lock on a catalogue folder.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace platform {
+
+enum class TEntryKind { Missing, Regular, Folder, Other };
+
+// One look at a path, following links: its kind, and for a regular file its size and
+// modification time (nanoseconds since the epoch; only compared, never shown).
+struct TEntryFacts {
+    TEntryKind Kind = TEntryKind::Missing;
+    std::uint64_t Size = 0;
+    std::int64_t ModifiedNs = 0;
+};
+TEntryFacts LookAt(const std::string& path);
+
+// What tells a folder apart from every other on the system, whatever path leads to it (its
+// device and inode on POSIX, its full resolved path on Windows); empty when it cannot be had.
+std::string FolderIdentity(const std::string& path);
+
+// True when the path itself (not followed) is a symbolic link.
+bool IsLink(const std::string& path);
+
+// Makes link lead to the existing file target: a symbolic link on POSIX; on Windows a hard link
+// (same volume, no rights needed), else a symbolic link where the system lets this user make
+// one. Throws EInOutError with the reason when neither can be made.
+void MakeSongLink(const std::string& target, const std::string& link);
+
+// A lock held on a folder (through a lock file in it) while the object lives; released when it
+// is destroyed or the process ends, also by a crash.
+class TFolderLock {
+public:
+    virtual ~TFolderLock() = default;
+};
+
+// Takes the lock of folder without waiting; nothing when another process holds it. Throws
+// EInOutError when the lock file cannot be made.
+std::unique_ptr<TFolderLock> TryLockFolder(const std::string& folder);
+// Takes the lock of folder, waiting as long as another process holds it.
+std::unique_ptr<TFolderLock> LockFolder(const std::string& folder);
+
+} // namespace platform

@@ -1,0 +1,90 @@
+#include "platform/MusicFiles.h"
+
+#include "platform/Errors.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <string>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace platform {
+
+TEntryFacts LookAt(const std::string& path) {
+    struct stat facts {};
+    if (stat(path.c_str(), &facts) != 0)
+        return {};
+    TEntryFacts result;
+    if (S_ISREG(facts.st_mode))
+        result.Kind = TEntryKind::Regular;
+    else if (S_ISDIR(facts.st_mode))
+        result.Kind = TEntryKind::Folder;
+    else
+        result.Kind = TEntryKind::Other;
+    result.Size = static_cast<std::uint64_t>(facts.st_size);
+    result.ModifiedNs =
+        static_cast<std::int64_t>(facts.st_mtim.tv_sec) * 1000000000 + facts.st_mtim.tv_nsec;
+    return result;
+}
+
+std::string FolderIdentity(const std::string& path) {
+    struct stat facts {};
+    if (stat(path.c_str(), &facts) != 0)
+        return {};
+    return std::to_string(facts.st_dev) + ":" + std::to_string(facts.st_ino);
+}
+
+bool IsLink(const std::string& path) {
+    struct stat facts {};
+    return lstat(path.c_str(), &facts) == 0 && S_ISLNK(facts.st_mode);
+}
+
+void MakeSongLink(const std::string& target, const std::string& link) {
+    if (symlink(target.c_str(), link.c_str()) != 0)
+        RaiseFileError(errno);
+}
+
+namespace {
+
+class TPosixFolderLock : public TFolderLock {
+public:
+    explicit TPosixFolderLock(int fd) : FFd(fd) {}
+    ~TPosixFolderLock() override { close(FFd); }
+    TPosixFolderLock(const TPosixFolderLock&) = delete;
+    TPosixFolderLock& operator=(const TPosixFolderLock&) = delete;
+
+private:
+    int FFd;
+};
+
+std::unique_ptr<TFolderLock> Lock(const std::string& folder, bool wait) {
+    const std::string path = folder + (folder.ends_with('/') ? "" : "/") + ".lock";
+    const int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    if (fd < 0)
+        RaiseFileError(errno);
+    int result;
+    do
+        result = flock(fd, LOCK_EX | (wait ? 0 : LOCK_NB));
+    while (result != 0 && errno == EINTR);
+    if (result != 0) {
+        const int error = errno;
+        close(fd);
+        if (error == EWOULDBLOCK)
+            return nullptr;
+        RaiseFileError(error);
+    }
+    return std::make_unique<TPosixFolderLock>(fd);
+}
+
+} // namespace
+
+std::unique_ptr<TFolderLock> TryLockFolder(const std::string& folder) {
+    return Lock(folder, false);
+}
+
+std::unique_ptr<TFolderLock> LockFolder(const std::string& folder) {
+    return Lock(folder, true);
+}
+
+} // namespace platform
