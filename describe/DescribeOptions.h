@@ -13,6 +13,10 @@ struct TDescribeCommand {
     TDescribeAction Action = TDescribeAction::Describe;
     Catalogue::TDescribeOptions Options;
     std::vector<std::string> Roots;
+    // Describe ROOT itself in its three levels instead of into a catalogue of its own.
+    bool InPlace = false;
+    // Where the catalogue of its own goes; empty for the default place.
+    std::string Catalogue;
 };
 
 // The command of the arguments (without the program name); throws EConvertError with the

@@ -1,11 +1,15 @@
 // mp3tunestead-describe: writes the description files of a catalogue from its song files,
 // or checks a catalogue as the program reads it.
+#include "catalogue/CataloguePath.h"
 #include "describe/DescribeOptions.h"
 #include "describe/ProgressBar.h"
 #include "describe/TagLibSongFacts.h"
 #include "describing/DescCheck.h"
 #include "describing/DescribeWalk.h"
+#include "describing/MusicCatalogue.h"
+#include "describing/MusicScan.h"
 #include "platform/Errors.h"
+#include "platform/Folders.h"
 
 #include <cstdio>
 #include <string>
@@ -45,7 +49,32 @@ std::string ProblemCounts(const Catalogue::TDescribeSummary& summary) {
     return std::to_string(total) + " problem(s): " + text;
 }
 
+// The default place of the catalogue of music: the per-user data folder's catalogues folder,
+// under music's name, numbered when that name is already taken by another music folder's.
+std::string DefaultCatalogue(const std::string& music) {
+    const std::string data = platform::UserDataDirectory();
+    if (data.empty())
+        throw EInOutError("no per-user data folder is known: name the catalogue with --catalogue",
+                          0);
+    const std::string absolute = Catalogue::MusicFolderPath(music);
+    std::string name = Catalogue::FolderName(absolute);
+    if (name.empty())
+        name = "music";
+    const std::string base = Catalogue::JoinPath(Catalogue::JoinPath(data, "catalogues"), name);
+    std::string candidate = base;
+    for (int number = 2;; ++number) {
+        const auto source = Catalogue::CatalogueSource(candidate);
+        if (!source || *source == absolute)
+            return candidate;
+        candidate = base + " " + std::to_string(number);
+    }
+}
+
 int RunDescribe(const TDescribeCommand& command) {
+    const std::string& music = command.Roots.front();
+    const std::string catalogue = command.InPlace             ? music
+                                  : command.Catalogue.empty() ? DefaultCatalogue(music)
+                                                              : command.Catalogue;
     TTagLibSongFacts reader;
     TProgressBar progress;
     Catalogue::TDescribeEvents events;
@@ -58,9 +87,15 @@ int RunDescribe(const TDescribeCommand& command) {
         std::fwrite(diff.data(), 1, diff.size(), stdout);
     };
     events.OnProgress = [&](std::size_t done, std::size_t total) { progress.Show(done, total); };
+    events.OnBusy = [&] {
+        PrintLine(stderr, std::string(Program) + ": another run is describing " + catalogue +
+                              "; waiting for it to finish");
+    };
 
     const auto summary =
-        Catalogue::DescribeCatalogue(command.Roots.front(), reader, command.Options, events);
+        command.InPlace
+            ? Catalogue::DescribeCatalogue(music, reader, command.Options, events)
+            : Catalogue::DescribeMusicFolder(music, catalogue, reader, command.Options, events);
     progress.Clear();
     std::fflush(stdout);
     const std::string verb = command.Options.DryRun ? " would change: " : " changed: ";
@@ -70,6 +105,8 @@ int RunDescribe(const TDescribeCommand& command) {
                           " refreshed, " + std::to_string(summary.LinesPruned) + " pruned");
     if (summary.EntryProblems() > 0 || summary.Count(Catalogue::TProblemKind::FileError) > 0)
         PrintLine(stderr, std::string(Program) + ": " + ProblemCounts(summary));
+    if (!command.InPlace && !command.Options.DryRun)
+        PrintLine(stdout, "Catalogue root: " + catalogue);
     if (summary.Count(Catalogue::TProblemKind::FileError) > 0)
         return ExitFailure;
     return summary.EntryProblems() > 0 ? ExitIncomplete : ExitDone;

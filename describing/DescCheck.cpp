@@ -5,9 +5,13 @@
 #include "catalogue/DescLine.h"
 #include "catalogue/ReadAhead.h"
 #include "describing/DescLayout.h"
+#include "describing/FolderListing.h"
+#include "platform/Errors.h"
+#include "platform/MusicFiles.h"
 
 #include <optional>
 #include <string_view>
+#include <unordered_set>
 
 namespace Catalogue {
 
@@ -67,6 +71,8 @@ public:
     // lines name.
     void CheckFolder(const std::string& folder, TLevel level, const TDescFolder* parent);
     int Problems() const { return FProblems; }
+    // Reports the song files and the folders of songs below folder that no line reaches.
+    void CheckUnreached(const std::string& folder);
 
 private:
     void Report(const std::string& where, std::size_t lineNumber, const std::string& message) {
@@ -81,7 +87,46 @@ private:
     int FProblems = 0;
     // One buffer for every description file of the walk.
     TDescFile FFile;
+    // The album folders and song files that lines reach, and the folders the search for
+    // unreached songs has been in (a link back up the tree is followed once).
+    std::unordered_set<std::string> FReachedAlbums;
+    std::unordered_set<std::string> FReachedSongs;
+    std::unordered_set<std::string> FSearched;
 };
+
+void TCatalogueCheck::CheckUnreached(const std::string& folder) {
+    const std::string identity = platform::FolderIdentity(folder);
+    if (!identity.empty() && !FSearched.insert(identity).second)
+        return;
+    TListing listing;
+    try {
+        listing = ListFolder(folder);
+    } catch (const EError&) {
+        return;
+    }
+    std::string path;
+    const bool albumReached = FReachedAlbums.contains(folder);
+    if (!listing.Songs.empty() && !albumReached) {
+        ++FProblems;
+        FReport(folder + ": folder of MP3 files that no description line reaches");
+    }
+    for (const auto& song : listing.Songs) {
+        ComposePath(path, {folder, song});
+        if (!FReachedSongs.contains(path)) {
+            ++FProblems;
+            FReport(path + ": MP3 file that no description line reaches");
+        }
+    }
+    for (const auto& name : listing.NotRegular) {
+        ++FProblems;
+        ComposePath(path, {folder, name});
+        FReport(path + ": named like an MP3 file but not a regular file");
+    }
+    for (const auto& child : listing.Folders) {
+        ComposePath(path, {folder, child});
+        CheckUnreached(path);
+    }
+}
 
 void TCatalogueCheck::CheckSong(std::string_view line, std::size_t lineNumber,
                                 const std::string& descPath, const std::string& songPath,
@@ -135,10 +180,14 @@ void TCatalogueCheck::CheckFolder(const std::string& folder, TLevel level,
         if (name.empty())
             continue;
         ComposePath(childPath, {folder, name});
-        if (level == TLevel::Album)
+        if (level == TLevel::Album) {
+            FReachedSongs.insert(childPath);
             CheckSong(line, lineNumber, descPath, childPath, here);
-        else
+        } else {
+            if (level == TLevel::Category)
+                FReachedAlbums.insert(childPath);
             CheckFolder(childPath, level == TLevel::Root ? TLevel::Category : TLevel::Album, &here);
+        }
     }
 }
 
@@ -148,6 +197,7 @@ int CheckCatalogue(const std::string& root, const TCheckSink& report,
                    const TReadAheadOptions& readAhead) {
     TCatalogueCheck check(report, root, readAhead);
     check.CheckFolder(root, TLevel::Root, nullptr);
+    check.CheckUnreached(root);
     return check.Problems();
 }
 

@@ -1,6 +1,7 @@
 // The check of a catalogue through the program's own readers: every line that fails the
 // syntax test, every missing description file, every song line without a play time and
-// every song whose file is gone or no longer has the size its line gives.
+// every song whose file is gone or no longer has the size its line gives; and every song file
+// and folder of song files below the root that no line reaches.
 #pragma once
 
 #include "catalogue/ReadAhead.h"

@@ -54,11 +54,8 @@ public:
     TMusicDescribing(const std::string& music, const std::string& catalogue,
                      TSongFactsReader& reader, const TDescribeOptions& options,
                      const TDescribeEvents& events)
-        : FMusic(fs::absolute(music).lexically_normal().string()), FCatalogue(catalogue),
-          FReader(reader), FOptions(options), FEvents(events), FWriter(options, events) {
-        while (FMusic.size() > 1 && (FMusic.back() == '/' || FMusic.back() == '\\'))
-            FMusic.pop_back();
-    }
+        : FMusic(MusicFolderPath(music)), FCatalogue(catalogue), FReader(reader), FOptions(options),
+          FEvents(events), FWriter(options, events) {}
 
     TDescribeSummary Run();
 
@@ -271,6 +268,12 @@ void TMusicDescribing::KeepUnseen() {
 }
 
 TDescribeSummary TMusicDescribing::Run() {
+    // An unreadable music folder is told before anything is made for it.
+    try {
+        ListFolder(FMusic);
+    } catch (const EInOutError& failure) {
+        throw EInOutError(FMusic + ": cannot read folder: " + failure.what(), failure.ErrorCode);
+    }
     std::unique_ptr<platform::TFolderLock> lock;
     if (!FOptions.DryRun) {
         std::error_code error;
@@ -295,9 +298,7 @@ TDescribeSummary TMusicDescribing::Run() {
         albums = ScanMusicFolder(
             FMusic, [&](TScanProblem problem, const std::string& path, const std::string& why) {
                 FWriter.Report(problem == TScanProblem::NotRegular ? TProblemKind::SongUnreadable
-                               : problem == TScanProblem::FolderRepeated
-                                   ? TProblemKind::OutsideLayout
-                                   : TProblemKind::FolderUnreadable,
+                                                                   : TProblemKind::FolderUnreadable,
                                path, why);
             });
     } catch (const EInOutError& failure) {
@@ -357,6 +358,13 @@ TDescribeSummary DescribeMusicFolder(const std::string& music, const std::string
                                      TSongFactsReader& reader, const TDescribeOptions& options,
                                      const TDescribeEvents& events) {
     return TMusicDescribing(music, catalogue, reader, options, events).Run();
+}
+
+std::string MusicFolderPath(const std::string& music) {
+    std::string path = fs::absolute(music).lexically_normal().string();
+    while (path.size() > 1 && (path.back() == '/' || path.back() == '\\'))
+        path.pop_back();
+    return path;
 }
 
 std::optional<std::string> CatalogueSource(const std::string& catalogue) {

@@ -20,6 +20,9 @@ TDescribeSummary DescribeMusicFolder(const std::string& music, const std::string
                                      TSongFactsReader& reader, const TDescribeOptions& options,
                                      const TDescribeEvents& events);
 
+// The music folder's path as a catalogue records it: absolute, without trailing delimiters.
+std::string MusicFolderPath(const std::string& music);
+
 // The music folder a catalogue describes, as its index says; nothing when it has no index.
 std::optional<std::string> CatalogueSource(const std::string& catalogue);
 

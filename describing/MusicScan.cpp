@@ -45,11 +45,10 @@ private:
 std::optional<TListing> TMusicScan::Visit(const std::string& relative) {
     const std::string path = Path(relative);
     const std::string identity = platform::FolderIdentity(path);
-    if (!identity.empty() && !FVisited.insert(identity).second) {
-        FReport(TScanProblem::FolderRepeated, path,
-                "folder reached again through a link, described once only");
+    // A folder met again (through a link back up the tree, or to a folder described
+    // elsewhere) has its songs in the catalogue already.
+    if (!identity.empty() && !FVisited.insert(identity).second)
         return std::nullopt;
-    }
     try {
         auto listing = ListFolder(path);
         for (const auto& name : listing.NotRegular)

@@ -39,7 +39,7 @@ struct TMusicAlbum {
     std::vector<TMusicSong> Songs;
 };
 
-enum class TScanProblem { FolderUnreadable, NotRegular, FolderRepeated };
+enum class TScanProblem { FolderUnreadable, NotRegular };
 using TScanReport =
     std::function<void(TScanProblem problem, const std::string& path, const std::string& why)>;
 

@@ -48,10 +48,10 @@ for system in linux windows; do
     "$linux/tools/make_demo_mp3" "$work/describe-$system" >/dev/null
 done
 linux_status=0
-"$linux/describe/mp3tunestead-describe" "$work/describe-linux" >/dev/null \
+"$linux/describe/mp3tunestead-describe" --in-place "$work/describe-linux" >/dev/null \
     2>"$work/describe-linux.txt" || linux_status=$?
 windows_status=0
-(cd "$work" && wine_bounded 300 wine "$folder/mp3tunestead-describe.exe" \
+(cd "$work" && wine_bounded 300 wine "$folder/mp3tunestead-describe.exe" --in-place \
     "$(winepath -w "$work/describe-windows")" >/dev/null 2>"$work/describe-windows.txt") ||
     windows_status=$?
 

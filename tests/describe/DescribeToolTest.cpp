@@ -74,7 +74,8 @@ protected:
     TResult Run(const std::string& arguments) const {
         const auto out = FDir.Path() / "out.txt";
         const auto err = FDir.Path() / "err.txt";
-        const std::string command = "'" TUNESTEAD_DESCRIBE_TOOL "' " + arguments + " >'" +
+        const std::string command = "XDG_DATA_HOME='" + (FDir.Path() / "data").string() +
+                                    "' '" TUNESTEAD_DESCRIBE_TOOL "' " + arguments + " >'" +
                                     out.string() + "' 2>'" + err.string() + "'";
         const int status = std::system(command.c_str());
         TResult result;
@@ -84,7 +85,7 @@ protected:
         return result;
     }
     TResult Describe(const std::string& options = "") const {
-        return Run(options + " '" + Root().string() + "'");
+        return Run("--in-place " + options + " '" + Root().string() + "'");
     }
 
     // The description lines of the album file by name; each must pass the syntax test.
@@ -134,9 +135,13 @@ TEST_F(DescribeTool, DescribesRealSongsAndReportsWhatItCannot) {
     EXPECT_EQ(TTempDir::Read(Root() / "Pop/descript.ion"), "Album  \xC9t\xE9\r\n");
     EXPECT_EQ(TTempDir::Read(Root() / "descript.ion"), "Pop  Pop\r\n");
 
+    // The check names the songs that the tool could not describe in place.
     const auto check = Run("--check '" + Root().string() + "'");
-    EXPECT_EQ(check.ExitCode, 0) << check.Out;
-    EXPECT_EQ(check.Out, "");
+    EXPECT_EQ(check.ExitCode, 1) << check.Out;
+    const std::string album = (Root() / Album).string();
+    EXPECT_EQ(check.Out, album + "/04 bad.mp3: MP3 file that no description line reaches\n" +
+                             album +
+                             "/abcdefghijklmno.mp3: MP3 file that no description line reaches\n");
 }
 
 TEST_F(DescribeTool, Utf8KeepsEveryCharacter) {
@@ -200,13 +205,16 @@ TEST_F(DescribeTool, CheckListsProblemsByFileAndLine) {
     const auto check = Run("--check '" + Root().string() + "'");
     EXPECT_EQ(check.ExitCode, 1);
     const std::string file = AlbumFile().string();
-    EXPECT_EQ(check.Out, file +
-                             ":2: syntax error: no two blanks after the name within the first "
-                             "20 columns\n" +
-                             file + ":5: size " +
-                             std::to_string(fs::file_size(FSongs->Path() / "03 mono.mp3")) +
-                             " differs from the file's 1000 bytes: 03 mono.mp3\n" +
-                             (Root() / "Pop/Empty").string() + ": description file missing\n");
+    EXPECT_EQ(
+        check.Out,
+        file +
+            ":2: syntax error: no two blanks after the name within the first "
+            "20 columns\n" +
+            file + ":5: size " + std::to_string(fs::file_size(FSongs->Path() / "03 mono.mp3")) +
+            " differs from the file's 1000 bytes: 03 mono.mp3\n" + (Root() / "Pop/Empty").string() +
+            ": description file missing\n" + (Root() / Album).string() +
+            "/04 bad.mp3: MP3 file that no description line reaches\n" + (Root() / Album).string() +
+            "/abcdefghijklmno.mp3: MP3 file that no description line reaches\n");
 }
 TEST_F(DescribeTool, UsageVersionAndUnreadableRoot) {
     const auto help = Run("--help");

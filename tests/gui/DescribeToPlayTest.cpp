@@ -55,7 +55,7 @@ TEST_F(TCatalogueGuiTest, MP3FoldersDescribedShowTheirTrueLengthsAndPlayInMpv) {
         MakeLameSong(album, song);
 
     // The name of 19 characters cannot be described: the tool says so with its exit code.
-    ASSERT_EQ(RunDescribe("--encoding utf-8 '" + Dir("music") + "'"), 1);
+    ASSERT_EQ(RunDescribe("--in-place --encoding utf-8 '" + Dir("music") + "'"), 1);
     const auto player = Files.Write("player/play-with-mpv", MpvPlayerScript);
     fs::permissions(player, fs::perms::owner_all);
     StartOn({Dir("music")}, false, player.string());
