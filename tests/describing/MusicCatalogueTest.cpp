@@ -1,0 +1,271 @@
+// The describing of a music folder in any layout into a catalogue of its own.
+#include "describing/MusicCatalogue.h"
+#include "describing/CatalogueIndex.h"
+#include "describing/DescCheck.h"
+#include "describing/DescLayout.h"
+#include "describing/MusicScan.h"
+#include "describing/ShortNames.h"
+#include "platform/Errors.h"
+#include "platform/MusicFiles.h"
+#include "tests/support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <future>
+#include <map>
+#include <thread>
+
+using namespace Catalogue;
+namespace fs = std::filesystem;
+
+namespace {
+
+TEST(ShortNames, MadeFromTheLongNameFitTheFieldAndStayUnique) {
+    const struct {
+        const char* Long;
+        const char* Extension;
+        const char* Short;
+    } cases[] = {
+        {"Short.mp3", ".mp3", "Short.mp3"},
+        {"01 - Speak to Me.mp3", ".mp3", "01 Speak to Me.mp3"},
+        {"Shine On You Crazy Diamond.mp3", ".mp3", "Shine On You C.mp3"},
+        {"Shine On You Crazy Diamond II.mp3", ".mp3", "Shine On You~2.mp3"},
+        {"SHORT.MP3", ".mp3", "SHORT~2.mp3"},
+        {";  odd \t name  .mp3", ".mp3", "odd name.mp3"},
+        {"\xCE\x91\xCE\xBA\xCF\x81\xCF\x8C\xCF\x80\xCE\xBF\xCE\xBB\xCE\xB7.mp3", ".mp3",
+         "\xCE\x91\xCE\xBA\xCF\x81\xCF\x8C\xCF\x80\xCE\xBF\xCE\xBB.mp3"},
+        {"???.mp3", ".mp3", "song.mp3"},
+        {"Wish You Were Here (1975) CD1", " CD1", "Wish You Were CD1"},
+        {"Wish You Were Here (1975) CD2", " CD2", "Wish You Were CD2"},
+        {"A \"quoted\": name/with*marks", "", "A quoted namewithm"},
+    };
+    TShortNames names;
+    names.Reserve("descript.ion");
+    for (const auto& test : cases) {
+        const std::string name = names.Make(test.Long, test.Extension);
+        EXPECT_EQ(name, test.Short) << test.Long;
+        EXPECT_EQ(CheckName(name), TNameFault::None) << name;
+    }
+}
+
+TEST(DiscNumber, NamesOfDiscFolders) {
+    const std::pair<const char*, int> cases[] = {
+        {"CD1", 1}, {"CD 2", 2},        {"cd-3", 3}, {"Disc 1", 1}, {"Disk 02", 2},
+        {"CD", 0},  {"Discography", 0}, {"CDs", 0},  {"CD 1a", 0},  {"Album", 0},
+    };
+    for (const auto& [name, number] : cases)
+        EXPECT_EQ(DiscNumber(name), number) << name;
+}
+
+TEST(CatalogueIndex, RoundTripKeepsOddBytesAndSkipsDamagedLines) {
+    TCatalogueIndex index;
+    index.Source = "/music/with\ttab";
+    index.Categories["Rock"] = "Rock";
+    index.Albums["Rock/A\\B"] = "Rock/A B";
+    index.Songs["Rock/A\\B/x.mp3"] = {"Rock/A B/x.mp3", 12, -5, 3000, "line\nend\r", "al\\bum"};
+    index.Songs["Rock/A\\B/y.mp3"] = {"Rock/A B/y.mp3", 1, 2, std::nullopt, "", ""};
+    const std::string text = WriteIndex(index);
+    EXPECT_EQ(ReadIndex(text), index);
+    auto damaged = ReadIndex(text + "song\tz\tRock/z.mp3\tnot a size\t1\t-\t\t\n");
+    EXPECT_EQ(damaged, index);
+    EXPECT_EQ(ReadIndex("something else\nsource\t/x\n").Source, "");
+}
+
+// Song facts by file name, counting every song file opened; a name missing from the table is
+// a damaged file.
+class TCountingSongFacts : public TSongFactsReader {
+public:
+    std::map<std::string, TSongFacts> Songs;
+    int Opened = 0;
+
+    TSongFacts Read(const std::string& path) override {
+        ++Opened;
+        const auto name = fs::path(path).filename().string();
+        const auto found = Songs.find(name);
+        if (found == Songs.end())
+            throw EError("damaged");
+        auto facts = found->second;
+        facts.Size = fs::file_size(path);
+        return facts;
+    }
+};
+
+// Every file's and folder's bytes and modification time below a folder, links not followed.
+using TSnapshot = std::map<std::string, std::pair<std::string, fs::file_time_type>>;
+TSnapshot Snapshot(const fs::path& folder) {
+    TSnapshot snapshot;
+    snapshot[""] = {"", fs::last_write_time(folder)};
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+        const auto relative = fs::relative(entry.path(), folder).string();
+        const bool file = entry.is_regular_file() && !entry.is_symlink();
+        snapshot[relative] = {file ? TTempDir::Read(entry.path()) : "",
+                              entry.is_symlink() ? fs::file_time_type() : entry.last_write_time()};
+    }
+    return snapshot;
+}
+
+class MusicCatalogue : public ::testing::Test {
+protected:
+    void SetUp() override {
+        for (const auto& [path, size] : std::vector<std::pair<std::string, int>>{
+                 {"Pink Floyd/Wish You Were Here (1975)/01 - Shine On You Crazy Diamond.mp3", 9000},
+                 {"Pink Floyd/Wish You Were Here (1975)/02 - Welcome to the Machine.mp3", 8000},
+                 {"Pink Floyd/The Wall/CD1/01 - In the Flesh.mp3", 7000},
+                 {"Pink Floyd/The Wall/CD2/01 - Hey You.mp3", 6000},
+                 {"Jazz/Miles Davis/Kind of Blue/01 - So What.mp3", 5000},
+                 {"Jazz/A single of a jazz band.mp3", 4000},
+                 {"Loose song.mp3", 3000},
+                 {"Jazz/Miles Davis/Kind of Blue/cover.jpg", 10},
+             })
+            FMusic.Write("Music/" + path, std::string(size, 'x'));
+        for (const char* name :
+             {"01 - Shine On You Crazy Diamond.mp3", "02 - Welcome to the Machine.mp3",
+              "01 - In the Flesh.mp3", "01 - Hey You.mp3", "01 - So What.mp3",
+              "A single of a jazz band.mp3", "Loose song.mp3"})
+            FReader.Songs[name] = {0, 4000, "", ""};
+        FReader.Songs["01 - Shine On You Crazy Diamond.mp3"].Title =
+            "Shine On You Crazy Diamond (Parts I-V)";
+        FReader.Songs["01 - In the Flesh.mp3"].Album = "The Wall";
+        FReader.Songs["01 - Hey You.mp3"].Album = "The Wall";
+        FReader.Songs["A single of a jazz band.mp3"].Album = "Some single";
+    }
+
+    TDescribeSummary Describe(TDescribeOptions options = {}, TDescribeEvents events = {}) {
+        events.OnProblem = [&](const TProblem& problem) { FProblems.push_back(problem); };
+        return DescribeMusicFolder(Music().string(), Catalogue(), FReader, options, events);
+    }
+    fs::path Music() const { return FMusic.Path() / "Music"; }
+    std::string Catalogue() const { return (FCatalogue.Path() / "cat").string(); }
+    std::string Read(const std::string& relative) const {
+        return TTempDir::Read(fs::path(Catalogue()) / relative);
+    }
+    std::vector<std::string> Check() const {
+        std::vector<std::string> problems;
+        CheckCatalogue(Catalogue(),
+                       [&](const std::string& problem) { problems.push_back(problem); });
+        return problems;
+    }
+
+    TTempDir FMusic;
+    TTempDir FCatalogue;
+    TCountingSongFacts FReader;
+    std::vector<TProblem> FProblems;
+};
+
+TEST_F(MusicCatalogue, EverySongOfAnyLayoutIsDescribedThroughShortEntries) {
+    const TSnapshot before = Snapshot(Music());
+    const auto summary = Describe();
+    EXPECT_EQ(summary.EntryProblems(), 1);
+    EXPECT_EQ(summary.Count(TProblemKind::DescriptionCut), 1);
+    EXPECT_EQ(FReader.Opened, 7);
+    EXPECT_EQ(Read("descript.ion"), "Music  Music\r\nJazz  Jazz\r\nPink Floyd  Pink Floyd\r\n");
+    EXPECT_EQ(Read("Jazz/descript.ion"), "Jazz  Jazz\r\nMiles Davis Kind o  Miles Davis - Kind of "
+                                         "Blue\r\n");
+    EXPECT_EQ(Read("Pink Floyd/descript.ion"),
+              "The Wall CD1  The Wall (CD 1)\r\nThe Wall CD2  The Wall (CD 2)\r\n"
+              "Wish You Were Here  Wish You Were Here (1975)\r\n");
+    const std::string album = Read("Pink Floyd/Wish You Were Here/descript.ion");
+    EXPECT_NE(album.find("01 Shine On Yo.mp3  Shine On You Crazy Diamond (Pa "), std::string::npos)
+        << album;
+    EXPECT_NE(album.find("02 Welcome to.mp3  02 - Welcome to the Machine "), std::string::npos)
+        << album;
+    EXPECT_EQ(fs::read_symlink(fs::path(Catalogue()) / "Jazz/Jazz/A single of a.mp3"),
+              Music() / "Jazz/A single of a jazz band.mp3");
+    // The program's own reading finds every line, every song and every size.
+    EXPECT_EQ(Check(), std::vector<std::string>{});
+    EXPECT_EQ(Snapshot(Music()), before);
+}
+
+TEST_F(MusicCatalogue, ReRunsOpenNothingUnchangedKeepEditsAndPruneOnlyOwnEntries) {
+    Describe();
+    const TSnapshot before = Snapshot(Music());
+    const std::string albumFile = Catalogue() + "/Pink Floyd/Wish You Were Here/descript.ion";
+    std::string edited = Read("Pink Floyd/Wish You Were Here/descript.ion");
+    edited.replace(edited.find("Shine On You Crazy Diamond (Pa"), 30,
+                   "My favourite                  ");
+    FCatalogue.Write("cat/Pink Floyd/Wish You Were Here/descript.ion", "; mine\r\n" + edited);
+    FReader.Opened = 0;
+    auto again = Describe();
+    EXPECT_EQ(FReader.Opened, 0);
+    EXPECT_EQ(again.FilesChanged, 0);
+    EXPECT_EQ(Snapshot(Music()), before);
+    EXPECT_EQ(TTempDir::Read(albumFile), "; mine\r\n" + edited);
+
+    // A new song is the only one opened; its entry is new, the others keep theirs.
+    FMusic.Write("Music/Pink Floyd/Wish You Were Here (1975)/03 - Have a Cigar.mp3",
+                 std::string(5000, 'x'));
+    FReader.Songs["03 - Have a Cigar.mp3"] = {0, 3000, "", ""};
+    Describe();
+    EXPECT_EQ(FReader.Opened, 1);
+    EXPECT_NE(TTempDir::Read(albumFile).find("; mine\r\n" + edited + "03 Have a Ciga.mp3  "),
+              std::string::npos);
+
+    // A song gone keeps its line until --prune, which takes only the catalogue's own entry.
+    fs::remove(Music() / "Pink Floyd/Wish You Were Here (1975)/03 - Have a Cigar.mp3");
+    fs::remove_all(Music() / "Pink Floyd/The Wall/CD2");
+    const TSnapshot beforePrune = Snapshot(Music());
+    Describe();
+    EXPECT_NE(TTempDir::Read(albumFile).find("03 Have a Ciga.mp3"), std::string::npos);
+    TDescribeOptions prune;
+    prune.Prune = true;
+    const auto pruned = Describe(prune);
+    EXPECT_EQ(pruned.LinesPruned, 2);
+    EXPECT_EQ(TTempDir::Read(albumFile), "; mine\r\n" + edited);
+    EXPECT_FALSE(fs::exists(fs::symlink_status(fs::path(Catalogue()) / "Pink Floyd/The Wall CD2")));
+    EXPECT_EQ(Read("Pink Floyd/descript.ion"), "The Wall CD1  The Wall (CD 1)\r\n"
+                                               "Wish You Were Here  Wish You Were Here (1975)\r\n");
+    EXPECT_EQ(Check(), std::vector<std::string>{});
+    EXPECT_EQ(Snapshot(Music()), beforePrune);
+}
+
+TEST_F(MusicCatalogue, ADryRunMakesNothingAndOddEntriesAreNamed) {
+    TDescribeOptions dry;
+    dry.DryRun = true;
+    std::string diffs;
+    TDescribeEvents events;
+    events.OnDiff = [&](const std::string& diff) { diffs += diff; };
+    const auto summary = Describe(dry, events);
+    EXPECT_FALSE(fs::exists(Catalogue()));
+    EXPECT_EQ(summary.FilesChanged, 10);
+    EXPECT_NE(diffs.find("+++ b/Pink Floyd/The Wall CD1/descript.ion"), std::string::npos);
+
+    // A folder link back up the tree is followed once; a damaged song is named.
+    fs::create_directory_symlink("..", Music() / "Jazz/up");
+    FMusic.Write("Music/Jazz/damaged.mp3", "not audio");
+    Describe();
+    std::erase_if(FProblems, [](const TProblem& problem) {
+        return problem.Kind == TProblemKind::DescriptionCut;
+    });
+    ASSERT_EQ(FProblems.size(), 1u);
+    EXPECT_EQ(FProblems[0].Kind, TProblemKind::SongUnreadable);
+    EXPECT_EQ(FProblems[0].Path, (Music() / "Jazz/damaged.mp3").string());
+    EXPECT_EQ(FReader.Opened, 7 + 8);
+}
+
+TEST_F(MusicCatalogue, ASecondRunWaitsForTheFirst) {
+    fs::create_directories(Catalogue());
+    auto held = platform::TryLockFolder(Catalogue());
+    ASSERT_TRUE(held);
+    std::promise<void> busy;
+    TDescribeEvents events;
+    events.OnBusy = [&] { busy.set_value(); };
+    std::thread run([&] { Describe({}, events); });
+    busy.get_future().wait();
+    EXPECT_FALSE(fs::exists(Catalogue() + "/descript.ion"));
+    held.reset();
+    run.join();
+    EXPECT_TRUE(fs::exists(Catalogue() + "/descript.ion"));
+    EXPECT_FALSE(platform::TryLockFolder(Catalogue()) == nullptr);
+}
+
+TEST_F(MusicCatalogue, ACatalogueOfAnotherMusicFolderIsRefused) {
+    Describe();
+    TTempDir other;
+    other.Write("A/B/c.mp3", "x");
+    EXPECT_THROW(
+        DescribeMusicFolder(other.Path().string(), Catalogue(), FReader, {}, TDescribeEvents{}),
+        EInOutError);
+    EXPECT_EQ(CatalogueSource(Catalogue()), MusicFolderPath(Music().string()));
+}
+
+} // namespace
