@@ -12,6 +12,7 @@
 #include <fstream>
 #include <map>
 #include <sys/wait.h>
+#include <unistd.h>
 
 using namespace Catalogue;
 namespace fs = std::filesystem;
@@ -71,11 +72,12 @@ protected:
     fs::path Root() const { return FDir.Path() / "root"; }
     fs::path AlbumFile() const { return Root() / Album / "descript.ion"; }
 
-    TResult Run(const std::string& arguments) const {
+    // Runs the tool, started through the wrapper command when one is given.
+    TResult Run(const std::string& arguments, const std::string& wrapper = "") const {
         const auto out = FDir.Path() / "out.txt";
         const auto err = FDir.Path() / "err.txt";
-        const std::string command = "XDG_DATA_HOME='" + (FDir.Path() / "data").string() +
-                                    "' '" TUNESTEAD_DESCRIBE_TOOL "' " + arguments + " >'" +
+        const std::string command = "XDG_DATA_HOME='" + (FDir.Path() / "data").string() + "' " +
+                                    wrapper + "'" TUNESTEAD_DESCRIBE_TOOL "' " + arguments + " >'" +
                                     out.string() + "' 2>'" + err.string() + "'";
         const int status = std::system(command.c_str());
         TResult result;
@@ -228,4 +230,54 @@ TEST_F(DescribeTool, UsageVersionAndUnreadableRoot) {
     const auto missing = Run("'" + (FDir.Path() / "nowhere").string() + "'");
     EXPECT_EQ(missing.ExitCode, 2);
     EXPECT_NE(missing.Err.find("nowhere: cannot read folder"), std::string::npos) << missing.Err;
+}
+
+namespace {
+
+// Every file's and folder's bytes and modification time below a folder.
+std::map<std::string, std::pair<std::string, fs::file_time_type>> Snapshot(const fs::path& root) {
+    std::map<std::string, std::pair<std::string, fs::file_time_type>> snapshot;
+    snapshot[""] = {"", fs::last_write_time(root)};
+    for (const auto& entry : fs::recursive_directory_iterator(root))
+        snapshot[fs::relative(entry.path(), root).string()] = {
+            entry.is_regular_file() ? TTempDir::Read(entry.path()) : "", entry.last_write_time()};
+    return snapshot;
+}
+
+} // namespace
+
+TEST_F(DescribeTool, AReadOnlyMusicFolderIsDescribedBesideItAndNeverTouched) {
+    // Root ignores the permission bits: the folder is then mounted read-only in a mount
+    // namespace of the tool's own.
+    const std::string root = Root().string();
+    const bool mount = geteuid() == 0 && std::system("command -v unshare >/dev/null 2>&1") == 0;
+    if (!mount)
+        fs::permissions(Root() / Album,
+                        fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                        fs::perm_options::remove);
+    const auto describe = [&](const std::string& options) {
+        if (!mount)
+            return Run(options + " '" + root + "'");
+        return Run(options + " '" + root + "'",
+                   "unshare -m sh -c 'mount --bind \"$0\" \"$0\" && mount -o remount,bind,ro "
+                   "\"$0\" \"$0\" && exec \"$@\"' '" +
+                       root + "' ");
+    };
+    const auto before = Snapshot(Root());
+    const auto first = describe("");
+    EXPECT_EQ(first.ExitCode, 1) << first.Err;
+    const fs::path catalogue = FDir.Path() / "data/mp3tunestead/catalogues/root";
+    EXPECT_EQ(first.Out, "Catalogue root: " + catalogue.string() + "\n");
+    EXPECT_NE(first.Err.find("04 bad.mp3: cannot read song"), std::string::npos) << first.Err;
+    const std::string albumFile = TTempDir::Read(catalogue / "Pop/Album/descript.ion");
+    for (const char* name :
+         {"01 cbr.mp3  ", "02 vbr.mp3  ", "03 mono.mp3  ", "abcdefghijklmn.mp3  "})
+        EXPECT_NE(albumFile.find(name), std::string::npos) << name << "\n" << albumFile;
+    const auto again = describe("--prune");
+    EXPECT_NE(again.Err.find(" 0 file(s) changed"), std::string::npos) << again.Err;
+    const auto check = Run("--check '" + catalogue.string() + "'");
+    EXPECT_EQ(check.ExitCode, 0) << check.Out;
+    EXPECT_EQ(Snapshot(Root()), before);
+    if (!mount)
+        fs::permissions(Root() / Album, fs::perms::owner_write, fs::perm_options::add);
 }
