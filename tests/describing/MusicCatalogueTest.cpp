@@ -169,8 +169,10 @@ TEST_F(MusicCatalogue, EverySongOfAnyLayoutIsDescribedThroughShortEntries) {
         << album;
     EXPECT_NE(album.find("02 Welcome to.mp3  02 - Welcome to the Machine "), std::string::npos)
         << album;
+#ifndef _WIN32
     EXPECT_EQ(fs::read_symlink(fs::path(Catalogue()) / "Jazz/Jazz/A single of a.mp3"),
               Music() / "Jazz/A single of a jazz band.mp3");
+#endif
     // The program's own reading finds every line, every song and every size.
     EXPECT_EQ(Check(), std::vector<std::string>{});
     EXPECT_EQ(Snapshot(Music()), before);
@@ -229,8 +231,11 @@ TEST_F(MusicCatalogue, ADryRunMakesNothingAndOddEntriesAreNamed) {
     EXPECT_EQ(summary.FilesChanged, 10);
     EXPECT_NE(diffs.find("+++ b/Pink Floyd/The Wall CD1/descript.ion"), std::string::npos);
 
-    // A folder link back up the tree is followed once; a damaged song is named.
+    // A folder link back up the tree is followed once (on POSIX, where anyone can make one); a
+    // damaged song is named.
+#ifndef _WIN32
     fs::create_directory_symlink("..", Music() / "Jazz/up");
+#endif
     FMusic.Write("Music/Jazz/damaged.mp3", "not audio");
     Describe();
     std::erase_if(FProblems, [](const TProblem& problem) {
