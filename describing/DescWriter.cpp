@@ -6,9 +6,9 @@
 #include "platform/DescRead.h"
 #include "platform/Errors.h"
 #include "platform/FileIO.h"
+#include "platform/MusicFiles.h"
 
 #include <climits>
-#include <filesystem>
 
 namespace Catalogue {
 
@@ -86,9 +86,7 @@ bool TDescWriter::ReadExisting(const std::string& descPath, std::optional<std::s
         existing.emplace(buffer.Data(), buffer.Size());
         return true;
     }
-    std::error_code error;
-    if (result == TDescRead::NotOpened &&
-        !std::filesystem::exists(std::filesystem::symlink_status(descPath, error)))
+    if (result == TDescRead::NotOpened && !platform::EntryExists(descPath))
         return true;
     Report(TProblemKind::FileError, descPath,
            "cannot read description file, left as it is: " +

@@ -1,13 +1,11 @@
 #include "describing/FolderListing.h"
 
 #include "platform/Errors.h"
+#include "platform/MusicFiles.h"
 
 #include <algorithm>
-#include <filesystem>
 
 namespace Catalogue {
-
-namespace fs = std::filesystem;
 
 bool IsSongName(std::string_view name) {
     if (name.size() <= SongExtension.size())
@@ -20,23 +18,17 @@ bool IsSongName(std::string_view name) {
 // The listing of a folder; throws EInOutError naming the folder when it cannot be read.
 TListing ListFolder(const std::string& folder) {
     TListing listing;
-    std::error_code error;
-    fs::directory_iterator entries(folder, error);
-    for (; !error && entries != fs::directory_iterator(); entries.increment(error)) {
-        std::string name = entries->path().filename().string();
-        listing.Present.insert(name);
-        if (name.front() == '.')
+    for (auto& entry : platform::ListFolderEntries(folder)) {
+        listing.Present.insert(entry.Name);
+        if (entry.Name.front() == '.')
             continue;
-        std::error_code ignored;
-        if (entries->is_directory(ignored))
-            listing.Folders.push_back(std::move(name));
-        else if (IsSongName(name) && entries->is_regular_file(ignored))
-            listing.Songs.push_back(std::move(name));
-        else if (IsSongName(name))
-            listing.NotRegular.push_back(std::move(name));
+        if (entry.Kind == platform::TEntryKind::Folder)
+            listing.Folders.push_back(std::move(entry.Name));
+        else if (IsSongName(entry.Name) && entry.Kind == platform::TEntryKind::Regular)
+            listing.Songs.push_back(std::move(entry.Name));
+        else if (IsSongName(entry.Name))
+            listing.NotRegular.push_back(std::move(entry.Name));
     }
-    if (error)
-        throw EInOutError(error.message(), error.value());
     std::sort(listing.Folders.begin(), listing.Folders.end());
     std::sort(listing.Songs.begin(), listing.Songs.end());
     return listing;

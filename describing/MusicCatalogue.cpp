@@ -10,13 +10,10 @@
 #include "platform/FileIO.h"
 #include "platform/MusicFiles.h"
 
-#include <filesystem>
 #include <unordered_map>
 #include <unordered_set>
 
 namespace Catalogue {
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -38,10 +35,11 @@ std::string Child(const std::string& parent, const std::string& name) {
 // Every name in a folder; none when it cannot be listed (or does not exist yet).
 std::unordered_set<std::string> NamesOnDisk(const std::string& folder) {
     std::unordered_set<std::string> names;
-    std::error_code error;
-    for (fs::directory_iterator entries(folder, error);
-         !error && entries != fs::directory_iterator(); entries.increment(error))
-        names.insert(entries->path().filename().string());
+    try {
+        for (auto& entry : platform::ListFolderEntries(folder))
+            names.insert(std::move(entry.Name));
+    } catch (const EError&) {
+    }
     return names;
 }
 
@@ -100,8 +98,7 @@ private:
 
 void TMusicDescribing::ReadOldIndex() {
     const std::string path = JoinPath(FCatalogue, IndexFileName);
-    std::error_code error;
-    if (!fs::exists(fs::symlink_status(path, error)))
+    if (!platform::EntryExists(path))
         return;
     FOld = ReadIndex(platform::ReadFileBytes(path));
     if (!FOld.Source.empty() && FOld.Source != FMusic)
@@ -139,11 +136,12 @@ std::string TMusicDescribing::EntryFor(const std::map<std::string, std::string>&
 void TMusicDescribing::MakeFolder(const std::string& entry) {
     if (FOptions.DryRun)
         return;
-    std::error_code error;
-    fs::create_directories(EntryPath(entry), error);
-    if (error)
+    try {
+        platform::MakeFolders(EntryPath(entry));
+    } catch (const EError& error) {
         FWriter.Report(TProblemKind::FileError, EntryPath(entry),
-                       "cannot make catalogue folder: " + error.message());
+                       std::string("cannot make catalogue folder: ") + error.what());
+    }
 }
 
 bool TMusicDescribing::Facts(const TMusicSong& song, const TIndexedSong* old, TSongFacts& facts) {
@@ -216,8 +214,7 @@ void TMusicDescribing::RemoveOwn(const std::string& entry) {
     FPrunedEntries.insert(entry);
     if (FOptions.DryRun)
         return;
-    std::error_code error;
-    fs::remove(EntryPath(entry), error);
+    platform::RemoveEntry(EntryPath(entry));
 }
 
 void TMusicDescribing::RemoveAlbum(const std::string& albumEntry) {
@@ -276,14 +273,14 @@ TDescribeSummary TMusicDescribing::Run() {
     }
     std::unique_ptr<platform::TFolderLock> lock;
     if (!FOptions.DryRun) {
-        std::error_code error;
-        fs::create_directories(FCatalogue, error);
-        if (error)
-            throw EInOutError(FCatalogue + ": cannot make the catalogue folder: " + error.message(),
-                              error.value());
+        try {
+            platform::MakeFolders(FCatalogue);
+        } catch (const EInOutError& error) {
+            throw EInOutError(FCatalogue + ": cannot make the catalogue folder: " + error.what(),
+                              error.ErrorCode);
+        }
     }
-    std::error_code error;
-    if (fs::is_directory(FCatalogue, error)) {
+    if (platform::LookAt(FCatalogue).Kind == platform::TEntryKind::Folder) {
         lock = platform::TryLockFolder(FCatalogue);
         if (!lock) {
             if (FEvents.OnBusy)
@@ -361,7 +358,7 @@ TDescribeSummary DescribeMusicFolder(const std::string& music, const std::string
 }
 
 std::string MusicFolderPath(const std::string& music) {
-    std::string path = fs::absolute(music).lexically_normal().string();
+    std::string path = platform::AbsolutePath(music);
     while (path.size() > 1 && (path.back() == '/' || path.back() == '\\'))
         path.pop_back();
     return path;
@@ -369,8 +366,7 @@ std::string MusicFolderPath(const std::string& music) {
 
 std::optional<std::string> CatalogueSource(const std::string& catalogue) {
     const std::string path = JoinPath(catalogue, IndexFileName);
-    std::error_code error;
-    if (!fs::is_regular_file(path, error))
+    if (platform::LookAt(path).Kind != platform::TEntryKind::Regular)
         return std::nullopt;
     try {
         return ReadIndex(platform::ReadFileBytes(path)).Source;

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -19,8 +20,32 @@ struct TEntryFacts {
 };
 TEntryFacts LookAt(const std::string& path);
 
+// One entry of a folder: its name as the system's file calls of this program take it (the file
+// system's bytes on POSIX; the ANSI code page on Windows, where a name that code page cannot
+// spell is given by its short 8.3 name), and its kind, links followed.
+struct TFolderEntry {
+    std::string Name;
+    TEntryKind Kind = TEntryKind::Missing;
+};
+
+// The entries of a folder, "." and ".." left out, in no particular order. Throws EInOutError
+// with the system's reason when the folder cannot be read.
+std::vector<TFolderEntry> ListFolderEntries(const std::string& folder);
+
+// Makes the folder and the folders above it that are missing; throws EInOutError.
+void MakeFolders(const std::string& folder);
+
+// Removes a file, a link or an empty folder; false when it could not be removed.
+bool RemoveEntry(const std::string& path);
+
+// True when something (also a broken link) has this name.
+bool EntryExists(const std::string& path);
+
+// The path made absolute against the current folder, with "." and ".." resolved by name.
+std::string AbsolutePath(const std::string& path);
+
 // What tells a folder apart from every other on the system, whatever path leads to it (its
-// device and inode on POSIX, its full resolved path on Windows); empty when it cannot be had.
+// device and inode on POSIX, its volume and file index on Windows); empty when it cannot be had.
 std::string FolderIdentity(const std::string& path);
 
 // True when the path itself (not followed) is a symbolic link.

@@ -3,7 +3,9 @@
 #include "platform/Errors.h"
 
 #include <cerrno>
+#include <dirent.h>
 #include <fcntl.h>
+#include <filesystem>
 #include <string>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -33,6 +35,54 @@ std::string FolderIdentity(const std::string& path) {
     if (stat(path.c_str(), &facts) != 0)
         return {};
     return std::to_string(facts.st_dev) + ":" + std::to_string(facts.st_ino);
+}
+
+std::vector<TFolderEntry> ListFolderEntries(const std::string& folder) {
+    DIR* dir = opendir(folder.c_str());
+    if (dir == nullptr)
+        RaiseFileError(errno);
+    std::vector<TFolderEntry> entries;
+    errno = 0;
+    while (const dirent* entry = readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name == "." || name == "..")
+            continue;
+        TEntryKind kind = entry->d_type == DT_DIR   ? TEntryKind::Folder
+                          : entry->d_type == DT_REG ? TEntryKind::Regular
+                                                    : TEntryKind::Other;
+        // A link, or a file system that does not tell: look at what the name leads to.
+        if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN)
+            kind = LookAt(folder + "/" + name).Kind;
+        entries.push_back({name, kind});
+        errno = 0;
+    }
+    const int error = errno;
+    closedir(dir);
+    if (error != 0)
+        RaiseFileError(error);
+    return entries;
+}
+
+void MakeFolders(const std::string& folder) {
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    if (error)
+        RaiseFileError(error.value());
+}
+
+bool RemoveEntry(const std::string& path) {
+    if (unlink(path.c_str()) == 0)
+        return true;
+    return errno == EISDIR || errno == EPERM ? rmdir(path.c_str()) == 0 : false;
+}
+
+bool EntryExists(const std::string& path) {
+    struct stat facts {};
+    return lstat(path.c_str(), &facts) == 0;
+}
+
+std::string AbsolutePath(const std::string& path) {
+    return std::filesystem::absolute(path).lexically_normal().string();
 }
 
 bool IsLink(const std::string& path) {

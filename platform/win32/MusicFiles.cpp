@@ -2,7 +2,6 @@
 
 #include "platform/Errors.h"
 
-#include <filesystem>
 #include <windows.h>
 
 #ifndef SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE
@@ -32,10 +31,93 @@ TEntryFacts LookAt(const std::string& path) {
     return result;
 }
 
+std::vector<TFolderEntry> ListFolderEntries(const std::string& folder) {
+    const std::string pattern =
+        folder + (folder.ends_with('\\') || folder.ends_with('/') ? "" : "\\") + "*";
+    WIN32_FIND_DATAA found{};
+    const HANDLE search = FindFirstFileA(pattern.c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND)
+            return {};
+        RaiseFileError(static_cast<int>(error));
+    }
+    std::vector<TFolderEntry> entries;
+    do {
+        std::string name = found.cFileName;
+        if (name == "." || name == "..")
+            continue;
+        // "?" stands for a letter the ANSI code page cannot spell: the short name can be
+        // opened instead.
+        if (name.find('?') != std::string::npos && found.cAlternateFileName[0] != '\0')
+            name = found.cAlternateFileName;
+        TEntryKind kind = TEntryKind::Regular;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            kind = TEntryKind::Folder;
+        else if (found.dwFileAttributes & FILE_ATTRIBUTE_DEVICE)
+            kind = TEntryKind::Other;
+        if (name.find('?') != std::string::npos)
+            kind = TEntryKind::Other;
+        entries.push_back({std::move(name), kind});
+    } while (FindNextFileA(search, &found));
+    const DWORD error = GetLastError();
+    FindClose(search);
+    if (error != ERROR_NO_MORE_FILES)
+        RaiseFileError(static_cast<int>(error));
+    return entries;
+}
+
+void MakeFolders(const std::string& folder) {
+    if (CreateDirectoryA(folder.c_str(), nullptr))
+        return;
+    DWORD error = GetLastError();
+    if (error == ERROR_ALREADY_EXISTS)
+        return;
+    const auto delimiter = folder.find_last_of("\\/");
+    if (error == ERROR_PATH_NOT_FOUND && delimiter != std::string::npos && delimiter > 0) {
+        MakeFolders(folder.substr(0, delimiter));
+        if (CreateDirectoryA(folder.c_str(), nullptr))
+            return;
+        error = GetLastError();
+        if (error == ERROR_ALREADY_EXISTS)
+            return;
+    }
+    RaiseFileError(static_cast<int>(error));
+}
+
+bool RemoveEntry(const std::string& path) {
+    return DeleteFileA(path.c_str()) || RemoveDirectoryA(path.c_str());
+}
+
+bool EntryExists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string AbsolutePath(const std::string& path) {
+    const DWORD size = GetFullPathNameA(path.c_str(), 0, nullptr, nullptr);
+    if (size == 0)
+        return path;
+    std::string full(size, '\0');
+    const DWORD length = GetFullPathNameA(path.c_str(), size, full.data(), nullptr);
+    full.resize(length < size ? length : 0);
+    return full.empty() ? path : full;
+}
+
 std::string FolderIdentity(const std::string& path) {
-    std::error_code error;
-    const auto resolved = std::filesystem::canonical(path, error);
-    return error ? std::string() : resolved.string();
+    // The volume and file index of the folder, whatever link or path leads to it.
+    const HANDLE folder =
+        CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (folder == INVALID_HANDLE_VALUE)
+        return {};
+    BY_HANDLE_FILE_INFORMATION facts{};
+    const bool known = GetFileInformationByHandle(folder, &facts) != 0;
+    CloseHandle(folder);
+    if (!known)
+        return {};
+    return std::to_string(facts.dwVolumeSerialNumber) + ":" +
+           std::to_string((static_cast<std::uint64_t>(facts.nFileIndexHigh) << 32) |
+                          facts.nFileIndexLow);
 }
 
 bool IsLink(const std::string& path) {

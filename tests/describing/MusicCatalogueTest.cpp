@@ -1,11 +1,13 @@
 // The describing of a music folder in any layout into a catalogue of its own.
 #include "describing/MusicCatalogue.h"
+#include "catalogue/CataloguePath.h"
 #include "describing/CatalogueIndex.h"
 #include "describing/DescCheck.h"
 #include "describing/DescLayout.h"
 #include "describing/MusicScan.h"
 #include "describing/ShortNames.h"
 #include "platform/Errors.h"
+#include "platform/FileIO.h"
 #include "platform/MusicFiles.h"
 #include "tests/support/TempDir.h"
 
@@ -274,3 +276,47 @@ TEST_F(MusicCatalogue, ACatalogueOfAnotherMusicFolderIsRefused) {
 }
 
 } // namespace
+
+namespace {
+
+// Songs of five seconds, whatever their names; the size is the file's own.
+class TFiveSecondSongs : public TSongFactsReader {
+public:
+    TSongFacts Read(const std::string& path) override {
+        return {platform::LookAt(path).Size, 5000, "", ""};
+    }
+};
+
+} // namespace
+
+// Names beyond ASCII are written into the lines as this system's file calls take them (the
+// file system's bytes on POSIX, the ANSI code page on Windows), so the program finds them again.
+TEST(DescribeNames, FoldersAndSongsNamedBeyondAsciiAreDescribedAndFoundAgain) {
+#ifdef _WIN32
+    const std::string artist = "Bj\xF6rk", song = "01 J\xF3ga.mp3";
+#else
+    const std::string artist = "Bj\xC3\xB6rk", song = "01 J\xC3\xB3ga.mp3";
+#endif
+    TTempDir dir;
+    const std::string music = JoinPath(dir.Path().string(), "music");
+    const std::string album = JoinPath(JoinPath(music, artist), "Homogenic");
+    platform::MakeFolders(album);
+    platform::WriteFileBytes(JoinPath(album, song), std::string(20000, 'x'));
+    TFiveSecondSongs reader;
+    std::vector<std::string> problems;
+    const TDescribeEvents events{
+        [&](const TProblem& problem) { problems.push_back(problem.Path + ": " + problem.Message); },
+        {},
+        {},
+        {}};
+    const auto report = [&](const std::string& problem) { problems.push_back(problem); };
+
+    DescribeCatalogue(music, reader, {}, events);
+    CheckCatalogue(music, report);
+    const std::string catalogue = JoinPath(dir.Path().string(), "catalogue");
+    DescribeMusicFolder(music, catalogue, reader, {}, events);
+    CheckCatalogue(catalogue, report);
+    EXPECT_EQ(problems, std::vector<std::string>{});
+    EXPECT_NE(platform::ReadFileBytes(JoinPath(catalogue, "descript.ion")).find(artist + "  "),
+              std::string::npos);
+}
