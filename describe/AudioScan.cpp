@@ -1,5 +1,6 @@
 #include "describe/AudioScan.h"
 
+#include "describe/HeaderFrame.h"
 #include "platform/Errors.h"
 
 #include <algorithm>
@@ -8,6 +9,7 @@
 #include <fstream>
 #include <memory>
 #include <mpg123.h>
+#include <string>
 
 namespace {
 
@@ -44,6 +46,17 @@ public:
             FPosition += static_cast<std::int64_t>(part);
         }
         return copied;
+    }
+
+    std::int64_t Size() const { return FSize; }
+
+    // The bytes from offset on, fewer at the end of the file.
+    std::string ReadAt(std::int64_t offset, std::size_t count) {
+        std::string bytes(count, '\0');
+        Seek(offset, SEEK_SET);
+        const auto read = Read(bytes.data(), count);
+        bytes.resize(read < 0 ? 0 : static_cast<std::size_t>(read));
+        return bytes;
     }
 
     // Moves like POSIX lseek: the new position, -1 before the start.
@@ -86,36 +99,76 @@ off_t SeekBlockFile(void* handle, off_t offset, int whence) {
     return static_cast<off_t>(static_cast<TBlockFile*>(handle)->Seek(offset, whence));
 }
 
-struct TCloseHandle {
-    void operator()(mpg123_handle* handle) const {
-        mpg123_close(handle);
-        mpg123_delete(handle);
+// Whether the file starts its audio with a Xing, Info or VBRI header frame whose byte count
+// matches the audio the file holds, between an ID3v2 tag and APEv2 and ID3v1 tags.
+bool HeaderFrameFits(TBlockFile& file) {
+    const std::int64_t size = file.Size();
+    const std::string tail = file.ReadAt(std::max<std::int64_t>(size - 160, 0), 160);
+    const auto start = static_cast<std::int64_t>(Id3v2Bytes(file.ReadAt(0, 10)));
+    const auto header = ParseHeaderFrame(file.ReadAt(start, 200));
+    const auto audio = size - start - static_cast<std::int64_t>(TrailingTagBytes(tail));
+    return header && audio > 0 && HeaderFits(*header, static_cast<std::uint64_t>(audio));
+}
+
+struct TDeleteHandle {
+    void operator()(mpg123_handle* handle) const { mpg123_delete(handle); }
+};
+
+// One decoder for each thread, kept from file to file: making one costs as much as reading a
+// short song's tags.
+mpg123_handle* ThreadDecoder() {
+    thread_local std::unique_ptr<mpg123_handle, TDeleteHandle> decoder;
+    if (decoder)
+        return decoder.get();
+    int result = MPG123_OK;
+    decoder.reset(mpg123_new(nullptr, &result));
+    if (!decoder)
+        throw EError(mpg123_plain_strerror(result));
+    // Quiet, and an ID3v2 tag is skipped by its size without being parsed: TagLib reads tags.
+    mpg123_param(decoder.get(), MPG123_ADD_FLAGS, MPG123_QUIET | MPG123_SKIP_ID3V2, 0);
+    if (mpg123_replace_reader_handle(decoder.get(), ReadBlockFile, SeekBlockFile, nullptr) !=
+        MPG123_OK) {
+        const std::string problem = mpg123_strerror(decoder.get());
+        decoder.reset();
+        throw EError(problem);
     }
+    return decoder.get();
+}
+
+// The decoder's stream, closed again when the file has been read.
+class TOpenStream {
+public:
+    TOpenStream(mpg123_handle* decoder, TBlockFile& file) : FDecoder(decoder) {
+        if (mpg123_open_handle(decoder, &file) != MPG123_OK)
+            throw EError(mpg123_strerror(decoder));
+    }
+    ~TOpenStream() { mpg123_close(FDecoder); }
+    TOpenStream(const TOpenStream&) = delete;
+    TOpenStream& operator=(const TOpenStream&) = delete;
+
+private:
+    mpg123_handle* FDecoder;
 };
 
 } // namespace
 
 std::int64_t ScanAudioLengthMs(const std::string& path) {
     TBlockFile file(path);
-    int result = MPG123_OK;
-    std::unique_ptr<mpg123_handle, TCloseHandle> handle(mpg123_new(nullptr, &result));
-    if (!handle)
-        throw EError(mpg123_plain_strerror(result));
-    // Quiet, and an ID3v2 tag is skipped by its size without being parsed: TagLib reads tags.
-    mpg123_param(handle.get(), MPG123_ADD_FLAGS, MPG123_QUIET | MPG123_SKIP_ID3V2, 0);
-    if (mpg123_replace_reader_handle(handle.get(), ReadBlockFile, SeekBlockFile, nullptr) !=
-            MPG123_OK ||
-        mpg123_open_handle(handle.get(), &file) != MPG123_OK)
-        throw EError(mpg123_strerror(handle.get()));
+    const bool headerFits = HeaderFrameFits(file);
+    file.Seek(0, SEEK_SET);
+    mpg123_handle* decoder = ThreadDecoder();
+    const TOpenStream stream(decoder, file);
     long rate = 0;
     int channels = 0;
     int encoding = 0;
-    result = mpg123_getformat(handle.get(), &rate, &channels, &encoding);
+    const int result = mpg123_getformat(decoder, &rate, &channels, &encoding);
     if ((result != MPG123_OK && result != MPG123_NEW_FORMAT) || rate <= 0)
         throw EError("no MPEG audio found");
-    if (mpg123_scan(handle.get()) != MPG123_OK)
-        throw EError(mpg123_strerror(handle.get()));
-    const off_t samples = mpg123_length(handle.get());
+    // Without a header frame that fits, the frames are counted: libmpg123 would otherwise
+    // estimate the length from the first frame's bit rate or take the header's word for it.
+    if (!headerFits && mpg123_scan(decoder) != MPG123_OK)
+        throw EError(mpg123_strerror(decoder));
+    const off_t samples = mpg123_length(decoder);
     if (samples < 0)
         throw EError("no MPEG audio found");
     return static_cast<std::int64_t>(samples) * 1000 / rate;
