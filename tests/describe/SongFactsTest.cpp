@@ -229,4 +229,17 @@ TEST(SongFacts, LargeFilesAreNotSearchedThrough) {
     EXPECT_NEAR(*facts.LengthMs / 1000.0, 10.0, 0.5);
 }
 
+// A song whose header frame fits the file is not read through: its length is the header's.
+TEST(SongFacts, AFittingHeaderFrameSparesTheCount) {
+    if (BytesRead() < 0 || !LameAvailable())
+        GTEST_SKIP() << "lame is missing, or the system does not count the bytes read";
+    TTempDir dir;
+    const fs::path song = MakeLameSong(dir.Path(), {"long.mp3", 44100, 44100 * 60, "-b 128"});
+    const auto before = BytesRead();
+    const auto facts = TTagLibSongFacts().Read(song.string());
+    EXPECT_LT(BytesRead() - before, static_cast<std::int64_t>(fs::file_size(song) / 3));
+    ASSERT_TRUE(facts.LengthMs);
+    EXPECT_NEAR(*facts.LengthMs / 1000.0, 60.0, 0.1);
+}
+
 } // namespace
