@@ -1,94 +1,16 @@
 #include "describe/AudioScan.h"
 
+#include "describe/BlockFile.h"
 #include "describe/HeaderFrame.h"
 #include "platform/Errors.h"
 
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
-#include <fstream>
 #include <memory>
 #include <mpg123.h>
 #include <string>
 
 namespace {
-
-// libmpg123 reads a frame's header and its body with one read each, and looks ahead at the next
-// header and back again; its own reading would make system calls for each. This file is read in
-// large blocks instead, and a look back into the block held costs nothing: the search through
-// bytes that are no audio reads each block once however many false frame starts it holds.
-constexpr std::size_t ReadBlock = 64 * 1024;
-
-class TBlockFile {
-public:
-    explicit TBlockFile(const std::string& path) {
-        FIn.rdbuf()->pubsetbuf(nullptr, 0);
-        FIn.open(path, std::ios::binary | std::ios::ate);
-        FSize = FIn ? static_cast<std::int64_t>(FIn.tellg()) : -1;
-        if (FSize < 0)
-            throw EError("cannot open the file");
-    }
-
-    // Reads like POSIX read: the bytes copied, 0 at the end, -1 on an error.
-    std::int64_t Read(char* to, std::size_t count) {
-        std::int64_t copied = 0;
-        while (count > 0) {
-            if (FPosition < FBlockStart || FPosition >= FBlockStart + FBlockSize) {
-                if (!Fill())
-                    return FIn.bad() ? -1 : copied;
-            }
-            const auto at = static_cast<std::size_t>(FPosition - FBlockStart);
-            const std::size_t part = std::min(count, static_cast<std::size_t>(FBlockSize) - at);
-            std::memcpy(to, FBlock.get() + at, part);
-            to += part;
-            count -= part;
-            copied += static_cast<std::int64_t>(part);
-            FPosition += static_cast<std::int64_t>(part);
-        }
-        return copied;
-    }
-
-    std::int64_t Size() const { return FSize; }
-
-    // The bytes from offset on, fewer at the end of the file.
-    std::string ReadAt(std::int64_t offset, std::size_t count) {
-        std::string bytes(count, '\0');
-        Seek(offset, SEEK_SET);
-        const auto read = Read(bytes.data(), count);
-        bytes.resize(read < 0 ? 0 : static_cast<std::size_t>(read));
-        return bytes;
-    }
-
-    // Moves like POSIX lseek: the new position, -1 before the start.
-    std::int64_t Seek(std::int64_t offset, int whence) {
-        const std::int64_t base = whence == SEEK_SET ? 0 : whence == SEEK_CUR ? FPosition : FSize;
-        if (base + offset < 0)
-            return -1;
-        FPosition = base + offset;
-        return FPosition;
-    }
-
-private:
-    // Reads the block that starts at the position; false at the end of the file or on an error.
-    bool Fill() {
-        FBlockSize = 0;
-        if (FPosition >= FSize)
-            return false;
-        FIn.clear();
-        FIn.seekg(FPosition);
-        FIn.read(FBlock.get(), static_cast<std::streamsize>(ReadBlock));
-        FBlockStart = FPosition;
-        FBlockSize = FIn.gcount();
-        return FBlockSize > 0;
-    }
-
-    std::ifstream FIn;
-    std::int64_t FSize = 0;
-    std::int64_t FPosition = 0;
-    std::unique_ptr<char[]> FBlock = std::make_unique<char[]>(ReadBlock);
-    std::int64_t FBlockStart = 0;
-    std::int64_t FBlockSize = 0;
-};
 
 mpg123_ssize_t ReadBlockFile(void* handle, void* buffer, std::size_t count) {
     return static_cast<mpg123_ssize_t>(
