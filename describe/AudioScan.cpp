@@ -21,15 +21,24 @@ off_t SeekBlockFile(void* handle, off_t offset, int whence) {
     return static_cast<off_t>(static_cast<TBlockFile*>(handle)->Seek(offset, whence));
 }
 
-// Whether the file starts its audio with a Xing, Info or VBRI header frame whose byte count
-// matches the audio the file holds, between an ID3v2 tag and APEv2 and ID3v1 tags.
-bool HeaderFrameFits(TBlockFile& file) {
+// Where the audio lies between an ID3v2 tag and APEv2 and ID3v1 tags, and whether it starts
+// with a Xing, Info or VBRI header frame whose byte count matches it.
+struct TAudioSpan {
+    std::int64_t Start = 0;
+    std::int64_t End = 0;
+    bool HeaderFits = false;
+};
+
+TAudioSpan FindAudioSpan(TBlockFile& file) {
     const std::int64_t size = file.Size();
     const std::string tail = file.ReadAt(std::max<std::int64_t>(size - 160, 0), 160);
-    const auto start = static_cast<std::int64_t>(Id3v2Bytes(file.ReadAt(0, 10)));
-    const auto header = ParseHeaderFrame(file.ReadAt(start, 200));
-    const auto audio = size - start - static_cast<std::int64_t>(TrailingTagBytes(tail));
-    return header && audio > 0 && HeaderFits(*header, static_cast<std::uint64_t>(audio));
+    TAudioSpan span;
+    span.Start = static_cast<std::int64_t>(Id3v2Bytes(file.ReadAt(0, 10)));
+    span.End = size - static_cast<std::int64_t>(TrailingTagBytes(tail));
+    const auto header = ParseHeaderFrame(file.ReadAt(span.Start, 200));
+    span.HeaderFits = header && span.End > span.Start &&
+                      HeaderFits(*header, static_cast<std::uint64_t>(span.End - span.Start));
+    return span;
 }
 
 struct TDeleteHandle {
@@ -74,9 +83,9 @@ private:
 
 } // namespace
 
-std::int64_t ScanAudioLengthMs(const std::string& path) {
+std::int64_t ScanAudioLengthMs(const std::string& path, std::int64_t scanBytes) {
     TBlockFile file(path);
-    const bool headerFits = HeaderFrameFits(file);
+    const TAudioSpan span = FindAudioSpan(file);
     file.Seek(0, SEEK_SET);
     mpg123_handle* decoder = ThreadDecoder();
     const TOpenStream stream(decoder, file);
@@ -87,11 +96,20 @@ std::int64_t ScanAudioLengthMs(const std::string& path) {
     if ((result != MPG123_OK && result != MPG123_NEW_FORMAT) || rate <= 0)
         throw EError("no MPEG audio found");
     // Without a header frame that fits, the frames are counted: libmpg123 would otherwise
-    // estimate the length from the first frame's bit rate or take the header's word for it.
-    if (!headerFits && mpg123_scan(decoder) != MPG123_OK)
-        throw EError(mpg123_strerror(decoder));
+    // estimate the length from the first frame's bit rate or take the header's word for it. The
+    // count reads no further than scanBytes into the audio; the rest of a longer stream is
+    // reckoned at the rate of the frames counted.
+    const std::int64_t limit = span.Start + scanBytes;
+    if (!span.HeaderFits) {
+        file.LimitTo(limit);
+        if (mpg123_scan(decoder) != MPG123_OK)
+            throw EError(mpg123_strerror(decoder));
+    }
     const off_t samples = mpg123_length(decoder);
     if (samples < 0)
         throw EError("no MPEG audio found");
-    return static_cast<std::int64_t>(samples) * 1000 / rate;
+    auto lengthMs = static_cast<double>(samples) * 1000 / static_cast<double>(rate);
+    if (!span.HeaderFits && file.LimitReached() && span.End > limit)
+        lengthMs *= static_cast<double>(span.End - span.Start) / static_cast<double>(scanBytes);
+    return static_cast<std::int64_t>(lengthMs);
 }

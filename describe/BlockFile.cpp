@@ -45,6 +45,10 @@ TBlockFile::TBlock* TBlockFile::BlockAtPosition() {
 
 std::int64_t TBlockFile::Read(char* to, std::size_t count) {
     std::int64_t copied = 0;
+    if (FLimit < FSize && FPosition + static_cast<std::int64_t>(count) > FLimit) {
+        FLimitReached = true;
+        count = FPosition >= FLimit ? 0 : static_cast<std::size_t>(FLimit - FPosition);
+    }
     while (count > 0) {
         const TBlock* block = BlockAtPosition();
         if (block == nullptr)

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <array>
+#include <climits>
 #include <cstddef>
 #include <cstdint>
 #include <fstream>
@@ -29,6 +30,11 @@ public:
     // The bytes from offset on, fewer at the end of the file.
     std::string ReadAt(std::int64_t offset, std::size_t count);
 
+    // From now on the file reads as if it ended at limit, when it is longer.
+    void LimitTo(std::int64_t limit) { FLimit = limit; }
+    // Whether a read stopped at that limit.
+    bool LimitReached() const { return FLimitReached; }
+
 private:
     struct TBlock {
         std::unique_ptr<char[]> Bytes;
@@ -46,4 +52,6 @@ private:
     std::int64_t FPosition = 0;
     std::array<TBlock, 2> FBlocks;
     std::uint64_t FUses = 0;
+    std::int64_t FLimit = INT64_MAX;
+    bool FLimitReached = false;
 };

@@ -1,6 +1,7 @@
 // The reader of song facts on real MP3 files made with lame: lengths within half a second of
 // what a decoder gets out of each kind of stream and tag, files without audio reported, and a
 // bounded search through a large file that holds no audio.
+#include "describe/AudioScan.h"
 #include "describe/TagLibSongFacts.h"
 #include "platform/Errors.h"
 #include "tests/support/LameSongs.h"
@@ -240,6 +241,23 @@ TEST(SongFacts, AFittingHeaderFrameSparesTheCount) {
     EXPECT_LT(BytesRead() - before, static_cast<std::int64_t>(fs::file_size(song) / 3));
     ASSERT_TRUE(facts.LengthMs);
     EXPECT_NEAR(*facts.LengthMs / 1000.0, 60.0, 0.1);
+}
+
+// A long stream without a header frame is counted only so far, and the rest reckoned at the rate
+// of the frames counted: the reading stays bounded however long the song.
+TEST(SongFacts, ALongCountIsBounded) {
+    if (BytesRead() < 0 || !LameAvailable())
+        GTEST_SKIP() << "lame is missing, or the system does not count the bytes read";
+    TTempDir dir;
+    const fs::path song =
+        MakeLameSong(dir.Path(), {"long.mp3", 44100, 44100 * 60, "-b 128 -t --tt Long"});
+    constexpr std::int64_t ScanBytes = 64 * 1024;
+    ASSERT_GT(fs::file_size(song), 4u * ScanBytes);
+    const auto before = BytesRead();
+    const auto lengthMs = ScanAudioLengthMs(song.string(), ScanBytes);
+    EXPECT_LT(BytesRead() - before, 4 * ScanBytes);
+    EXPECT_NEAR(lengthMs / 1000.0, 60.0, 60.0 * 0.02);
+    EXPECT_NEAR(ScanAudioLengthMs(song.string()) / 1000.0, 60.0, 0.1);
 }
 
 } // namespace
