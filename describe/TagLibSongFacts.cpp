@@ -1,10 +1,13 @@
 #include "describe/TagLibSongFacts.h"
 
+#include "describe/AudioScan.h"
 #include "platform/Errors.h"
 
 #include <filesystem>
+#include <id3v2framefactory.h>
 #include <mpegfile.h>
 #include <tag.h>
+#include <tfilestream.h>
 
 Catalogue::TSongFacts TTagLibSongFacts::Read(const std::string& path) {
     Catalogue::TSongFacts facts;
@@ -12,16 +15,15 @@ Catalogue::TSongFacts TTagLibSongFacts::Read(const std::string& path) {
     facts.Size = std::filesystem::file_size(path, error);
     if (error)
         throw EError(error.message());
-    // The accurate reading scans a file without a Xing or VBRI header frame by frame, so the
-    // length of a VBR song is its true length.
-    TagLib::MPEG::File file(path.c_str(), true, TagLib::AudioProperties::Accurate);
-    if (!file.isValid())
-        throw EError("not an MP3 file, or damaged");
-    const auto* properties = file.audioProperties();
-    if (properties == nullptr || properties->sampleRate() == 0)
-        throw EError("no MPEG audio found");
-    facts.LengthMs = properties->lengthInMilliseconds();
-    if (const auto* tag = file.tag()) {
+    facts.LengthMs = ScanAudioLengthMs(path);
+    // The tags are read only once audio has been found, and without TagLib's audio properties:
+    // TagLib looks for an ID3v2 tag up to the first frame it accepts, which in a file that holds
+    // no audio is a search through the whole file. The file is opened for reading only: the
+    // music folder may be read-only, and a file opened for writing looks changed to programs
+    // that watch the folder.
+    TagLib::FileStream stream(path.c_str(), true);
+    TagLib::MPEG::File file(&stream, TagLib::ID3v2::FrameFactory::instance(), false);
+    if (const auto* tag = file.isValid() ? file.tag() : nullptr) {
         facts.Title = tag->title().toCString(true);
         facts.Album = tag->album().toCString(true);
     }

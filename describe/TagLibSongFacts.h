@@ -1,5 +1,5 @@
-// The facts of a real song file: its size from the file system, its length and titles
-// through TagLib.
+// The facts of a real song file: its size from the file system, its length from the frames
+// counted by libmpg123 and its titles through TagLib.
 #pragma once
 
 #include "describing/SongFacts.h"

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <stdexcept>
 
 namespace fs = std::filesystem;
@@ -13,6 +14,13 @@ namespace {
 void Put(std::ofstream& out, std::uint32_t value, int bytes) {
     for (int i = 0; i < bytes; ++i)
         out.put(static_cast<char>((value >> (8 * i)) & 0xFF));
+}
+
+std::uint32_t Get(const std::string& bytes, std::size_t at, int size) {
+    std::uint32_t value = 0;
+    for (int i = size - 1; i >= 0; --i)
+        value = value << 8 | static_cast<unsigned char>(bytes.at(at + i));
+    return value;
 }
 
 } // namespace
@@ -54,4 +62,21 @@ fs::path MakeLameSong(const fs::path& folder, const TLameSong& song) {
     if (status != 0)
         throw std::runtime_error("lame failed: " + command);
     return mp3;
+}
+
+double DecodedSeconds(const fs::path& mp3) {
+    const fs::path wav = fs::path(mp3.string() + ".decoded.wav");
+    const std::string command =
+        "lame --quiet --decode '" + mp3.string() + "' '" + wav.string() + "'";
+    const int status = std::system(command.c_str());
+    std::ifstream in(wav, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    in.close();
+    fs::remove(wav);
+    // lame writes the canonical header: the format chunk at 12, the samples from 44 on.
+    if (status != 0 || bytes.size() < 44 || bytes.compare(12, 4, "fmt ") != 0)
+        throw std::runtime_error("lame failed: " + command);
+    const std::uint32_t rate = Get(bytes, 24, 4);
+    const std::uint32_t frameBytes = Get(bytes, 32, 2);
+    return static_cast<double>(bytes.size() - 44) / frameBytes / rate;
 }

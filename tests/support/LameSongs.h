@@ -25,3 +25,7 @@ void WriteToneWav(const std::filesystem::path& file, int sampleRate, int samples
 
 // Makes the song in folder with lame; throws std::runtime_error when lame fails.
 std::filesystem::path MakeLameSong(const std::filesystem::path& folder, const TLameSong& song);
+
+// The length in seconds of the audio that lame's decoder gets out of an MP3 file; throws
+// std::runtime_error when lame fails.
+double DecodedSeconds(const std::filesystem::path& mp3);

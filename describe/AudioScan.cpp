@@ -1,0 +1,115 @@
+#include "describe/AudioScan.h"
+
+#include "describe/BlockFile.h"
+#include "describe/HeaderFrame.h"
+#include "platform/Errors.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+#include <mpg123.h>
+#include <string>
+
+namespace {
+
+mpg123_ssize_t ReadBlockFile(void* handle, void* buffer, std::size_t count) {
+    return static_cast<mpg123_ssize_t>(
+        static_cast<TBlockFile*>(handle)->Read(static_cast<char*>(buffer), count));
+}
+
+off_t SeekBlockFile(void* handle, off_t offset, int whence) {
+    return static_cast<off_t>(static_cast<TBlockFile*>(handle)->Seek(offset, whence));
+}
+
+// Where the audio lies between an ID3v2 tag and APEv2 and ID3v1 tags, and whether it starts
+// with a Xing, Info or VBRI header frame whose byte count matches it.
+struct TAudioSpan {
+    std::int64_t Start = 0;
+    std::int64_t End = 0;
+    bool HeaderFits = false;
+};
+
+TAudioSpan FindAudioSpan(TBlockFile& file) {
+    const std::int64_t size = file.Size();
+    const std::string tail = file.ReadAt(std::max<std::int64_t>(size - 160, 0), 160);
+    TAudioSpan span;
+    span.Start = static_cast<std::int64_t>(Id3v2Bytes(file.ReadAt(0, 10)));
+    span.End = size - static_cast<std::int64_t>(TrailingTagBytes(tail));
+    const auto header = ParseHeaderFrame(file.ReadAt(span.Start, 200));
+    span.HeaderFits = header && span.End > span.Start &&
+                      HeaderFits(*header, static_cast<std::uint64_t>(span.End - span.Start));
+    return span;
+}
+
+struct TDeleteHandle {
+    void operator()(mpg123_handle* handle) const { mpg123_delete(handle); }
+};
+
+// One decoder for each thread, kept from file to file: making one costs as much as reading a
+// short song's tags.
+mpg123_handle* ThreadDecoder() {
+    thread_local std::unique_ptr<mpg123_handle, TDeleteHandle> decoder;
+    if (decoder)
+        return decoder.get();
+    int result = MPG123_OK;
+    decoder.reset(mpg123_new(nullptr, &result));
+    if (!decoder)
+        throw EError(mpg123_plain_strerror(result));
+    // Quiet, and an ID3v2 tag is skipped by its size without being parsed: TagLib reads tags.
+    mpg123_param(decoder.get(), MPG123_ADD_FLAGS, MPG123_QUIET | MPG123_SKIP_ID3V2, 0);
+    if (mpg123_replace_reader_handle(decoder.get(), ReadBlockFile, SeekBlockFile, nullptr) !=
+        MPG123_OK) {
+        const std::string problem = mpg123_strerror(decoder.get());
+        decoder.reset();
+        throw EError(problem);
+    }
+    return decoder.get();
+}
+
+// The decoder's stream, closed again when the file has been read.
+class TOpenStream {
+public:
+    TOpenStream(mpg123_handle* decoder, TBlockFile& file) : FDecoder(decoder) {
+        if (mpg123_open_handle(decoder, &file) != MPG123_OK)
+            throw EError(mpg123_strerror(decoder));
+    }
+    ~TOpenStream() { mpg123_close(FDecoder); }
+    TOpenStream(const TOpenStream&) = delete;
+    TOpenStream& operator=(const TOpenStream&) = delete;
+
+private:
+    mpg123_handle* FDecoder;
+};
+
+} // namespace
+
+std::int64_t ScanAudioLengthMs(const std::string& path, std::int64_t scanBytes) {
+    TBlockFile file(path);
+    const TAudioSpan span = FindAudioSpan(file);
+    file.Seek(0, SEEK_SET);
+    mpg123_handle* decoder = ThreadDecoder();
+    const TOpenStream stream(decoder, file);
+    long rate = 0;
+    int channels = 0;
+    int encoding = 0;
+    const int result = mpg123_getformat(decoder, &rate, &channels, &encoding);
+    if ((result != MPG123_OK && result != MPG123_NEW_FORMAT) || rate <= 0)
+        throw EError("no MPEG audio found");
+    // Without a header frame that fits, the frames are counted: libmpg123 would otherwise
+    // estimate the length from the first frame's bit rate or take the header's word for it. The
+    // count reads no further than scanBytes into the audio; the rest of a longer stream is
+    // reckoned at the rate of the frames counted.
+    const std::int64_t limit = span.Start + scanBytes;
+    if (!span.HeaderFits) {
+        file.LimitTo(limit);
+        if (mpg123_scan(decoder) != MPG123_OK)
+            throw EError(mpg123_strerror(decoder));
+    }
+    const off_t samples = mpg123_length(decoder);
+    if (samples < 0)
+        throw EError("no MPEG audio found");
+    auto lengthMs = static_cast<double>(samples) * 1000 / static_cast<double>(rate);
+    if (!span.HeaderFits && file.LimitReached() && span.End > limit)
+        lengthMs *= static_cast<double>(span.End - span.Start) / static_cast<double>(scanBytes);
+    return static_cast<std::int64_t>(lengthMs);
+}
