@@ -2,8 +2,8 @@
 
 #include "describe/AudioScan.h"
 #include "platform/Errors.h"
+#include "platform/MusicFiles.h"
 
-#include <filesystem>
 #include <id3v2framefactory.h>
 #include <mpegfile.h>
 #include <tag.h>
@@ -11,10 +11,11 @@
 
 Catalogue::TSongFacts TTagLibSongFacts::Read(const std::string& path) {
     Catalogue::TSongFacts facts;
-    std::error_code error;
-    facts.Size = std::filesystem::file_size(path, error);
-    if (error)
-        throw EError(error.message());
+    const auto entry = platform::LookAt(path);
+    if (entry.Kind != platform::TEntryKind::Regular)
+        throw EError(entry.Kind == platform::TEntryKind::Missing ? "cannot open the file"
+                                                                 : "not a regular file");
+    facts.Size = entry.Size;
     facts.LengthMs = ScanAudioLengthMs(path);
     // The tags are read only once audio has been found, and without TagLib's audio properties:
     // TagLib looks for an ID3v2 tag up to the first frame it accepts, which in a file that holds
