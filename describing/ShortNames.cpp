@@ -104,10 +104,13 @@ std::string TShortNames::Make(std::string_view longName, std::string_view extens
     std::string base = Shortened(stem, width);
     if (base.empty())
         base = extension.empty() ? "folder" : "song";
-    std::string name = base + std::string(extension);
+    std::string name = base;
+    name.append(extension);
     for (int number = 2; Taken(name) || CheckName(name) != TNameFault::None; ++number) {
-        const std::string suffix = "~" + std::to_string(number);
-        name = Cut(base, width - suffix.size()) + suffix + std::string(extension);
+        std::string suffix = "~";
+        suffix.append(std::to_string(number));
+        name = Cut(base, width - suffix.size());
+        name.append(suffix).append(extension);
     }
     Reserve(name);
     return name;
