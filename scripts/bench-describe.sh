@@ -13,7 +13,8 @@
 #                                     on a copy of the collection below $TUNESTEAD_BENCH_DISK
 #                                     (default /var/tmp, which must be on a disk); emptying the
 #                                     cache needs root rights, and without them that part is
-#                                     skipped.
+#                                     skipped. The bare reader on 16 threads is shown beside
+#                                     it: what reading in parallel reaches on that disk.
 # The collection is made below $TMPDIR (default /dev/shm when writable, else /tmp) and kept there
 # for the next run with the same parameters (tunestead-bench-describe/); catalogues go to a
 # folder of their own below it and are removed again. Optional arguments: ARTISTS ALBUMS SONGS
@@ -28,6 +29,7 @@ artists=${1:-200}
 albums=${2:-2}
 songs=${3:-10}
 repeats=${4:-1}
+parallel_readers=16
 
 skip() {
     echo "bench-describe: skipped: $*"
@@ -250,6 +252,7 @@ cold_part() {
     local cold_music
     cold_music=$(make_collection "$disk")
     cold_first_wall=() cold_first_cpu=() cold_bare_wall=() cold_bare_cpu=()
+    cold_parallel_wall=() cold_parallel_cpu=()
     drop() {
         sync
         echo 3 >/proc/sys/vm/drop_caches
@@ -263,10 +266,16 @@ cold_part() {
         measure cold_first "$describe" --catalogue "$work/cold-catalogue" "$cold_music"
         drop
         measure cold_bare "$floors" read "$cold_music"
+        drop
+        measure cold_parallel "$floors" read "$cold_music" "$parallel_readers"
     done
     check_songs_read
     show "cold first run (catalogue in $base)" cold_first
     report "cold bare reader, sequential" cold_bare cold_first ratio le 0.5
+    # What reading in parallel reaches on this disk, for comparison: no target.
+    printf '%-42s %10s %10s   %-6s %6s\n' "cold bare reader, $parallel_readers threads" \
+        "$(median "${cold_parallel_wall[@]}")" "$(median "${cold_parallel_cpu[@]}")" "/seq" \
+        "$(ratio "$(median "${cold_parallel_wall[@]}")" "$(median "${cold_bare_wall[@]}")")"
 }
 cold_part
 
