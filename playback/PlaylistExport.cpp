@@ -42,7 +42,9 @@ std::vector<TTextEntry> ExportEntries(const std::vector<TPlaylistEntry>& entries
                                       std::string_view linkFolder) {
     std::vector<TTextEntry> exported;
     for (const auto& entry : entries) {
-        if (IsAlbumHeader(entry.Caption))
+        // A header is no song; an entry without a path (from a damaged record) plays nowhere,
+        // and its empty line would give its title to the next entry.
+        if (IsAlbumHeader(entry.Caption) || entry.Path.empty())
             continue;
         std::string_view title = entry.Caption;
         if (IsAlbumSong(title))

@@ -15,7 +15,8 @@ namespace Playback {
 // per-user data folder.
 std::string CatalogueLinkFolder();
 
-// The songs of the list as text playlist entries; album headers are left out. The title is
+// The songs of the list as text playlist entries; album headers and entries without a path
+// are left out. The title is
 // the caption in UTF-8, without the indentation and plus sign of an album's song; the seconds
 // come from the length text (-1 for "Unknown"); the location is the path in UTF-8, as the
 // system names the file: a path below linkFolder leads through the describe tool's links and

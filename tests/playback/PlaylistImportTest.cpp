@@ -99,6 +99,7 @@ TEST(PlaylistExport, SongsAreWrittenWithTheirTitlesAndSeconds) {
         {"   + 01. First", "3'07\"", "/m/Album/01.mp3"},
         {"   + 02. Second", "Unknown", "/m/Album/02.mp3"},
         {"Caf\xE9 single", "61'05\"", "/m/single.mp3"},
+        {"Damaged record without a path", "1'00\"", ""},
     };
     EXPECT_EQ(Playback::ExportEntries(list, ""), (std::vector<Playback::TTextEntry>{
                                                      {"/m/Album/01.mp3", "01. First", 187},
