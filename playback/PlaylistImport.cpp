@@ -147,7 +147,7 @@ TImportedPlaylist ImportTextPlaylist(std::string_view bytes, TPlaylistFormat for
         std::string caption =
             Utf8ToSystem(entry.Title.empty() ? FileName(location.Path) : entry.Title);
         // A song titled "* ..." would read as an album header and lose its path.
-        if (IsAlbumHeader(caption))
+        while (IsAlbumHeader(caption))
             caption.erase(1, 1);
         imported.Entries.push_back({std::move(caption), LengthTextOf(entry.Seconds), path});
     }

@@ -48,8 +48,8 @@ TLocation ResolveLocation(std::string_view location, std::string_view folder,
 // What a text playlist gives the editor.
 struct TImportedPlaylist {
     // Single songs: the title as caption, else the file's name (one that begins with "* " loses
-    // that blank, so that it is not taken for an album header); the length text of the
-    // seconds, else "Unknown"; the path as the system names it.
+    // the blanks after its star, so that it is not taken for an album header); the length text of
+    // the seconds, else "Unknown"; the path as the system names it.
     std::vector<TPlaylistEntry> Entries;
     // Entries kept whose files were not found.
     std::size_t Missing = 0;

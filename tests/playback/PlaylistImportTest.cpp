@@ -71,7 +71,8 @@ TEST(PlaylistImport, EntriesBecomeSingleSongsAndMissingFilesAreCounted) {
                             "#EXTINF:3600,Gone\r\nfile:///m/gone.mp3\r\n"
                             "#EXTINF:-1,Radio\r\nhttp://radio/x\r\n"
                             "http://radio/y\r\n"
-                            "#EXTINF:5,* Intro *\r\n/m/b.mp3\r\n";
+                            "#EXTINF:5,* Intro *\r\n/m/b.mp3\r\n"
+                            "#EXTINF:6,*  Outro\r\n/m/b.mp3\r\n";
     const auto imported =
         Playback::ImportTextPlaylist(m3u, TPlaylistFormat::M3u, "/lists/", exists);
     EXPECT_EQ(imported.Entries, (std::vector<TPlaylistEntry>{
@@ -80,6 +81,7 @@ TEST(PlaylistImport, EntriesBecomeSingleSongsAndMissingFilesAreCounted) {
                                     {"Gone", "60'00\"", "/m/gone.mp3"},
                                     // Never taken for an album header.
                                     {"*Intro *", "0'05\"", "/m/b.mp3"},
+                                    {"*Outro", "0'06\"", "/m/b.mp3"},
                                 }));
     EXPECT_EQ(imported.Missing, 1u);
     EXPECT_EQ(imported.Streams, 2u);
