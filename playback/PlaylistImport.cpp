@@ -132,11 +132,12 @@ TLocation ResolveLocation(std::string_view location, std::string_view folder, TP
 
 TImportedPlaylist ImportTextPlaylist(std::string_view bytes, TPlaylistFormat format,
                                      std::string_view folder,
-                                     const std::function<bool(const std::string&)>& exists) {
+                                     const std::function<bool(const std::string&)>& exists,
+                                     TPathStyle style) {
     TImportedPlaylist imported;
     const auto entries = format == TPlaylistFormat::PlsText ? ReadPlsText(bytes) : ReadM3u(bytes);
     for (const auto& entry : entries) {
-        const TLocation location = ResolveLocation(entry.Location, folder);
+        const TLocation location = ResolveLocation(entry.Location, folder, style);
         if (location.Kind == TLocation::lkStream) {
             ++imported.Streams;
             continue;

@@ -57,11 +57,12 @@ struct TImportedPlaylist {
     std::size_t Streams = 0;
 };
 
-// The entries of a text playlist (format M3u or PlsText) of the folder; exists tells whether
-// a file is there.
+// The entries of a text playlist (format M3u or PlsText) of the folder, their locations read
+// by the style's rules; exists tells whether a file is there.
 TImportedPlaylist ImportTextPlaylist(std::string_view bytes, TPlaylistFormat format,
                                      std::string_view folder,
-                                     const std::function<bool(const std::string&)>& exists);
+                                     const std::function<bool(const std::string&)>& exists,
+                                     TPathStyle style = SystemPathStyle);
 
 // The information given once a playlist has been taken in: how many of its files were not
 // found and how many streams were left out; empty when all went well.

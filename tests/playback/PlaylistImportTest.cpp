@@ -73,8 +73,8 @@ TEST(PlaylistImport, EntriesBecomeSingleSongsAndMissingFilesAreCounted) {
                             "http://radio/y\r\n"
                             "#EXTINF:5,* Intro *\r\n/m/b.mp3\r\n"
                             "#EXTINF:6,*  Outro\r\n/m/b.mp3\r\n";
-    const auto imported =
-        Playback::ImportTextPlaylist(m3u, TPlaylistFormat::M3u, "/lists/", exists);
+    const auto imported = Playback::ImportTextPlaylist(m3u, TPlaylistFormat::M3u, "/lists/", exists,
+                                                       TPathStyle::psPosix);
     EXPECT_EQ(imported.Entries, (std::vector<TPlaylistEntry>{
                                     {"Title A", "3'07\"", "/lists/a.mp3"},
                                     {"b.mp3", "Unknown", "/m/b.mp3"},
@@ -121,7 +121,7 @@ TEST(PlaylistExport, BothTextFormsGiveTheSameSingleSongsBack) {
     const auto exists = [](const std::string&) { return true; };
     for (const auto& text : {Playback::WriteM3u(exported), Playback::WritePlsText(exported)}) {
         const auto imported = Playback::ImportTextPlaylist(
-            text, Playback::DetectPlaylistFormat(text), "/elsewhere/", exists);
+            text, Playback::DetectPlaylistFormat(text), "/elsewhere/", exists, TPathStyle::psPosix);
         EXPECT_EQ(imported.Entries, list) << text;
         EXPECT_EQ(imported.Missing + imported.Streams, 0u);
     }
