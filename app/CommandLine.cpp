@@ -3,7 +3,7 @@
 #include "app/Version.h"
 
 namespace {
-const char* const Synopsis = "Usage: mp3tunestead [--print-tree] [--help] [--version]\n";
+const char* const Synopsis = "Usage: mp3tunestead [--print-tree] [--help] [--version] [PLAYLIST]\n";
 } // namespace
 
 TCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
@@ -16,8 +16,12 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
             mode = TRunMode::rmVersion;
         else if (argument == "--print-tree")
             mode = TRunMode::rmPrintTree;
-        else
-            return {TRunMode::rmUsageError, argument};
+        else if (!argument.empty() && argument[0] != '-' && line.PlaylistFile.empty()) {
+            // The desktop opens a playlist file with the program by naming it.
+            line.PlaylistFile = argument;
+            continue;
+        } else
+            return {TRunMode::rmUsageError, argument, {}};
         // --help wins over everything, --version over the tree.
         if (line.Mode == TRunMode::rmWindows || mode < line.Mode)
             line.Mode = mode;
@@ -39,6 +43,8 @@ std::string HelpText() {
            "                window, print the album tree and its totals, then exit\n"
            "  -h, --help    show this help and exit\n"
            "  --version     show the version and exit\n"
+           "  PLAYLIST      a playlist file to open in the playlist editor: the program's\n"
+           "                own, an M3U or M3U8, or a text PLS\n"
            "\n"
            "Settings are kept in $XDG_CONFIG_HOME/mp3tunestead/ (default ~/.config).\n";
 }

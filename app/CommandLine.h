@@ -11,13 +11,15 @@ enum class TRunMode {
     rmHelp,      // --help
     rmVersion,   // --version
     rmPrintTree, // --print-tree
-    rmUsageError // an unknown option or an argument: usage on stderr, exit code 2
+    rmUsageError // an unknown option or a second file: usage on stderr, exit code 2
 };
 
 struct TCommandLine {
     TRunMode Mode = TRunMode::rmWindows;
     // The argument that was not understood, for the usage error.
     std::string Rejected;
+    // A playlist file named on the command line, opened in the playlist editor at start.
+    std::string PlaylistFile;
 };
 
 // The arguments after the program's name.

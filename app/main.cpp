@@ -4,6 +4,7 @@
 #include "app/CommandLine.h"
 #include "app/PrintTree.h"
 #include "app/Startup.h"
+#include "playback/Playlist.h"
 #include "toolkit/Application.h"
 
 #include <iostream>
@@ -32,6 +33,8 @@ int main(int argc, char** argv) {
         return 1;
     QObject::connect(MainFrm, &QDialog::finished, &application, &QApplication::quit);
     MainFrm->show();
+    if (!line.PlaylistFile.empty())
+        OpenNamedPlaylist(line.PlaylistFile);
     application.exec();
     DestroyForms();
     return 0;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -20,8 +21,27 @@ void ReplaceFileBytes(const std::string& path, std::string_view bytes);
 // The whole content of a file.
 std::string ReadFileBytes(const std::string& path);
 
-// True when the file (not a folder) can be opened for reading.
+// True when the file (not a folder) can be opened for reading. A pipe is opened without
+// waiting for a writer.
 bool CanOpenForReading(const std::string& path);
+
+// What became of the reading of a file that must be a regular file.
+enum class TRegularRead {
+    Read,
+    // A folder, a device, a pipe or a socket: something that may never end is not read.
+    NotRegular,
+    // Larger than the limit.
+    TooLarge,
+};
+
+// Reads the whole file into bytes when it is a regular file of at most maxSize bytes; bytes
+// is empty otherwise. A pipe is opened without waiting for a writer. Raises EInOutError with
+// the file error when the file cannot be opened or read.
+TRegularRead ReadRegularFile(const std::string& path, std::uint64_t maxSize, std::string& bytes);
+
+// What a path names, its symbolic links followed; found without opening it for reading.
+enum class TPathKind { Missing, Regular, Folder, Other };
+TPathKind PathKindOf(const std::string& path);
 
 // True when a file error (the ErrorCode of an EInOutError) says that we may not write there:
 // a write-protected folder, file or disk, or a folder in the file's place. A full disk or a

@@ -1,12 +1,16 @@
 #include "playback/Playlist.h"
 
 #include "app/Main.h"
+#include "catalogue/CataloguePath.h"
 #include "catalogue/Detail.h"
+#include "platform/FileIO.h"
 #include "platform/Folders.h"
 #include "playback/OrderBuilder.h"
 #include "playback/PlaylistCuts.h"
+#include "playback/PlaylistExport.h"
 #include "playback/PlaylistFile.h"
 #include "playback/PlaylistIcons.h"
+#include "playback/PlaylistImport.h"
 #include "playback/PlaylistStatus.h"
 #include "playback/TempPlaylist.h"
 #include "settings/preferences.h"
@@ -23,7 +27,6 @@ TPlaylistFrm* PlaylistFrm = nullptr;
 
 namespace {
 const char* const EmptyPlaylistWarning = "You need to drag at least one song in the playlist.";
-const char* const PlaylistFilter = "MP3 Playlist|*.PLS|All files|*.*";
 } // namespace
 
 std::vector<Playback::TPlaylistEntry> ListEntries(const TListView* list) {
@@ -112,10 +115,10 @@ void TPlaylistFrm::CreateControls() {
     PlaylistBar->setGeometry(3, 280, 291, 19);
     SelectLst->setAccessibleName(QStringLiteral("Playlist"));
     PlaylistBar->setAccessibleName(QStringLiteral("Playlist totals"));
-    for (auto* dialog : {&OpenDlg, &SaveDlg}) {
+    for (auto* dialog : {&OpenDlg, &SaveDlg})
         dialog->DefaultExt = "PLS";
-        dialog->Filter = PlaylistFilter;
-    }
+    OpenDlg.Filter = Playback::OpenPlaylistFilter;
+    SaveDlg.Filter = Playback::SavePlaylistFilter;
     OpenDlg.Kind = TFileDialog::fdOpen;
     SaveDlg.Kind = TFileDialog::fdSave;
 }
@@ -250,28 +253,59 @@ void TPlaylistFrm::SaveBtnClick() {
         MessageDlg(EmptyPlaylistWarning, mtWarning, mbCancel);
         return;
     }
-    // The records have fixed fields: what does not fit is cut, and only the user may accept that.
-    const auto entries = ListEntries(SelectLst);
-    if (const auto cut = Playback::CutEntries(entries);
-        !cut.empty() && ShowMessageBox({"Warning", Playback::CutEntriesWarningText(cut), miWarning,
-                                        mbYes | mbNo}) != mrYes)
-        return;
     if (!SaveDlg.Execute(this))
         return;
-    if (Playback::PlaylistFileExists(SaveDlg.FileName) &&
-        ShowMessageBox({"Warning", Playback::OverwriteQuestionText(SaveDlg.FileName), miWarning,
-                        mbYes | mbNo}) != mrYes)
+    const std::string& file = SaveDlg.FileName;
+    Playback::RaiseIfNotReplaceable(file);
+    const auto format = Playback::SaveFormatOf(SaveDlg.FilterIndex, file);
+    const auto entries = ListEntries(SelectLst);
+    // The records have fixed fields: what does not fit is cut, and only the user may accept that.
+    if (format == Playback::TPlaylistFormat::Records)
+        if (const auto cut = Playback::CutEntries(entries);
+            !cut.empty() && ShowMessageBox({"Warning", Playback::CutEntriesWarningText(cut),
+                                            miWarning, mbYes | mbNo}) != mrYes)
+            return;
+    if (Playback::PlaylistFileExists(file) &&
+        ShowMessageBox(
+            {"Warning", Playback::OverwriteQuestionText(file), miWarning, mbYes | mbNo}) != mrYes)
         return;
-    Playback::SavePlaylistFile(SaveDlg.FileName, entries);
+    if (format == Playback::TPlaylistFormat::Records)
+        Playback::SavePlaylistFile(file, entries);
+    else
+        Playback::SaveTextPlaylist(file, format, entries);
 }
 
 void TPlaylistFrm::OpenBtnClick() {
-    if (!OpenDlg.Execute(this))
+    if (OpenDlg.Execute(this))
+        OpenPlaylistFile(OpenDlg.FileName);
+}
+
+void TPlaylistFrm::OpenPlaylistFile(const std::string& file) {
+    const std::string bytes = Playback::ReadPlaylistBytes(file);
+    const auto format = Playback::DetectPlaylistFormat(bytes);
+    if (format == Playback::TPlaylistFormat::Records) {
+        const auto content = Playback::DecodePlaylist(bytes);
+        ShowEntries(content.Entries);
+        Playback::RaiseIfCutShort(content);
         return;
-    const auto content = Playback::LoadPlaylistFile(OpenDlg.FileName);
+    }
+    const auto imported = Playback::ImportTextPlaylist(
+        bytes, format, Catalogue::DirectoryPart(file), [](const std::string& path) {
+            return platform::PathKindOf(path) != platform::TPathKind::Missing;
+        });
+    ShowEntries(imported.Entries);
+    if (const std::string report = Playback::ImportReportText(imported); !report.empty())
+        MessageDlg(report, mtInformation, mbOK);
+}
+
+void TPlaylistFrm::ShowEntries(const std::vector<Playback::TPlaylistEntry>& entries) {
     SelectLst->Clear();
-    for (const auto& entry : content.Entries)
+    for (const auto& entry : entries)
         Append(entry);
     UpdateStatusBar();
-    Playback::RaiseIfCutShort(content);
+}
+
+void OpenNamedPlaylist(const std::string& file) {
+    MainFrm->Button2Click();
+    Application()->Guarded([&file] { PlaylistFrm->OpenPlaylistFile(file); });
 }

@@ -64,6 +64,9 @@ public:
     void CloseBtnClick();
     void OpenBtnClick();
     void SaveBtnClick();
+    // Replaces the list with a playlist file's entries: the program's own records, or an M3U
+    // or text PLS of another player, told by its content.
+    void OpenPlaylistFile(const std::string& file);
 
     // Fills the destination with the play order of the source's songs (headers skipped),
     // in the play mode checked in the main window.
@@ -75,9 +78,14 @@ private:
     void CreateControls();
     void ConnectHandlers();
     void Append(const Playback::TPlaylistEntry& entry);
+    void ShowEntries(const std::vector<Playback::TPlaylistEntry>& entries);
 };
 
 // The rows of a list as playlist entries (caption, length text, path).
 std::vector<Playback::TPlaylistEntry> ListEntries(const TListView* list);
 
 extern TPlaylistFrm* PlaylistFrm;
+
+// Shows the playlist editor beside the main window, as "Play&List" does, and opens the
+// playlist file in it; an error goes to the error box.
+void OpenNamedPlaylist(const std::string& file);

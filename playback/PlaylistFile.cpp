@@ -71,8 +71,33 @@ void SavePlaylistFile(const std::string& path, const std::vector<TPlaylistEntry>
     platform::ReplaceFileBytes(path, EncodePlaylist(entries));
 }
 
+namespace {
+
+[[noreturn]] void RaiseRefused(const std::string& path, platform::TRegularRead result) {
+    const std::string reason =
+        result == platform::TRegularRead::TooLarge
+            ? "is larger than " + std::to_string(MaxPlaylistFileSize / (1024 * 1024)) + " MiB"
+            : std::string("is not a regular file");
+    throw EInOutError('"' + path + "\" " + reason, 0);
+}
+
+} // namespace
+
+std::string ReadPlaylistBytes(const std::string& path) {
+    std::string bytes;
+    if (const auto result = platform::ReadRegularFile(path, MaxPlaylistFileSize, bytes);
+        result != platform::TRegularRead::Read)
+        RaiseRefused(path, result);
+    return bytes;
+}
+
 TPlaylistContent LoadPlaylistFile(const std::string& path) {
-    return DecodePlaylist(platform::ReadFileBytes(path));
+    return DecodePlaylist(ReadPlaylistBytes(path));
+}
+
+void RaiseIfNotReplaceable(const std::string& path) {
+    if (platform::PathKindOf(path) == platform::TPathKind::Other)
+        RaiseRefused(path, platform::TRegularRead::NotRegular);
 }
 
 void RaiseIfCutShort(const TPlaylistContent& content) {

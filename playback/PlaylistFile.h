@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -56,9 +57,24 @@ TPlaylistContent DecodePlaylist(std::string_view bytes);
 // EInOutError with the file error.
 void SavePlaylistFile(const std::string& path, const std::vector<TPlaylistEntry>& entries);
 
-// Reads a playlist file; raises EInOutError when it cannot be opened or read. A file
-// that ends inside a record is not an error here: see RaiseIfCutShort.
+// The largest playlist file that is read: some 92,000 records, or as many lines of a text
+// playlist, far more than a list put together by hand holds. Anything larger is not a
+// playlist, and reading it would only fill the memory.
+inline constexpr std::uint64_t MaxPlaylistFileSize = 16 * 1024 * 1024;
+
+// The whole content of a playlist file. Only a regular file of at most MaxPlaylistFileSize
+// bytes is read: a pipe or a device could hang the program or fill the memory. Raises
+// EInOutError with the file error, or with "PATH" is not a regular file or "PATH" is
+// larger than 16 MiB for a file refused unread.
+std::string ReadPlaylistBytes(const std::string& path);
+
+// Reads a playlist file of records; raises as ReadPlaylistBytes. A file that ends inside a
+// record is not an error here: see RaiseIfCutShort.
 TPlaylistContent LoadPlaylistFile(const std::string& path);
+
+// Raises "PATH" is not a regular file when the path names a device, a pipe or a socket, which
+// a playlist must never replace.
+void RaiseIfNotReplaceable(const std::string& path);
 
 // Raises "Read beyond end of file" for a file that ended inside a record. Called after
 // the entries read before that record have been taken over.

@@ -12,7 +12,7 @@ build=${TUNESTEAD_FUZZ_BUILD:-$root/build-fuzz}
 runs=${TUNESTEAD_FUZZ_RUNS:-200000}
 seconds=${TUNESTEAD_FUZZ_SECONDS:-25}
 seed=${TUNESTEAD_FUZZ_SEED:-1}
-targets=(PlaylistFileFuzz DescLinesFuzz LineSieveFuzz HiveFormatFuzz DesktopEntryFuzz SystemInfoFuzz)
+targets=(PlaylistFileFuzz TextPlaylistFuzz DescLinesFuzz LineSieveFuzz HiveFormatFuzz DesktopEntryFuzz SystemInfoFuzz)
 
 # clang and its libFuzzer runtime.
 has_fuzzer_runtime() {

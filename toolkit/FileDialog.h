@@ -13,6 +13,10 @@ struct TFileDialog {
     std::string FileName;   // preset name; the chosen full path after Execute
     std::string Filter;     // "Description|pattern|Description|pattern"
     std::string DefaultExt; // added when the user types a name without an extension
+    // The filter shown first, from 1; after Execute the one the user chose. While DefaultExt
+    // is set, a name typed without an extension gets the chosen filter's extension when its
+    // pattern is a single "*.ext", else DefaultExt.
+    int FilterIndex = 1;
 
     // Runs the dialog; true when the user confirmed a file.
     bool Execute(QWidget* parent);

@@ -144,9 +144,62 @@ std::string ReadFileBytes(const std::string& path) {
 }
 
 bool CanOpenForReading(const std::string& path) {
-    TDescriptor file(open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    TDescriptor file(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     struct stat status {};
     return file.Get() >= 0 && fstat(file.Get(), &status) == 0 && !S_ISDIR(status.st_mode);
+}
+
+TRegularRead ReadRegularFile(const std::string& path, std::uint64_t maxSize, std::string& bytes) {
+    bytes.clear();
+    // Without a waiting writer a pipe would block the opening itself.
+    int fd;
+    do
+        fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    while (fd < 0 && errno == EINTR);
+    if (fd < 0)
+        RaiseFileError(errno);
+    TDescriptor file(fd);
+    struct stat status {};
+    if (fstat(fd, &status) != 0)
+        RaiseFileError(errno);
+    if (!S_ISREG(status.st_mode))
+        return TRegularRead::NotRegular;
+    if (static_cast<std::uint64_t>(status.st_size) > maxSize)
+        return TRegularRead::TooLarge;
+    // The size told is only a hint (a file of the proc file system tells none): read until
+    // the end, within the limit.
+    bytes.resize(static_cast<std::size_t>(status.st_size) + 1);
+    std::size_t size = 0;
+    for (;;) {
+        if (size == bytes.size())
+            bytes.resize(std::min<std::uint64_t>(size * 2 + 65536, maxSize + 1));
+        const ssize_t got = read(fd, bytes.data() + size, bytes.size() - size);
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            const int error = errno;
+            bytes.clear();
+            RaiseFileError(error);
+        }
+        if (got == 0)
+            break;
+        size += static_cast<std::size_t>(got);
+        if (size > maxSize) {
+            bytes.clear();
+            return TRegularRead::TooLarge;
+        }
+    }
+    bytes.resize(size);
+    return TRegularRead::Read;
+}
+
+TPathKind PathKindOf(const std::string& path) {
+    struct stat status {};
+    if (stat(path.c_str(), &status) != 0)
+        return TPathKind::Missing;
+    if (S_ISREG(status.st_mode))
+        return TPathKind::Regular;
+    return S_ISDIR(status.st_mode) ? TPathKind::Folder : TPathKind::Other;
 }
 
 } // namespace platform

@@ -118,4 +118,56 @@ bool CanOpenForReading(const std::string& path) {
     return file.Valid();
 }
 
+TRegularRead ReadRegularFile(const std::string& path, std::uint64_t maxSize, std::string& bytes) {
+    bytes.clear();
+    THandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                             nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.Valid()) {
+        const DWORD error = GetLastError();
+        // A folder cannot be opened as a file: it is refused as the POSIX side refuses it.
+        if (PathKindOf(path) == TPathKind::Folder)
+            return TRegularRead::NotRegular;
+        RaiseError(error);
+    }
+    // Only a file on a disk: a device or a pipe may never end.
+    if (GetFileType(file.Get()) != FILE_TYPE_DISK)
+        return TRegularRead::NotRegular;
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file.Get(), &size))
+        RaiseError(GetLastError());
+    if (static_cast<std::uint64_t>(size.QuadPart) > maxSize)
+        return TRegularRead::TooLarge;
+    bytes.resize(static_cast<std::size_t>(size.QuadPart));
+    std::size_t read = 0;
+    while (read < bytes.size()) {
+        DWORD got = 0;
+        if (!ReadFile(file.Get(), bytes.data() + read, static_cast<DWORD>(bytes.size() - read),
+                      &got, nullptr)) {
+            const DWORD error = GetLastError();
+            bytes.clear();
+            RaiseError(error);
+        }
+        if (got == 0)
+            break;
+        read += got;
+    }
+    bytes.resize(read);
+    return TRegularRead::Read;
+}
+
+TPathKind PathKindOf(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return TPathKind::Missing;
+    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+        return TPathKind::Folder;
+    // A device name such as CON or NUL has attributes too: only a file on a disk is regular.
+    THandle file(CreateFileA(path.c_str(), 0,
+                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.Valid())
+        return TPathKind::Regular;
+    return GetFileType(file.Get()) == FILE_TYPE_DISK ? TPathKind::Regular : TPathKind::Other;
+}
+
 } // namespace platform

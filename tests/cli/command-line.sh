@@ -35,7 +35,7 @@ expect() {
 expect --help 0 '^Usage: mp3tunestead ' ''
 expect --version 0 '^mp3tunestead [0-9]+\.[0-9]+$' ''
 expect --bogus 2 '' "unknown option or argument '--bogus'"
-expect /music 2 '' '^Usage: mp3tunestead '
+expect -x 2 '' '^Usage: mp3tunestead '
 
 [ "$failures" -eq 0 ] && echo "command line: all checks passed"
 exit $(( failures > 0 ))

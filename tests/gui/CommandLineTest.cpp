@@ -12,6 +12,7 @@ TEST(CommandLine, EachSetOfArgumentsAsksForOneRun) {
         std::vector<std::string> Arguments;
         TRunMode Mode;
         std::string Rejected;
+        std::string PlaylistFile = "";
     } cases[] = {
         {{}, TRunMode::rmWindows, ""},
         {{"--help"}, TRunMode::rmHelp, ""},
@@ -24,7 +25,9 @@ TEST(CommandLine, EachSetOfArgumentsAsksForOneRun) {
         {{"-x"}, TRunMode::rmUsageError, "-x"},
         {{"--Help"}, TRunMode::rmUsageError, "--Help"},
         {{"--print-tree=1"}, TRunMode::rmUsageError, "--print-tree=1"},
-        {{"/music"}, TRunMode::rmUsageError, "/music"},
+        {{"/music/list.m3u"}, TRunMode::rmWindows, "", "/music/list.m3u"},
+        {{"list.PLS", "--print-tree"}, TRunMode::rmPrintTree, "", "list.PLS"},
+        {{"a.m3u", "b.m3u"}, TRunMode::rmUsageError, "b.m3u"},
         {{""}, TRunMode::rmUsageError, ""},
     };
     for (const auto& c : cases) {
@@ -35,13 +38,16 @@ TEST(CommandLine, EachSetOfArgumentsAsksForOneRun) {
         const TCommandLine line = ParseCommandLine(c.Arguments);
         EXPECT_EQ(line.Mode, c.Mode);
         EXPECT_EQ(line.Rejected, c.Rejected);
+        if (line.Mode != TRunMode::rmUsageError) {
+            EXPECT_EQ(line.PlaylistFile, c.PlaylistFile);
+        }
     }
 }
 
 TEST(CommandLine, TextsNameTheVersionAndEveryOption) {
     EXPECT_EQ(VersionText(), "mp3tunestead 1.2\n");
     const std::string help = HelpText();
-    for (const char* option : {"--print-tree", "--help", "--version"})
+    for (const char* option : {"--print-tree", "--help", "--version", "PLAYLIST"})
         EXPECT_NE(help.find(option), std::string::npos) << option;
     const std::string usage = UsageErrorText("--bogus");
     EXPECT_EQ(usage.rfind("mp3tunestead: unknown option or argument '--bogus'\nUsage: ", 0), 0u);

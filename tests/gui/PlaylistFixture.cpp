@@ -77,6 +77,7 @@ void TPlaylistTest::SetUp() {
         if (!ChosenFile)
             return false;
         dialog.FileName = *ChosenFile;
+        dialog.FilterIndex = ChosenFilter;
         return true;
     });
     ASSERT_TRUE(Start());

@@ -38,6 +38,8 @@ protected:
 
     // The file dialogs answer with this name; nullopt: the user cancels.
     std::optional<std::string> ChosenFile;
+    // The file type the user picks in the dialogs, from 1 as in their filters.
+    int ChosenFilter = 1;
     std::vector<std::string> DialogsShown;
 
     // The arguments of the next start of the fake player; nullopt when none came.
