@@ -57,7 +57,7 @@ TEST_F(TGuiTest, FirstRunTakesTheRegisteredPlayerUpToItsExtension) {
     } cases[] = {
         {"C:\\PLAYER\\PLAY.EXE /ADD %1", "C:\\PLAYER\\PLAY.EXE"},
         {"\"C:\\Program Files\\Player\\player.ExE\" \"%1\"",
-         "\"C:\\Program Files\\Player\\player.ExE"},
+         "C:\\Program Files\\Player\\player.ExE"},
         {"/usr/bin/mpv --player-operation-mode=pseudo-gui -- %U", "/usr/bin/mpv"},
         {"\"/opt/my player/run\" %1", "/opt/my player/run"},
     };
