@@ -9,6 +9,9 @@
 #include "tests/catalogue/CatalogueLines.h"
 #include "toolkit/FileDialog.h"
 
+#include <QAccessible>
+#include <QTest>
+
 #include <filesystem>
 
 using CatalogueTest::P;
@@ -345,4 +348,32 @@ TEST_F(TGuiTest, SettingsInOtherCodePagesSurviveARunByteForByte) {
     ASSERT_TRUE(Exit());
     EXPECT_EQ(StoredString(Settings::PlayerName.Name), player);
     EXPECT_EQ(StoredString(Settings::SearchBase.Name), base);
+}
+
+TEST_F(TGuiTest, TheMinutesLabelBelongsToTheMixedFormatButton) {
+    StoreNotFirstRun();
+    StoreInteger(Settings::DispAlbumTime.Name, 1);
+    ASSERT_TRUE(Start());
+    PrefsFrm->show();
+    PrefsFrm->PageControl1->setCurrentWidget(PrefsFrm->TabSheet2);
+    ASSERT_TRUE(PrefsFrm->HourRdb->isChecked());
+    const auto spokenName = [] {
+        return QAccessible::queryAccessibleInterface(PrefsFrm->MixRdb)
+            ->text(QAccessible::Name)
+            .toStdString();
+    };
+    EXPECT_EQ(spokenName(), "hh:mm:ss if more than 79 minutes");
+
+    // A right click is no click; a left click selects the button, as its caption would.
+    QTest::mouseClick(PrefsFrm->MixUnitLbl, Qt::RightButton);
+    EXPECT_TRUE(PrefsFrm->HourRdb->isChecked());
+    QTest::mouseClick(PrefsFrm->MixUnitLbl, Qt::LeftButton);
+    EXPECT_TRUE(PrefsFrm->MixRdb->isChecked());
+    EXPECT_FALSE(PrefsFrm->HourRdb->isChecked());
+
+    // The name follows the number as it is typed.
+    PrefsFrm->MixValEdt->selectAll();
+    QTest::keyClicks(PrefsFrm->MixValEdt, "120");
+    EXPECT_EQ(spokenName(), "hh:mm:ss if more than 120 minutes");
+    PrefsFrm->hide();
 }
