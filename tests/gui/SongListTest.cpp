@@ -285,22 +285,47 @@ TEST_F(TSongListTest, AFileOfTenThousandSingleBlankLinesGivesOneBoxInEachListing
     }
 }
 
-TEST_F(TSongListTest, AClickBelowTheLastNodeDoesNothing) {
+TEST_F(TSongListTest, AClickBelowTheLastNodeListsTheSelectedAlbumAgainOrClearsTheList) {
     Album("music/CAT/A", {10});
     StartOnAlbums({"A"});
     Click(Node(0, 0));
     ASSERT_EQ(MainFrm->ItemsLst->RowCount(), 1);
-    // A listing now would show the new song, and the missing file after it.
-    Album("music/CAT/A", {10, 20});
     const QPoint below(5, MainFrm->TreeLst->viewport()->height() - 5);
     ASSERT_FALSE(MainFrm->TreeLst->indexAt(below).isValid());
-    QTest::mouseClick(MainFrm->TreeLst->viewport(), Qt::LeftButton, {}, below);
-    EXPECT_EQ(MainFrm->ItemsLst->RowCount(), 1);
+    const auto clickBelow = [&below] {
+        QTest::mouseClick(MainFrm->TreeLst->viewport(), Qt::LeftButton, {}, below);
+    };
+
+    // The selected album is read again from the disk.
+    Album("music/CAT/A", {10, 20});
+    clickBelow();
+    EXPECT_EQ(MainFrm->ItemsLst->RowCount(), 2);
+    EXPECT_EQ(BarText(MainFrm->SongBar), "2 song(s) | 0:30 total play time");
     std::filesystem::remove(AlbumDir("A") + "descript.ion");
-    QTest::mouseClick(MainFrm->TreeLst->viewport(), Qt::LeftButton, {}, below);
+    clickBelow();
+    ASSERT_EQ(Boxes.size(), 1u);
+    EXPECT_EQ(Boxes[0].Text, "\"" + AlbumDir("A") +
+                                 "descript.ion\" file missing.\r Description "
+                                 "files are required in every directory.");
+    EXPECT_EQ(MainFrm->ItemsLst->RowCount(), 0);
+
+    // With no album selected, the list and SongBar are emptied and Play is disabled.
+    Album("music/CAT/A", {10});
+    Click(Node(0, 0));
+    ASSERT_TRUE(MainFrm->PlayBtn->isEnabled());
+    MainFrm->TreeLst->Select(nullptr);
+    ASSERT_EQ(MainFrm->TreeLst->Selected(), nullptr);
+    clickBelow();
+    EXPECT_EQ(MainFrm->ItemsLst->RowCount(), 0);
+    EXPECT_EQ(BarText(MainFrm->SongBar), " | ");
+    EXPECT_FALSE(MainFrm->PlayBtn->isEnabled());
+    EXPECT_FALSE(MainFrm->ReplayPop->isEnabled());
+    // A right click is no click of the tree.
+    Click(Node(0, 0));
+    Album("music/CAT/A", {10, 20});
+    QTest::mouseClick(MainFrm->TreeLst->viewport(), Qt::RightButton, {}, below);
     EXPECT_EQ(MainFrm->ItemsLst->RowCount(), 1);
-    EXPECT_TRUE(MainFrm->PlayBtn->isEnabled());
-    EXPECT_TRUE(Boxes.empty());
+    EXPECT_EQ(Boxes.size(), 1u);
 }
 
 TEST_F(TSongListTest, TheFaultyRowIsListedWithItsLengthAndPathBeforeItsSyntaxErrorBox) {
