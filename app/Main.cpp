@@ -157,10 +157,7 @@ void TMainFrm::WriteSettings() {
     auto& reg = *MP3PlayerReg;
     auto* prefs = PrefsFrm;
     Settings::Write(reg, Settings::PlayerName, prefs->PlayerNameEdt->Text());
-    std::vector<std::string> roots;
-    for (int i = 0; i < prefs->MP3PathLst->RowCount(); ++i)
-        roots.push_back(prefs->MP3PathLst->Caption(i));
-    Settings::Write(reg, Settings::RootPaths, roots);
+    Settings::Write(reg, Settings::RootPaths, prefs->RootsToStore());
     Settings::Write(reg, Settings::SearchBase, prefs->SearchBaseEdt->Text());
     Settings::Write(reg, Settings::SortAlbums, prefs->SortAlbumsChk->isChecked());
     Settings::Write(reg, Settings::MinimizeTray, prefs->TrayMinChk->isChecked());

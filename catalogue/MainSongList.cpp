@@ -53,9 +53,14 @@ void TMainFrm::FillSongList(const std::string& albumDir, const std::string& pref
         listed.Show();
         MessageDlg(message, mtError, mbOK);
     };
-    events.OnRow = [this, &listed](const Catalogue::TSongRow& song) {
-        listed.Add(song.Caption, {song.LengthText, song.Path});
+    // The row is in the list, with its length and path, before a syntax-error box about its
+    // description shows; the caption follows.
+    events.OnAppend = [this, &listed](const Catalogue::TSongRow& song) {
+        listed.Add("", {song.LengthText, song.Path});
         CurrentDescPath = song.Path;
+    };
+    events.OnRow = [&listed](const Catalogue::TSongRow& song) {
+        listed.SetLastCaption(song.Caption);
     };
     const auto listing =
         listed.ShowAfter([&] { return Catalogue::ListSongs(albumDir, prefix, events); });

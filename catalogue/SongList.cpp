@@ -27,6 +27,8 @@ TSongListing ListSongs(std::string_view albumDir, std::string_view prefix,
         listing.Total.Add(row.Time);
         row.LengthText = LengthText(row.Time);
         row.Path = JoinPath(albumDir, ExtractDir(line));
+        if (events.OnAppend)
+            events.OnAppend(row);
         ++number;
         const auto field = ParseDescription(line);
         row.SyntaxError = field.SyntaxError;

@@ -26,13 +26,16 @@ struct TSongRow {
     bool SyntaxError = false;
 };
 
-// Called while the description file is walked, so that a form can show each
-// syntax-error box and add each row in line order.
+// Called while the description file is walked, so that a form can add each row in line order
+// and show each syntax-error box with the faulty row already in its list.
 struct TSongListEvents {
-    // The syntax-error box text for the first failing line of the listing, before OnRow of
-    // that line; the other failing lines carry the syntax-error text without a report.
+    // Each row as soon as its length text and path are known, before its caption is made.
+    std::function<void(const TSongRow&)> OnAppend;
+    // The syntax-error box text for the first failing line of the listing, between OnAppend
+    // and OnRow of that line; the other failing lines carry the syntax-error text without a
+    // report.
     TSyntaxErrorHandler OnSyntaxError;
-    // Each row as soon as it is complete.
+    // Each row once its caption is made.
     std::function<void(const TSongRow&)> OnRow;
 };
 

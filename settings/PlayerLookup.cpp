@@ -11,12 +11,16 @@ char UpperAscii(char c) {
 std::string PlayerFromCommand(const std::string& command) {
     std::string upper = command;
     std::transform(upper.begin(), upper.end(), upper.begin(), UpperAscii);
-    const auto exe = upper.find(".EXE");
-    if (exe != std::string::npos)
-        return command.substr(0, exe + 4);
-    std::size_t start = command.find_first_not_of(' ');
+    const std::size_t start = command.find_first_not_of(' ');
     if (start == std::string::npos)
         return {};
+    const auto exe = upper.find(".EXE");
+    if (exe != std::string::npos) {
+        // A quoted program path loses its opening quotation mark; its closing one lies after
+        // the extension and goes with the arguments.
+        const std::size_t from = command[start] == '"' && start < exe ? start + 1 : 0;
+        return command.substr(from, exe + 4 - from);
+    }
     if (command[start] == '"') {
         const auto close = command.find('"', start + 1);
         return command.substr(start + 1,

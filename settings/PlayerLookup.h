@@ -4,6 +4,7 @@
 #include <string>
 
 // The player program of an association command: the text up to and including the first
-// ".exe" in any letter case (so a leading quotation mark stays); a command without ".exe"
-// gives its first word, taken from inside its quotation marks when it is quoted.
+// ".exe" in any letter case, without the quotation mark that opens a quoted program path; a
+// command without ".exe" gives its first word, taken from inside its quotation marks when it
+// is quoted.
 std::string PlayerFromCommand(const std::string& command);

@@ -1,5 +1,7 @@
 #include "settings/Settings.h"
 
+#include "platform/Errors.h"
+
 namespace Settings {
 
 std::string Read(TRegApp& store, const TSetting<std::string>& setting) {
@@ -26,10 +28,27 @@ void Write(TRegApp& store, const TSetting<int>& setting, int value) {
     store.WriteInteger(setting.Name, value);
 }
 
+void ReadEach(TRegApp& store, const TNumberedSetting& setting,
+              const std::function<void(const std::string&)>& add) {
+    for (int n = 1; store.ValueExists(setting.Name(n)); ++n)
+        add(store.ReadString(setting.Name(n)));
+}
+
 std::vector<std::string> Read(TRegApp& store, const TNumberedSetting& setting) {
     std::vector<std::string> texts;
-    for (int n = 1; store.ValueExists(setting.Name(n)); ++n)
-        texts.push_back(store.ReadString(setting.Name(n)));
+    ReadEach(store, setting, [&texts](const std::string& text) { texts.push_back(text); });
+    return texts;
+}
+
+std::vector<std::string> ReadReadable(TRegApp& store, const TNumberedSetting& setting, int first) {
+    std::vector<std::string> texts;
+    for (int n = first; store.ValueExists(setting.Name(n)); ++n) {
+        try {
+            texts.push_back(store.ReadString(setting.Name(n)));
+        } catch (const ERegistryException&) {
+            // A value of another kind holds no text to keep.
+        }
+    }
     return texts;
 }
 

@@ -5,6 +5,7 @@
 
 #include "settings/RegAppC.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -74,8 +75,15 @@ void Write(TRegApp& store, const TSetting<std::string>& setting, const std::stri
 void Write(TRegApp& store, const TSetting<bool>& setting, bool value);
 void Write(TRegApp& store, const TSetting<int>& setting, int value);
 
+// Hands each stored text of the list to add in its numbered order, each as soon as it is read,
+// so that a read that fails leaves the texts before it handed over.
+void ReadEach(TRegApp& store, const TNumberedSetting& setting,
+              const std::function<void(const std::string&)>& add);
 // The stored list in its numbered order.
 std::vector<std::string> Read(TRegApp& store, const TNumberedSetting& setting);
+// The stored texts from number first on, up to the first number without a value, leaving out
+// the values that cannot be read as text.
+std::vector<std::string> ReadReadable(TRegApp& store, const TNumberedSetting& setting, int first);
 // Deletes the stored list, then stores the texts as 1, 2, ...
 void Write(TRegApp& store, const TNumberedSetting& setting, const std::vector<std::string>& texts);
 

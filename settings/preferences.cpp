@@ -14,6 +14,8 @@
 #include "toolkit/FileDialog.h"
 #include "toolkit/Text.h"
 
+#include <algorithm>
+
 TPrefsFrm* PrefsFrm = nullptr;
 
 namespace {
@@ -119,11 +121,7 @@ void TPrefsFrm::LoadSettings() {
         PlayerNameEdt->clear();
         LookUpPlayer();
     }
-    const auto roots = Settings::Read(reg, Settings::RootPaths);
-    if (roots.empty())
-        MP3PathLst->Clear();
-    for (const auto& root : roots)
-        MP3PathLst->AddSorted(root);
+    LoadRoots();
     SearchBaseEdt->SetText(Settings::Read(reg, Settings::SearchBase));
     SortAlbumsChk->setChecked(Settings::Read(reg, Settings::SortAlbums));
     TrayMinChk->setChecked(Settings::Read(reg, Settings::MinimizeTray));
@@ -139,6 +137,37 @@ void TPrefsFrm::LoadSettings() {
         MainFrm->FullRandomRdb->setChecked(true);
     SelectTimeFormat(Settings::Read(reg, Settings::DispAlbumTime));
     MixValEdt->SetText(std::to_string(Settings::Read(reg, Settings::MixVal)));
+}
+
+void TPrefsFrm::LoadRoots() {
+    auto& reg = *MainFrm->MP3PlayerReg;
+    // Each root is listed as soon as it is read, so a value that cannot be read ends the
+    // loading with the roots before it listed.
+    StoredRootsLoaded = 0;
+    Settings::ReadEach(reg, Settings::RootPaths, [this](const std::string& root) {
+        MP3PathLst->AddSorted(root);
+        ++StoredRootsLoaded;
+    });
+    if (StoredRootsLoaded == 0)
+        MP3PathLst->Clear();
+    AllStoredRootsLoaded = true;
+}
+
+std::vector<std::string> TPrefsFrm::RootsToStore() const {
+    std::vector<std::string> roots;
+    for (int row = 0; row < MP3PathLst->RowCount(); ++row)
+        roots.push_back(MP3PathLst->Caption(row));
+    if (AllStoredRootsLoaded)
+        return roots;
+    // The loading stopped before the end of the stored list (at a damaged value, or before
+    // the list): the roots it never reached are kept after the listed ones. A value that
+    // cannot be read as a root was reported at start and is left out.
+    const auto unloaded =
+        Settings::ReadReadable(*MainFrm->MP3PlayerReg, Settings::RootPaths, StoredRootsLoaded + 1);
+    for (const auto& root : unloaded)
+        if (std::find(roots.begin(), roots.end(), root) == roots.end())
+            roots.push_back(root);
+    return roots;
 }
 
 void TPrefsFrm::LookUpPlayer() {

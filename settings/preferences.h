@@ -78,6 +78,10 @@ public:
     // The threshold's text when it was not a whole number when shown; Cancel puts it back.
     std::optional<std::string> SavedMixValText;
 
+    // How many of the stored roots were loaded at start, and whether that was all of them.
+    int StoredRootsLoaded = 0;
+    bool AllStoredRootsLoaded = false;
+
     void FormCreate();
     void FormFirstActivate() override;
     void OKBtnClick();
@@ -88,10 +92,15 @@ public:
     void BrowseMP3BtnClick();
     void BrowseSearchBtnClick();
 
+    // The roots the close stores: the list's entries, and the stored roots that the loading
+    // at start did not reach.
+    std::vector<std::string> RootsToStore() const;
+
 private:
     void CreateControls();
     void ConnectHandlers();
     void LoadSettings();
+    void LoadRoots();
     void LookUpPlayer();
     void SelectTimeFormat(int format);
 };

@@ -42,9 +42,8 @@ void TPrefsFrm::CreateControls() {
     // a label of its own after the box, so no scale of the font can push it under the box.
     MixRdb = NewRadioButton(GroupBox6, "hh:mm:ss if more than", 38, 38, 123, 17);
     MixValEdt = NewEdit(GroupBox6, 163, 36, 28, 21);
-    MixUnitLbl = new QLabel(QStringLiteral("minutes"), GroupBox6);
+    MixUnitLbl = NewCaptionLabel(GroupBox6, MixRdb, "minutes", 195, 38, 60, 17);
     MixUnitLbl->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    MixUnitLbl->setGeometry(195, 38, 60, 17);
 
     // Names for screen readers where no caption of the control's own says what it is.
     PlayerNameEdt->setAccessibleName(QStringLiteral("MP3 player"));
@@ -54,4 +53,11 @@ void TPrefsFrm::CreateControls() {
     SearchBaseEdt->setAccessibleName(QStringLiteral("Search base"));
     BrowseSearchBtn->setAccessibleName(QStringLiteral("Browse for the search base"));
     MixValEdt->setAccessibleName(QStringLiteral("Minutes above which hours are shown"));
+    // The button is named by the whole sentence, with the threshold as it stands in the box.
+    const auto nameMixRdb = [this] {
+        MixRdb->setAccessibleName(
+            QStringLiteral("hh:mm:ss if more than %1 minutes").arg(MixValEdt->text()));
+    };
+    nameMixRdb();
+    QObject::connect(MixValEdt, &QLineEdit::textChanged, MixRdb, nameMixRdb);
 }

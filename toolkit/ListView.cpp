@@ -77,6 +77,13 @@ void TPendingRows::Add(std::string caption, std::vector<std::string> subItems) {
     FRows.push_back({std::move(caption), std::move(subItems)});
 }
 
+void TPendingRows::SetLastCaption(std::string caption) {
+    if (!FRows.empty())
+        FRows.back().Caption = std::move(caption);
+    else if (FList.RowCount() > 0)
+        FList.SetCaption(FList.RowCount() - 1, caption);
+}
+
 void TPendingRows::Show() {
     const auto rows = std::move(FRows);
     FRows.clear();

@@ -73,6 +73,8 @@ public:
     explicit TPendingRows(TListView& list) : FList(list) {}
 
     void Add(std::string caption, std::vector<std::string> subItems);
+    // Sets the caption of the row added last, whether it is still gathered or already shown.
+    void SetLastCaption(std::string caption);
     // Adds the rows gathered so far to the list.
     void Show();
     // Runs reading and then adds the rows it gathered, also when it throws; returns what it

@@ -6,6 +6,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QMouseEvent>
 
 namespace {
 const char* const NodeMimeType = "application/x-tunestead-tree-node";
@@ -182,4 +183,24 @@ void TTreeView::keyReleaseEvent(QKeyEvent* event) {
 void TTreeView::focusOutEvent(QFocusEvent* event) {
     FPressedKeys.clear();
     QTreeView::focusOutEvent(event);
+}
+
+void TTreeView::mousePressEvent(QMouseEvent* event) {
+    // A press on empty space keeps the selection, as the system's tree controls do; the view
+    // itself would clear it.
+    const bool onEmpty = !indexAt(event->position().toPoint()).isValid();
+    FPressedOnEmpty = onEmpty && event->button() == Qt::LeftButton;
+    if (onEmpty)
+        event->accept();
+    else
+        QTreeView::mousePressEvent(event);
+}
+
+void TTreeView::mouseReleaseEvent(QMouseEvent* event) {
+    QTreeView::mouseReleaseEvent(event);
+    const bool clickOnEmpty = FPressedOnEmpty && event->button() == Qt::LeftButton &&
+                              !indexAt(event->position().toPoint()).isValid();
+    FPressedOnEmpty = false;
+    if (clickOnEmpty)
+        emit NodeClicked();
 }

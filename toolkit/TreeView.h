@@ -67,6 +67,7 @@ public:
     void Select(const TTreeNode* node);
 
 signals:
+    // A left click anywhere in the tree: on a node, or on the empty space below the last one.
     void NodeClicked();
     void NodeDoubleClicked();
     // The release of a key whose press the tree had too.
@@ -76,8 +77,13 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    // Whether the left button went down on empty space, where the view reports no click of
+    // its own.
+    bool FPressedOnEmpty = false;
     // Keys pressed while the tree had the focus and not yet released. A key released here but
     // pressed elsewhere is ignored: the Enter that closes a message box is released after the
     // box has gone and the tree has the focus again, and taking that release for a key use of

@@ -83,45 +83,31 @@ int ReadWholeFile(int fd, std::string& text) {
     }
 }
 
-// What tells one stored version of a file from another: a file replaced or edited since
-// differs in one of these, the modification time counted to the nanosecond.
-struct TFileVersion {
-    dev_t Device = 0;
-    ino_t Inode = 0;
-    off_t Size = 0;
-    time_t Seconds = 0;
-    long Nanoseconds = 0;
-
-    friend bool operator==(const TFileVersion&, const TFileVersion&) = default;
-};
-
-TFileVersion VersionOf(const struct stat& info) {
-    return {info.st_dev, info.st_ino, info.st_size, info.st_mtim.tv_sec, info.st_mtim.tv_nsec};
-}
-
-// The hive last read or written for each hive file, with the version of the file it belongs
-// to. Every call looks at the file again, but an unchanged file is not parsed again: a hive
-// holding a value of megabytes takes seconds to parse.
+// The hive last read or written for each hive file, with the file's text it was parsed from or
+// written as. Every call reads the file again, but a file whose bytes are those already known
+// is not parsed again: a hive holding a value of megabytes takes seconds to parse, and reading
+// and comparing its bytes only milliseconds. The bytes decide, not the file's size and time,
+// since a rewrite of the same size within one tick of the clock keeps those.
 struct TKnownHive {
-    TFileVersion Version;
+    std::string Text;
     TKey Hive;
 };
 std::mutex KnownMutex;
 std::map<std::string, TKnownHive> KnownHives;
 std::atomic<std::size_t> ParseCount{0};
 
-bool FindKnown(const std::filesystem::path& path, const TFileVersion& version, TKey& hive) {
+bool FindKnown(const std::filesystem::path& path, const std::string& text, TKey& hive) {
     std::lock_guard guard(KnownMutex);
     const auto found = KnownHives.find(path.string());
-    if (found == KnownHives.end() || !(found->second.Version == version))
+    if (found == KnownHives.end() || found->second.Text != text)
         return false;
     hive = found->second.Hive;
     return true;
 }
 
-void Remember(const std::filesystem::path& path, const TFileVersion& version, const TKey& hive) {
+void Remember(const std::filesystem::path& path, std::string text, const TKey& hive) {
     std::lock_guard guard(KnownMutex);
-    KnownHives[path.string()] = {version, hive};
+    KnownHives[path.string()] = {std::move(text), hive};
 }
 
 void Forget(const std::filesystem::path& path) {
@@ -142,19 +128,14 @@ TReadOutcome ReadHive(const THiveFile& file, TKey& hive, std::string& problem, L
         error = ErrorFromErrno(failure, ERROR_CANTREAD);
         return TReadOutcome::Failed;
     }
-    struct stat info {};
-    int failure = fstat(fd, &info) == 0 ? 0 : errno;
-    const TFileVersion version = VersionOf(info);
-    const bool known = failure == 0 && FindKnown(file.Path, version, hive);
     std::string text;
-    if (failure == 0 && !known)
-        failure = ReadWholeFile(fd, text);
+    const int failure = ReadWholeFile(fd, text);
     close(fd);
     if (failure != 0) {
         error = ErrorFromErrno(failure, ERROR_CANTREAD);
         return TReadOutcome::Failed;
     }
-    if (known)
+    if (FindKnown(file.Path, text, hive))
         return TReadOutcome::Read;
     ++ParseCount;
     auto parsed = ParseHive(text, file.RootName, problem);
@@ -162,7 +143,7 @@ TReadOutcome ReadHive(const THiveFile& file, TKey& hive, std::string& problem, L
         return TReadOutcome::Damaged;
     hive = std::move(*parsed);
     AddPermanentKeys(file, hive);
-    Remember(file.Path, version, hive);
+    Remember(file.Path, std::move(text), hive);
     return TReadOutcome::Read;
 }
 
@@ -387,13 +368,11 @@ LONG ChangeHive(const THiveFile& file,
     bool changed = false;
     if (const LONG result = change(hive, changed); result != ERROR_SUCCESS || !changed)
         return result;
-    if (const LONG written = ReplaceFile(file, SerialiseHive(hive, file.RootName));
-        written != ERROR_SUCCESS)
+    std::string text = SerialiseHive(hive, file.RootName);
+    if (const LONG written = ReplaceFile(file, text); written != ERROR_SUCCESS)
         return written;
-    // The new file holds what it was written from; the next call need not parse it. No other
-    // copy can have replaced it yet, since the lock is still held.
-    if (struct stat info{}; stat(file.Path.c_str(), &info) == 0)
-        Remember(file.Path, VersionOf(info), hive);
+    // The new file holds what it was written from; the next call need not parse it.
+    Remember(file.Path, std::move(text), hive);
     return ERROR_SUCCESS;
 }
 

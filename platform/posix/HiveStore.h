@@ -1,8 +1,7 @@
 // The POSIX hive files: where they live, reading them, and changing them safely. Every change
 // re-reads the file under a lock and replaces it atomically, so that two running copies lose
-// nothing and an interrupted write leaves the old or the new file whole. A file that is
-// unchanged since it was last read or written (same device, inode, size and modification
-// time) is not parsed again.
+// nothing and an interrupted write leaves the old or the new file whole. A file whose bytes are
+// those last read or written is not parsed again.
 #pragma once
 
 #include "platform/Registry.h"

@@ -78,14 +78,25 @@ TEST(SongList, SyntaxErrorsAreReportedInLineOrderBetweenTheRows) {
     dir.Write("descript.ion", "A.MP3  One\r\n" + bad + "\r\nB.MP3  Two\r\nNoSeparator\r\n");
     std::vector<std::string> events;
     TSongListEvents handlers;
+    handlers.OnAppend = [&](const TSongRow& row) {
+        events.push_back("append:" + row.LengthText + " " + row.Path);
+    };
     handlers.OnSyntaxError = [&](const std::string& text) { events.push_back("box:" + text); };
     handlers.OnRow = [&](const TSongRow& row) { events.push_back("row:" + row.Caption); };
     const auto listing = ListSongs(dir.Path().string(), "", handlers);
     const auto errorText = SyntaxErrorText(listing.DescPath);
     const auto box = "box:" + SyntaxErrorMessage(listing.DescPath);
-    // One box for the file: the second faulty line only carries the text.
-    EXPECT_EQ(events, (std::vector<std::string>{"row:01. One", box, "row:02. " + errorText,
-                                                "row:03. Two", "row:04. " + errorText}));
+    const auto append = [&](const std::string& file) {
+        return "append:Unknown " + JoinPath(dir.Path().string(), file);
+    };
+    // Each row is appended with its length and path before its description is made, so the
+    // faulty row comes before its box. One box for the file: the second faulty line only
+    // carries the text.
+    EXPECT_EQ(events, (std::vector<std::string>{
+                          append("A.MP3"), "row:01. One",
+                          "append:3'07\" " + JoinPath(dir.Path().string(), "NAME_OF_NINETEEN_CH"),
+                          box, "row:02. " + errorText, append("B.MP3"), "row:03. Two", append(""),
+                          "row:04. " + errorText}));
     EXPECT_TRUE(listing.Rows[1].SyntaxError);
     EXPECT_FALSE(listing.Rows[2].SyntaxError);
     EXPECT_EQ(listing.Rows[1].LengthText, "3'07\"");

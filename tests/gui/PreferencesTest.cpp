@@ -9,6 +9,9 @@
 #include "tests/catalogue/CatalogueLines.h"
 #include "toolkit/FileDialog.h"
 
+#include <QAccessible>
+#include <QTest>
+
 #include <filesystem>
 
 using CatalogueTest::P;
@@ -57,7 +60,7 @@ TEST_F(TGuiTest, FirstRunTakesTheRegisteredPlayerUpToItsExtension) {
     } cases[] = {
         {"C:\\PLAYER\\PLAY.EXE /ADD %1", "C:\\PLAYER\\PLAY.EXE"},
         {"\"C:\\Program Files\\Player\\player.ExE\" \"%1\"",
-         "\"C:\\Program Files\\Player\\player.ExE"},
+         "C:\\Program Files\\Player\\player.ExE"},
         {"/usr/bin/mpv --player-operation-mode=pseudo-gui -- %U", "/usr/bin/mpv"},
         {"\"/opt/my player/run\" %1", "/opt/my player/run"},
     };
@@ -345,4 +348,32 @@ TEST_F(TGuiTest, SettingsInOtherCodePagesSurviveARunByteForByte) {
     ASSERT_TRUE(Exit());
     EXPECT_EQ(StoredString(Settings::PlayerName.Name), player);
     EXPECT_EQ(StoredString(Settings::SearchBase.Name), base);
+}
+
+TEST_F(TGuiTest, TheMinutesLabelBelongsToTheMixedFormatButton) {
+    StoreNotFirstRun();
+    StoreInteger(Settings::DispAlbumTime.Name, 1);
+    ASSERT_TRUE(Start());
+    PrefsFrm->show();
+    PrefsFrm->PageControl1->setCurrentWidget(PrefsFrm->TabSheet2);
+    ASSERT_TRUE(PrefsFrm->HourRdb->isChecked());
+    const auto spokenName = [] {
+        return QAccessible::queryAccessibleInterface(PrefsFrm->MixRdb)
+            ->text(QAccessible::Name)
+            .toStdString();
+    };
+    EXPECT_EQ(spokenName(), "hh:mm:ss if more than 79 minutes");
+
+    // A right click is no click; a left click selects the button, as its caption would.
+    QTest::mouseClick(PrefsFrm->MixUnitLbl, Qt::RightButton);
+    EXPECT_TRUE(PrefsFrm->HourRdb->isChecked());
+    QTest::mouseClick(PrefsFrm->MixUnitLbl, Qt::LeftButton);
+    EXPECT_TRUE(PrefsFrm->MixRdb->isChecked());
+    EXPECT_FALSE(PrefsFrm->HourRdb->isChecked());
+
+    // The name follows the number as it is typed.
+    PrefsFrm->MixValEdt->selectAll();
+    QTest::keyClicks(PrefsFrm->MixValEdt, "120");
+    EXPECT_EQ(spokenName(), "hh:mm:ss if more than 120 minutes");
+    PrefsFrm->hide();
 }

@@ -2,6 +2,11 @@
 // the Play controls, the settings written at each listing and the listing's boxes.
 #include "tests/gui/CatalogueBuilder.h"
 
+#include "catalogue/Detail.h"
+
+#include <functional>
+#include <utility>
+
 class TSongListTest : public TCatalogueGuiTest {
 protected:
     // One category "Cat" whose albums are the given folders below music/CAT, in order.
@@ -280,51 +285,107 @@ TEST_F(TSongListTest, AFileOfTenThousandSingleBlankLinesGivesOneBoxInEachListing
     }
 }
 
-TEST_F(TSongListTest, AClickBelowTheLastNodeDoesNothing) {
+TEST_F(TSongListTest, AClickBelowTheLastNodeListsTheSelectedAlbumAgainOrClearsTheList) {
     Album("music/CAT/A", {10});
     StartOnAlbums({"A"});
     Click(Node(0, 0));
     ASSERT_EQ(MainFrm->ItemsLst->RowCount(), 1);
-    // A listing now would show the new song, and the missing file after it.
-    Album("music/CAT/A", {10, 20});
     const QPoint below(5, MainFrm->TreeLst->viewport()->height() - 5);
     ASSERT_FALSE(MainFrm->TreeLst->indexAt(below).isValid());
-    QTest::mouseClick(MainFrm->TreeLst->viewport(), Qt::LeftButton, {}, below);
-    EXPECT_EQ(MainFrm->ItemsLst->RowCount(), 1);
+    const auto clickBelow = [&below] {
+        QTest::mouseClick(MainFrm->TreeLst->viewport(), Qt::LeftButton, {}, below);
+    };
+
+    // The selected album is read again from the disk.
+    Album("music/CAT/A", {10, 20});
+    clickBelow();
+    EXPECT_EQ(MainFrm->ItemsLst->RowCount(), 2);
+    EXPECT_EQ(BarText(MainFrm->SongBar), "2 song(s) | 0:30 total play time");
     std::filesystem::remove(AlbumDir("A") + "descript.ion");
-    QTest::mouseClick(MainFrm->TreeLst->viewport(), Qt::LeftButton, {}, below);
+    clickBelow();
+    ASSERT_EQ(Boxes.size(), 1u);
+    EXPECT_EQ(Boxes[0].Text, "\"" + AlbumDir("A") +
+                                 "descript.ion\" file missing.\r Description "
+                                 "files are required in every directory.");
+    EXPECT_EQ(MainFrm->ItemsLst->RowCount(), 0);
+
+    // With no album selected, the list and SongBar are emptied and Play is disabled.
+    Album("music/CAT/A", {10});
+    Click(Node(0, 0));
+    ASSERT_TRUE(MainFrm->PlayBtn->isEnabled());
+    MainFrm->TreeLst->Select(nullptr);
+    ASSERT_EQ(MainFrm->TreeLst->Selected(), nullptr);
+    clickBelow();
+    EXPECT_EQ(MainFrm->ItemsLst->RowCount(), 0);
+    EXPECT_EQ(BarText(MainFrm->SongBar), " | ");
+    EXPECT_FALSE(MainFrm->PlayBtn->isEnabled());
+    EXPECT_FALSE(MainFrm->ReplayPop->isEnabled());
+    // A right click is no click of the tree.
+    Click(Node(0, 0));
+    Album("music/CAT/A", {10, 20});
+    QTest::mouseClick(MainFrm->TreeLst->viewport(), Qt::RightButton, {}, below);
     EXPECT_EQ(MainFrm->ItemsLst->RowCount(), 1);
-    EXPECT_TRUE(MainFrm->PlayBtn->isEnabled());
-    EXPECT_TRUE(Boxes.empty());
+    EXPECT_EQ(Boxes.size(), 1u);
 }
 
-TEST_F(TSongListTest, TheSyntaxErrorBoxComesBeforeTheFaultyRow) {
+TEST_F(TSongListTest, TheFaultyRowIsListedWithItsLengthAndPathBeforeItsSyntaxErrorBox) {
     const struct {
         const char* Album;
         std::vector<std::string> Lines;
-        int RowsBeforeBox;
+        int RowsAtBox;
     } cases[] = {
-        {"FIRST", {"A.MP3 faulty", TimedSong("B.MP3", "Fine", 60)}, 0},
+        {"FIRST", {"A.MP3 faulty", TimedSong("B.MP3", "Fine", 60)}, 1},
         {"THIRD",
          {TimedSong("A.MP3", "One", 60), TimedSong("B.MP3", "Two", 60), "C.MP3 faulty",
           "D.MP3 faulty too"},
-         2},
+         3},
     };
+    StoreString(Settings::SearchBase.Name, Dir("music"));
     StartOnAlbumLines(cases, [](const auto& c) { return c.Lines; });
+    TListView* list = nullptr;
     std::vector<int> rowsAtBox;
-    SetMessageBoxHook([this, &rowsAtBox](const TMessageBox& box) {
-        rowsAtBox.push_back(MainFrm->ItemsLst->RowCount());
+    std::string lastRowAtBox;
+    SetMessageBoxHook([&](const TMessageBox& box) {
+        rowsAtBox.push_back(list->RowCount());
+        lastRowAtBox = list->RowCount() > 0 ? Row(list, list->RowCount() - 1) : "";
         Boxes.push_back(box);
         return mrOk;
     });
-    for (std::size_t i = 0; i < std::size(cases); ++i) {
-        SCOPED_TRACE(cases[i].Album);
-        rowsAtBox.clear();
-        Boxes.clear();
-        Click(Node(0, static_cast<int>(i)));
-        EXPECT_EQ(rowsAtBox, std::vector<int>{cases[i].RowsBeforeBox});
-        EXPECT_EQ(MainFrm->ItemsLst->RowCount(), static_cast<int>(cases[i].Lines.size()));
-        ASSERT_EQ(Boxes.size(), 1u);
-        EXPECT_EQ(Boxes[0].Text, SyntaxBox(AlbumDir(cases[i].Album)));
+    // The main list through a click in the tree, the detail window through the search.
+    const auto listInMain = [&](int album) {
+        list = MainFrm->ItemsLst;
+        Click(Node(0, album));
+    };
+    const auto listInDetail = [&](int album) {
+        list = DetailFrm->DetailResLst;
+        MainFrm->PageControl1->setCurrentWidget(MainFrm->SearchTab);
+        MainFrm->SearchEdt->setText(QString::fromLatin1(cases[album].Album));
+        QTest::mouseClick(MainFrm->Button1, Qt::LeftButton);
+        ASSERT_EQ(MainFrm->SearchResLst->RowCount(), 1);
+        const QRect place =
+            MainFrm->SearchResLst->visualItemRect(MainFrm->SearchResLst->topLevelItem(0));
+        QTest::mouseDClick(MainFrm->SearchResLst->viewport(), Qt::LeftButton, {}, place.center());
+    };
+    OnModal = [](TForm& form) { form.SetModalResult(mrOk); };
+    const std::pair<const char*, std::function<void(int)>> listings[] = {
+        {"main list", listInMain}, {"detail window", listInDetail}};
+    for (const auto& [where, listing] : listings) {
+        for (std::size_t i = 0; i < std::size(cases); ++i) {
+            SCOPED_TRACE(std::string(where) + " " + cases[i].Album);
+            rowsAtBox.clear();
+            Boxes.clear();
+            listing(static_cast<int>(i));
+            EXPECT_EQ(rowsAtBox, std::vector<int>{cases[i].RowsAtBox});
+            ASSERT_EQ(list->RowCount(), static_cast<int>(cases[i].Lines.size()));
+            ASSERT_EQ(Boxes.size(), 1u);
+            EXPECT_EQ(Boxes[0].Text, SyntaxBox(AlbumDir(cases[i].Album)));
+            // At the box the row had its length and path; its caption came after.
+            const int faulty = cases[i].RowsAtBox - 1;
+            EXPECT_EQ(lastRowAtBox,
+                      " | " + list->SubItem(faulty, 0) + " | " + list->SubItem(faulty, 1));
+            EXPECT_EQ(list->SubItem(faulty, 1).rfind(AlbumDir(cases[i].Album), 0), 0u);
+            EXPECT_EQ(list->Caption(faulty), "0" + std::to_string(faulty + 1) + ". " +
+                                                 SyntaxNode(AlbumDir(cases[i].Album)));
+        }
     }
 }

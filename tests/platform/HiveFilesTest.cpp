@@ -167,22 +167,32 @@ TEST_F(HiveFiles, AnUnchangedHiveIsNotParsedAgainButEveryChangeOnDiskIsSeen) {
     EXPECT_EQ(GetText("SOFTWARE\\Cache", "Player"), "mplayer");
     EXPECT_GT(hive::HiveParsesForTesting(), parses);
 
-    // An edit in place that keeps the file, its size and all but the nanoseconds of its time.
-    struct stat before {};
-    ASSERT_EQ(stat(hive.c_str(), &before), 0);
-    std::string text = TTempDir::Read(hive);
-    const auto at = text.find("\"mplayer\"");
-    ASSERT_NE(at, std::string::npos);
-    text.replace(at, 9, "\"xplayer\"");
-    Sandbox.Write("mp3tunestead/HKEY_CURRENT_USER.reg", text);
-    timespec times[2] = {before.st_atim, before.st_mtim};
-    times[1].tv_nsec = (before.st_mtim.tv_nsec + 1) % 1000000000;
-    ASSERT_EQ(utimensat(AT_FDCWD, hive.c_str(), times, 0), 0);
-    struct stat after {};
-    ASSERT_EQ(stat(hive.c_str(), &after), 0);
-    ASSERT_EQ(after.st_ino, before.st_ino);
-    ASSERT_EQ(after.st_size, before.st_size);
-    ASSERT_EQ(after.st_mtim.tv_sec, before.st_mtim.tv_sec);
-    EXPECT_EQ(GetText("SOFTWARE\\Cache", "Player"), "xplayer");
+    // Edits in place that keep the file, its size and its time to the second: one a
+    // nanosecond later, one within the same tick of the clock, so its time is unchanged.
+    const struct {
+        const char* Before;
+        const char* After;
+        long Nanoseconds;
+    } edits[] = {{"\"mplayer\"", "\"xplayer\"", 1}, {"\"xplayer\"", "\"yplayer\"", 0}};
+    for (const auto& edit : edits) {
+        SCOPED_TRACE(edit.After);
+        struct stat before {};
+        ASSERT_EQ(stat(hive.c_str(), &before), 0);
+        std::string text = TTempDir::Read(hive);
+        const auto at = text.find(edit.Before);
+        ASSERT_NE(at, std::string::npos);
+        text.replace(at, 9, edit.After);
+        Sandbox.Write("mp3tunestead/HKEY_CURRENT_USER.reg", text);
+        timespec times[2] = {before.st_atim, before.st_mtim};
+        times[1].tv_nsec = (before.st_mtim.tv_nsec + edit.Nanoseconds) % 1000000000;
+        ASSERT_EQ(utimensat(AT_FDCWD, hive.c_str(), times, 0), 0);
+        struct stat after {};
+        ASSERT_EQ(stat(hive.c_str(), &after), 0);
+        ASSERT_EQ(after.st_ino, before.st_ino);
+        ASSERT_EQ(after.st_size, before.st_size);
+        ASSERT_EQ(after.st_mtim.tv_sec, before.st_mtim.tv_sec);
+        ASSERT_EQ(after.st_mtim.tv_nsec == before.st_mtim.tv_nsec, edit.Nanoseconds == 0);
+        EXPECT_EQ(GetText("SOFTWARE\\Cache", "Player"), std::string(edit.After, 1, 7));
+    }
 }
 #endif
