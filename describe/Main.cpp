@@ -21,6 +21,9 @@ constexpr const char* Program = "mp3tunestead-describe";
 
 enum TExitCode { ExitDone = 0, ExitIncomplete = 1, ExitFailure = 2 };
 
+// Songs read at once when describing into a catalogue of its own.
+constexpr unsigned ReadThreads = 16;
+
 void PrintLine(std::FILE* stream, const std::string& text) {
     std::fwrite(text.data(), 1, text.size(), stream);
     std::fputc('\n', stream);
@@ -76,6 +79,10 @@ int RunDescribe(const TDescribeCommand& command) {
                                   : command.Catalogue.empty() ? DefaultCatalogue(music)
                                                               : command.Catalogue;
     TTagLibSongFacts reader;
+    // The reader is safe on several threads; many of them keep a disk's or a share's queue
+    // full while the describing goes on in order.
+    auto options = command.Options;
+    options.ReadThreads = ReadThreads;
     TProgressBar progress;
     Catalogue::TDescribeEvents events;
     events.OnProblem = [&](const Catalogue::TProblem& problem) {
@@ -93,9 +100,8 @@ int RunDescribe(const TDescribeCommand& command) {
     };
 
     const auto summary =
-        command.InPlace
-            ? Catalogue::DescribeCatalogue(music, reader, command.Options, events)
-            : Catalogue::DescribeMusicFolder(music, catalogue, reader, command.Options, events);
+        command.InPlace ? Catalogue::DescribeCatalogue(music, reader, options, events)
+                        : Catalogue::DescribeMusicFolder(music, catalogue, reader, options, events);
     progress.Clear();
     std::fflush(stdout);
     const std::string verb = command.Options.DryRun ? " would change: " : " changed: ";

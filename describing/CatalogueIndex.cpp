@@ -7,7 +7,7 @@ namespace Catalogue {
 
 namespace {
 
-constexpr std::string_view Header = "mp3tunestead catalogue index 1";
+constexpr std::string_view Header = "mp3tunestead catalogue index 2";
 
 void AppendField(std::string& line, std::string_view field) {
     line += '\t';
@@ -62,14 +62,20 @@ std::string WriteIndex(const TCatalogueIndex& index) {
     std::string line = "source";
     AppendField(line, index.Source);
     text += line + '\n';
-    for (const auto& [kind, entries] :
-         {std::pair{"category", &index.Categories}, std::pair{"album", &index.Albums}}) {
-        for (const auto& [source, entry] : *entries) {
-            line = kind;
-            AppendField(line, source);
-            AppendField(line, entry);
-            text += line + '\n';
-        }
+    for (const auto& [source, entry] : index.Categories) {
+        line = "category";
+        AppendField(line, source);
+        AppendField(line, entry);
+        text += line + '\n';
+    }
+    for (const auto& [source, album] : index.Albums) {
+        line = "album";
+        AppendField(line, source);
+        AppendField(line, album.Entry);
+        AppendField(line, std::to_string(album.FolderModifiedNs));
+        AppendField(line, std::to_string(album.DescSize));
+        AppendField(line, std::to_string(album.DescModifiedNs));
+        text += line + '\n';
     }
     for (const auto& [source, song] : index.Songs) {
         line = "song";
@@ -99,8 +105,13 @@ TCatalogueIndex ReadIndex(std::string_view text) {
         const auto& kind = fields.front();
         if (kind == "source" && fields.size() == 2) {
             index.Source = fields[1];
-        } else if ((kind == "category" || kind == "album") && fields.size() == 3) {
-            (kind == "category" ? index.Categories : index.Albums)[fields[1]] = fields[2];
+        } else if (kind == "category" && fields.size() == 3) {
+            index.Categories[fields[1]] = fields[2];
+        } else if (kind == "album" && fields.size() == 6) {
+            TIndexedAlbum album{fields[2]};
+            if (Number(fields[3], album.FolderModifiedNs) && Number(fields[4], album.DescSize) &&
+                Number(fields[5], album.DescModifiedNs))
+                index.Albums[fields[1]] = std::move(album);
         } else if (kind == "song" && fields.size() == 8) {
             TIndexedSong song;
             song.Entry = fields[2];

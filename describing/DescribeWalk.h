@@ -19,6 +19,9 @@ struct TDescribeOptions {
     bool Prune = false;
     // Write nothing; hand each change over as a unified diff.
     bool DryRun = false;
+    // Songs read at once when describing into a catalogue of its own (the reader must then
+    // allow calls from several threads); 1 reads each in its turn.
+    unsigned ReadThreads = 1;
 };
 
 enum class TProblemKind {

@@ -16,21 +16,28 @@ bool IsSongName(std::string_view name) {
 }
 
 // The listing of a folder; throws EInOutError naming the folder when it cannot be read.
-TListing ListFolder(const std::string& folder) {
+TListing ListFolder(const std::string& folder, bool withSongFacts) {
     TListing listing;
-    for (auto& entry : platform::ListFolderEntries(folder)) {
+    std::vector<std::pair<std::string, platform::TEntryFacts>> songs;
+    for (auto& entry : platform::ListFolderEntries(folder, withSongFacts)) {
         listing.Present.insert(entry.Name);
         if (entry.Name.front() == '.')
             continue;
         if (entry.Kind == platform::TEntryKind::Folder)
             listing.Folders.push_back(std::move(entry.Name));
         else if (IsSongName(entry.Name) && entry.Kind == platform::TEntryKind::Regular)
-            listing.Songs.push_back(std::move(entry.Name));
+            songs.emplace_back(std::move(entry.Name),
+                               platform::TEntryFacts{entry.Kind, entry.Size, entry.ModifiedNs});
         else if (IsSongName(entry.Name))
             listing.NotRegular.push_back(std::move(entry.Name));
     }
     std::sort(listing.Folders.begin(), listing.Folders.end());
-    std::sort(listing.Songs.begin(), listing.Songs.end());
+    std::sort(songs.begin(), songs.end(),
+              [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (auto& [name, facts] : songs) {
+        listing.Songs.push_back(std::move(name));
+        listing.SongFacts.push_back(facts);
+    }
     return listing;
 }
 

@@ -2,6 +2,8 @@
 // song files and the song-named entries that are not files.
 #pragma once
 
+#include "platform/MusicFiles.h"
+
 #include <string>
 #include <string_view>
 #include <unordered_set>
@@ -15,6 +17,9 @@ struct TListing {
     // Subfolders and song files that are not hidden, in name order.
     std::vector<std::string> Folders;
     std::vector<std::string> Songs;
+    // The size and time of each song, in the order of Songs, when the listing was asked for
+    // them.
+    std::vector<platform::TEntryFacts> SongFacts;
     // Song names of entries that are no regular file (a pipe, a device, a broken link).
     std::vector<std::string> NotRegular;
     // Every name in the folder.
@@ -24,8 +29,9 @@ struct TListing {
 // True for a name ending in ".mp3" in any letter case, with something before it.
 bool IsSongName(std::string_view name);
 
-// The listing of a folder; throws EInOutError with the system's reason when it cannot be read.
-TListing ListFolder(const std::string& folder);
+// The listing of a folder, with the songs' sizes and times when asked; throws EInOutError with
+// the system's reason when it cannot be read.
+TListing ListFolder(const std::string& folder, bool withSongFacts = false);
 
 // True when the folder can be listed and holds a song file of its own.
 bool HoldsSongs(const std::string& folder);

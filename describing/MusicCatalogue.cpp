@@ -3,6 +3,7 @@
 #include "catalogue/CataloguePath.h"
 #include "describing/CatalogueIndex.h"
 #include "describing/DescWriter.h"
+#include "describing/FactsAhead.h"
 #include "describing/FolderListing.h"
 #include "describing/MusicScan.h"
 #include "describing/ShortNames.h"
@@ -67,12 +68,17 @@ private:
     void ReadOldIndex();
     TShortNames& NamesIn(const std::string& folderEntry);
     // The entry of a category or album: the one it had, or a new short name in parent.
-    std::string EntryFor(const std::map<std::string, std::string>& old, const std::string& source,
-                         const std::string& parent, const std::string& longName,
-                         const std::string& mark);
+    std::string EntryFor(const std::string* old, const std::string& parent,
+                         const std::string& longName, const std::string& mark);
     void MakeFolder(const std::string& entry);
     // Describes one album into its entry and returns its title.
     std::string DescribeAlbum(const TMusicAlbum& album, const std::string& albumEntry);
+    // The title of an album whose first tagged song names tagAlbum.
+    static std::string Title(const TMusicAlbum& album, const std::string& tagAlbum);
+    // For an album as the last run left it: its title, its songs and itself kept in the index.
+    std::optional<std::string> KeptAlbum(const TMusicAlbum& album, const std::string& albumEntry);
+    // Starts reading ahead the songs that the index does not hold as they are.
+    void StartReading(const std::vector<TMusicAlbum>& albums);
     // Fills the song's facts from the index when the file is unchanged, else from the file.
     bool Facts(const TMusicSong& song, const TIndexedSong* old, TSongFacts& facts);
     // Removes an entry of the catalogue's own (a link or a description file).
@@ -94,6 +100,8 @@ private:
     std::unordered_map<std::string, std::vector<std::string>> FOldChildren;
     std::unordered_map<std::string, TShortNames> FNames;
     std::unordered_set<std::string> FPrunedEntries;
+    std::unique_ptr<TFactsAhead> FAhead;
+    std::size_t FNextRead = 0;
 };
 
 void TMusicDescribing::ReadOldIndex() {
@@ -104,9 +112,10 @@ void TMusicDescribing::ReadOldIndex() {
     if (!FOld.Source.empty() && FOld.Source != FMusic)
         throw EInOutError(FCatalogue + ": the catalogue of " + FOld.Source + ", not of " + FMusic,
                           0);
-    for (const auto* entries : {&FOld.Categories, &FOld.Albums})
-        for (const auto& [source, entry] : *entries)
-            FOldChildren[Parent(entry)].push_back(Leaf(entry));
+    for (const auto& [source, entry] : FOld.Categories)
+        FOldChildren[Parent(entry)].push_back(Leaf(entry));
+    for (const auto& [source, album] : FOld.Albums)
+        FOldChildren[Parent(album.Entry)].push_back(Leaf(album.Entry));
     for (const auto& [source, song] : FOld.Songs)
         FOldChildren[Parent(song.Entry)].push_back(Leaf(song.Entry));
 }
@@ -124,12 +133,10 @@ TShortNames& TMusicDescribing::NamesIn(const std::string& folderEntry) {
     return names;
 }
 
-std::string TMusicDescribing::EntryFor(const std::map<std::string, std::string>& old,
-                                       const std::string& source, const std::string& parent,
+std::string TMusicDescribing::EntryFor(const std::string* old, const std::string& parent,
                                        const std::string& longName, const std::string& mark) {
-    const auto found = old.find(source);
-    if (found != old.end() && Parent(found->second) == parent)
-        return found->second;
+    if (old != nullptr && Parent(*old) == parent)
+        return *old;
     return Child(parent, NamesIn(parent).Make(longName + mark, mark));
 }
 
@@ -144,8 +151,23 @@ void TMusicDescribing::MakeFolder(const std::string& entry) {
     }
 }
 
+namespace {
+
+// True when the index holds the song's facts as they are: same size and time.
+bool Unchanged(const TMusicSong& song, const TIndexedSong* old) {
+    return old != nullptr && old->Size == song.Facts.Size &&
+           old->ModifiedNs == song.Facts.ModifiedNs;
+}
+
+const TIndexedSong* Find(const TCatalogueIndex& index, const std::string& source) {
+    const auto found = index.Songs.find(source);
+    return found != index.Songs.end() ? &found->second : nullptr;
+}
+
+} // namespace
+
 bool TMusicDescribing::Facts(const TMusicSong& song, const TIndexedSong* old, TSongFacts& facts) {
-    if (old && old->Size == song.Facts.Size && old->ModifiedNs == song.Facts.ModifiedNs) {
+    if (Unchanged(song, old)) {
         facts.Size = old->Size;
         facts.LengthMs = old->LengthMs;
         facts.Title = old->Title;
@@ -153,7 +175,7 @@ bool TMusicDescribing::Facts(const TMusicSong& song, const TIndexedSong* old, TS
         return true;
     }
     try {
-        facts = FReader.Read(SourcePath(song.Source));
+        facts = FAhead ? FAhead->Take(FNextRead++) : FReader.Read(SourcePath(song.Source));
         facts.Size = song.Facts.Size;
         return true;
     } catch (const std::exception& error) {
@@ -163,16 +185,66 @@ bool TMusicDescribing::Facts(const TMusicSong& song, const TIndexedSong* old, TS
     }
 }
 
+void TMusicDescribing::StartReading(const std::vector<TMusicAlbum>& albums) {
+    if (FOptions.ReadThreads <= 1)
+        return;
+    std::vector<std::string> paths;
+    for (const auto& album : albums)
+        for (const auto& song : album.Songs)
+            if (!Unchanged(song, Find(FOld, song.Source)))
+                paths.push_back(SourcePath(song.Source));
+    if (paths.size() > 1)
+        FAhead = std::make_unique<TFactsAhead>(FReader, std::move(paths), FOptions.ReadThreads);
+}
+
+std::string TMusicDescribing::Title(const TMusicAlbum& album, const std::string& tagAlbum) {
+    // The songs lying loose in a folder of their own come from many albums: their tags do not
+    // name this one.
+    if (album.Source == album.Category || tagAlbum.empty())
+        return album.Prefix + album.Name + album.Suffix;
+    return album.Prefix + tagAlbum + album.Suffix;
+}
+
+std::optional<std::string> TMusicDescribing::KeptAlbum(const TMusicAlbum& album,
+                                                       const std::string& albumEntry) {
+    const auto old = FOld.Albums.find(album.Source);
+    if (FOptions.DryRun || old == FOld.Albums.end() || old->second.Entry != albumEntry ||
+        FOldChildren[albumEntry].size() != album.Songs.size())
+        return std::nullopt;
+    for (const auto& song : album.Songs) {
+        const auto* oldSong = Find(FOld, song.Source);
+        if (!Unchanged(song, oldSong) || Parent(oldSong->Entry) != albumEntry)
+            return std::nullopt;
+    }
+    const auto folder = platform::LookAt(EntryPath(albumEntry));
+    const auto desc = platform::LookAt(DescFilePath(EntryPath(albumEntry)));
+    if (folder.ModifiedNs != old->second.FolderModifiedNs || desc.Size != old->second.DescSize ||
+        desc.ModifiedNs != old->second.DescModifiedNs || desc.Kind != platform::TEntryKind::Regular)
+        return std::nullopt;
+    std::string tagAlbum;
+    for (const auto& song : album.Songs) {
+        const auto* oldSong = Find(FOld, song.Source);
+        FIndex.Songs[song.Source] = *oldSong;
+        if (tagAlbum.empty())
+            tagAlbum = Trimmed(oldSong->Album);
+    }
+    FIndex.Albums[album.Source] = old->second;
+    return Title(album, tagAlbum);
+}
+
 std::string TMusicDescribing::DescribeAlbum(const TMusicAlbum& album,
                                             const std::string& albumEntry) {
+    // An album whose songs, entries and description file are as the last run left them needs
+    // neither a listing nor a reading.
+    if (auto title = KeptAlbum(album, albumEntry))
+        return *title;
     MakeFolder(albumEntry);
     TFolderEntries entries;
     entries.Input.Present = NamesOnDisk(EntryPath(albumEntry));
     entries.Input.Prune = FOptions.Prune;
     std::string tagAlbum;
     for (const auto& song : album.Songs) {
-        const auto old = FOld.Songs.find(song.Source);
-        const TIndexedSong* oldSong = old != FOld.Songs.end() ? &old->second : nullptr;
+        const TIndexedSong* oldSong = Find(FOld, song.Source);
         const std::string path = SourcePath(song.Source);
         TSongFacts facts;
         if (!Facts(song, oldSong, facts))
@@ -203,11 +275,10 @@ std::string TMusicDescribing::DescribeAlbum(const TMusicAlbum& album,
     }
     HandleGone(albumEntry, entries.Input.Present);
     FWriter.Update(EntryPath(albumEntry), albumEntry, entries);
-    // The songs lying loose in a folder of their own come from many albums: their tags do not
-    // name this one.
-    if (album.Source == album.Category || tagAlbum.empty())
-        return album.Prefix + album.Name + album.Suffix;
-    return album.Prefix + tagAlbum + album.Suffix;
+    const auto folder = platform::LookAt(EntryPath(albumEntry));
+    const auto desc = platform::LookAt(DescFilePath(EntryPath(albumEntry)));
+    FIndex.Albums[album.Source] = {albumEntry, folder.ModifiedNs, desc.Size, desc.ModifiedNs};
+    return Title(album, tagAlbum);
 }
 
 void TMusicDescribing::RemoveOwn(const std::string& entry) {
@@ -235,16 +306,16 @@ void TMusicDescribing::HandleGone(const std::string& parent,
             RemoveOwn(song.Entry);
             present.erase(Leaf(song.Entry));
         }
-    for (const auto& [source, entry] : FOld.Albums)
-        if (Parent(entry) == parent && !FIndex.Albums.contains(source)) {
-            RemoveAlbum(entry);
-            present.erase(Leaf(entry));
+    for (const auto& [source, album] : FOld.Albums)
+        if (Parent(album.Entry) == parent && !FIndex.Albums.contains(source)) {
+            RemoveAlbum(album.Entry);
+            present.erase(Leaf(album.Entry));
         }
     for (const auto& [source, entry] : FOld.Categories)
         if (Parent(entry) == parent && !FIndex.Categories.contains(source)) {
-            for (const auto& [albumSource, albumEntry] : FOld.Albums)
-                if (Parent(albumEntry) == entry)
-                    RemoveAlbum(albumEntry);
+            for (const auto& [albumSource, album] : FOld.Albums)
+                if (Parent(album.Entry) == entry)
+                    RemoveAlbum(album.Entry);
             RemoveOwn(Child(entry, std::string(DescFileName)));
             RemoveOwn(entry);
             present.erase(Leaf(entry));
@@ -256,9 +327,9 @@ void TMusicDescribing::KeepUnseen() {
     for (const auto& [source, entry] : FOld.Categories)
         if (!FIndex.Categories.contains(source) && kept(entry))
             FIndex.Categories[source] = entry;
-    for (const auto& [source, entry] : FOld.Albums)
-        if (!FIndex.Albums.contains(source) && kept(entry))
-            FIndex.Albums[source] = entry;
+    for (const auto& [source, album] : FOld.Albums)
+        if (!FIndex.Albums.contains(source) && kept(album.Entry))
+            FIndex.Albums[source] = album;
     for (const auto& [source, song] : FOld.Songs)
         if (!FIndex.Songs.contains(source) && kept(song.Entry))
             FIndex.Songs[source] = song;
@@ -302,6 +373,7 @@ TDescribeSummary TMusicDescribing::Run() {
         throw EInOutError(FMusic + ": cannot read folder: " + failure.what(), failure.ErrorCode);
     }
 
+    StartReading(albums);
     TFolderEntries rootEntries;
     rootEntries.Input.Present = NamesOnDisk(FCatalogue);
     rootEntries.Input.Prune = FOptions.Prune;
@@ -309,7 +381,10 @@ TDescribeSummary TMusicDescribing::Run() {
     for (std::size_t first = 0; first < albums.size();) {
         const std::string& category = albums[first].Category;
         const std::string& categoryName = albums[first].CategoryName;
-        const std::string categoryEntry = EntryFor(FOld.Categories, category, "", categoryName, "");
+        const auto oldCategory = FOld.Categories.find(category);
+        const std::string categoryEntry =
+            EntryFor(oldCategory != FOld.Categories.end() ? &oldCategory->second : nullptr, "",
+                     categoryName, "");
         FIndex.Categories[category] = categoryEntry;
         MakeFolder(categoryEntry);
         TFolderEntries categoryEntries;
@@ -318,9 +393,10 @@ TDescribeSummary TMusicDescribing::Run() {
         std::size_t next = first;
         for (; next < albums.size() && albums[next].Category == category; ++next) {
             const auto& album = albums[next];
-            const std::string albumEntry = EntryFor(FOld.Albums, album.Source, categoryEntry,
-                                                    album.Prefix + album.Name, album.DiscMark);
-            FIndex.Albums[album.Source] = albumEntry;
+            const auto oldAlbum = FOld.Albums.find(album.Source);
+            const std::string albumEntry =
+                EntryFor(oldAlbum != FOld.Albums.end() ? &oldAlbum->second.Entry : nullptr,
+                         categoryEntry, album.Prefix + album.Name, album.DiscMark);
             const std::string title = DescribeAlbum(album, albumEntry);
             categoryEntries.Input.Present.insert(Leaf(albumEntry));
             FWriter.AddEntry(categoryEntries, Leaf(albumEntry), SourcePath(album.Source), title,

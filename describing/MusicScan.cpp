@@ -50,7 +50,7 @@ std::optional<TListing> TMusicScan::Visit(const std::string& relative) {
     if (!identity.empty() && !FVisited.insert(identity).second)
         return std::nullopt;
     try {
-        auto listing = ListFolder(path);
+        auto listing = ListFolder(path, true);
         for (const auto& name : listing.NotRegular)
             FReport(TScanProblem::NotRegular, JoinPath(path, name),
                     "not a regular file, not described");
@@ -65,11 +65,9 @@ std::optional<TListing> TMusicScan::Visit(const std::string& relative) {
 }
 
 void TMusicScan::AddAlbum(const TListing& listing, TMusicAlbum album) {
-    for (const auto& name : listing.Songs) {
-        TMusicSong song{name, Below(album.Source, name), {}};
-        song.Facts = platform::LookAt(Path(song.Source));
-        album.Songs.push_back(std::move(song));
-    }
+    for (std::size_t i = 0; i < listing.Songs.size(); ++i)
+        album.Songs.push_back(
+            {listing.Songs[i], Below(album.Source, listing.Songs[i]), listing.SongFacts[i]});
     if (!album.Songs.empty())
         FAlbums.push_back(std::move(album));
 }

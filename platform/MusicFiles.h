@@ -26,11 +26,15 @@ TEntryFacts LookAt(const std::string& path);
 struct TFolderEntry {
     std::string Name;
     TEntryKind Kind = TEntryKind::Missing;
+    // Of a regular file, when the listing was asked for them: as LookAt gives them.
+    std::uint64_t Size = 0;
+    std::int64_t ModifiedNs = 0;
 };
 
-// The entries of a folder, "." and ".." left out, in no particular order. Throws EInOutError
-// with the system's reason when the folder cannot be read.
-std::vector<TFolderEntry> ListFolderEntries(const std::string& folder);
+// The entries of a folder, "." and ".." left out, in no particular order; with withFacts, the
+// size and time of every regular file too (looked up relative to the open folder, cheaper than
+// by whole paths). Throws EInOutError with the system's reason when the folder cannot be read.
+std::vector<TFolderEntry> ListFolderEntries(const std::string& folder, bool withFacts = false);
 
 // Makes the folder and the folders above it that are missing; throws EInOutError.
 void MakeFolders(const std::string& folder);

@@ -13,10 +13,9 @@
 
 namespace platform {
 
-TEntryFacts LookAt(const std::string& path) {
-    struct stat facts {};
-    if (stat(path.c_str(), &facts) != 0)
-        return {};
+namespace {
+
+TEntryFacts FactsOf(const struct stat& facts) {
     TEntryFacts result;
     if (S_ISREG(facts.st_mode))
         result.Kind = TEntryKind::Regular;
@@ -30,30 +29,42 @@ TEntryFacts LookAt(const std::string& path) {
     return result;
 }
 
-std::string FolderIdentity(const std::string& path) {
+} // namespace
+
+TEntryFacts LookAt(const std::string& path) {
     struct stat facts {};
     if (stat(path.c_str(), &facts) != 0)
         return {};
-    return std::to_string(facts.st_dev) + ":" + std::to_string(facts.st_ino);
+    return FactsOf(facts);
 }
 
-std::vector<TFolderEntry> ListFolderEntries(const std::string& folder) {
+std::vector<TFolderEntry> ListFolderEntries(const std::string& folder, bool withFacts) {
     DIR* dir = opendir(folder.c_str());
     if (dir == nullptr)
         RaiseFileError(errno);
     std::vector<TFolderEntry> entries;
     errno = 0;
     while (const dirent* entry = readdir(dir)) {
-        const std::string name = entry->d_name;
-        if (name == "." || name == "..")
+        TFolderEntry found;
+        found.Name = entry->d_name;
+        if (found.Name == "." || found.Name == "..")
             continue;
-        TEntryKind kind = entry->d_type == DT_DIR   ? TEntryKind::Folder
-                          : entry->d_type == DT_REG ? TEntryKind::Regular
-                                                    : TEntryKind::Other;
-        // A link, or a file system that does not tell: look at what the name leads to.
-        if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN)
-            kind = LookAt(folder + "/" + name).Kind;
-        entries.push_back({name, kind});
+        found.Kind = entry->d_type == DT_DIR   ? TEntryKind::Folder
+                     : entry->d_type == DT_REG ? TEntryKind::Regular
+                                               : TEntryKind::Other;
+        // A link, or a file system that does not tell, is looked at through the name; so is a
+        // file whose size and time are wanted.
+        const bool unknown = entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN;
+        if (unknown || (withFacts && found.Kind == TEntryKind::Regular)) {
+            struct stat facts {};
+            const auto looked = fstatat(dirfd(dir), entry->d_name, &facts, 0) == 0
+                                    ? FactsOf(facts)
+                                    : TEntryFacts{TEntryKind::Other, 0, 0};
+            found.Kind = looked.Kind;
+            found.Size = looked.Size;
+            found.ModifiedNs = looked.ModifiedNs;
+        }
+        entries.push_back(std::move(found));
         errno = 0;
     }
     const int error = errno;
@@ -83,6 +94,13 @@ bool EntryExists(const std::string& path) {
 
 std::string AbsolutePath(const std::string& path) {
     return std::filesystem::absolute(path).lexically_normal().string();
+}
+
+std::string FolderIdentity(const std::string& path) {
+    struct stat facts {};
+    if (stat(path.c_str(), &facts) != 0)
+        return {};
+    return std::to_string(facts.st_dev) + ":" + std::to_string(facts.st_ino);
 }
 
 bool IsLink(const std::string& path) {

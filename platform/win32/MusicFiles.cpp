@@ -10,6 +10,18 @@
 
 namespace platform {
 
+namespace {
+
+// A file time in nanoseconds (from 100-nanosecond ticks; compared only, so the epoch does not
+// matter).
+std::int64_t TicksNs(const FILETIME& time) {
+    return static_cast<std::int64_t>((static_cast<std::uint64_t>(time.dwHighDateTime) << 32) |
+                                     time.dwLowDateTime) *
+           100;
+}
+
+} // namespace
+
 TEntryFacts LookAt(const std::string& path) {
     WIN32_FILE_ATTRIBUTE_DATA facts{};
     if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &facts))
@@ -22,16 +34,11 @@ TEntryFacts LookAt(const std::string& path) {
     else
         result.Kind = TEntryKind::Regular;
     result.Size = (static_cast<std::uint64_t>(facts.nFileSizeHigh) << 32) | facts.nFileSizeLow;
-    // 100-nanosecond ticks: compared only, so their epoch does not matter.
-    result.ModifiedNs =
-        static_cast<std::int64_t>(
-            (static_cast<std::uint64_t>(facts.ftLastWriteTime.dwHighDateTime) << 32) |
-            facts.ftLastWriteTime.dwLowDateTime) *
-        100;
+    result.ModifiedNs = TicksNs(facts.ftLastWriteTime);
     return result;
 }
 
-std::vector<TFolderEntry> ListFolderEntries(const std::string& folder) {
+std::vector<TFolderEntry> ListFolderEntries(const std::string& folder, bool withFacts) {
     const std::string pattern =
         folder + (folder.ends_with('\\') || folder.ends_with('/') ? "" : "\\") + "*";
     WIN32_FIND_DATAA found{};
@@ -58,7 +65,14 @@ std::vector<TFolderEntry> ListFolderEntries(const std::string& folder) {
             kind = TEntryKind::Other;
         if (name.find('?') != std::string::npos)
             kind = TEntryKind::Other;
-        entries.push_back({std::move(name), kind});
+        // The search gives the size and time with the name: no look of its own is needed.
+        TFolderEntry entry{std::move(name), kind, 0, 0};
+        if (withFacts && kind == TEntryKind::Regular) {
+            entry.Size =
+                (static_cast<std::uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
+            entry.ModifiedNs = TicksNs(found.ftLastWriteTime);
+        }
+        entries.push_back(std::move(entry));
     } while (FindNextFileA(search, &found));
     const DWORD error = GetLastError();
     FindClose(search);

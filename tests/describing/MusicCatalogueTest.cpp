@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <future>
 #include <map>
 #include <thread>
@@ -63,7 +64,7 @@ TEST(CatalogueIndex, RoundTripKeepsOddBytesAndSkipsDamagedLines) {
     TCatalogueIndex index;
     index.Source = "/music/with\ttab";
     index.Categories["Rock"] = "Rock";
-    index.Albums["Rock/A\\B"] = "Rock/A B";
+    index.Albums["Rock/A\\B"] = {"Rock/A B", -7, 123, 456};
     index.Songs["Rock/A\\B/x.mp3"] = {"Rock/A B/x.mp3", 12, -5, 3000, "line\nend\r", "al\\bum"};
     index.Songs["Rock/A\\B/y.mp3"] = {"Rock/A B/y.mp3", 1, 2, std::nullopt, "", ""};
     const std::string text = WriteIndex(index);
@@ -78,7 +79,7 @@ TEST(CatalogueIndex, RoundTripKeepsOddBytesAndSkipsDamagedLines) {
 class TCountingSongFacts : public TSongFactsReader {
 public:
     std::map<std::string, TSongFacts> Songs;
-    int Opened = 0;
+    std::atomic<int> Opened = 0;
 
     TSongFacts Read(const std::string& path) override {
         ++Opened;
@@ -247,6 +248,28 @@ TEST_F(MusicCatalogue, ADryRunMakesNothingAndOddEntriesAreNamed) {
     EXPECT_EQ(FProblems[0].Kind, TProblemKind::SongUnreadable);
     EXPECT_EQ(FProblems[0].Path, (Music() / "Jazz/damaged.mp3").string());
     EXPECT_EQ(FReader.Opened, 7 + 8);
+}
+
+TEST_F(MusicCatalogue, SongsReadOnThreadsGiveTheSameCatalogueAndReportsInOrder) {
+    FMusic.Write("Music/Jazz/Miles Davis/Kind of Blue/02 - damaged.mp3", "x");
+    FMusic.Write("Music/Pink Floyd/The Wall/CD1/00 - damaged too.mp3", "x");
+    TDescribeOptions threads;
+    threads.ReadThreads = 4;
+    Describe(threads);
+    const auto onThreads = FProblems;
+    FProblems.clear();
+    const std::string sequential = (FCatalogue.Path() / "sequential").string();
+    TDescribeEvents events;
+    events.OnProblem = [&](const TProblem& problem) { FProblems.push_back(problem); };
+    DescribeMusicFolder(Music().string(), sequential, FReader, {}, events);
+    ASSERT_EQ(onThreads.size(), FProblems.size());
+    for (std::size_t i = 0; i < onThreads.size(); ++i)
+        EXPECT_EQ(onThreads[i].Path, FProblems[i].Path);
+    EXPECT_EQ(FReader.Opened, 2 * 9);
+    for (const char* file :
+         {"descript.ion", "Jazz/descript.ion", "Pink Floyd/descript.ion",
+          "Pink Floyd/The Wall CD1/descript.ion", "Jazz/Miles Davis Kind o/descript.ion"})
+        EXPECT_EQ(Read(file), TTempDir::Read(fs::path(sequential) / file)) << file;
 }
 
 TEST_F(MusicCatalogue, ASecondRunWaitsForTheFirst) {
