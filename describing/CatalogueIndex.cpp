@@ -31,24 +31,39 @@ void AppendField(std::string& line, std::string_view field) {
     }
 }
 
-std::vector<std::string> Fields(std::string_view line) {
-    std::vector<std::string> fields(1);
-    for (std::size_t i = 0; i < line.size(); ++i) {
-        const char c = line[i];
-        if (c == '\t') {
-            fields.emplace_back();
-        } else if (c == '\\' && i + 1 < line.size()) {
-            const char next = line[++i];
-            fields.back() += next == 't' ? '\t' : next == 'n' ? '\n' : next == 'r' ? '\r' : next;
-        } else {
-            fields.back() += c;
+// The field with its escapes undone.
+std::string Unescaped(std::string_view field) {
+    if (field.find('\\') == std::string_view::npos)
+        return std::string(field);
+    std::string text;
+    for (std::size_t i = 0; i < field.size(); ++i) {
+        char c = field[i];
+        if (c == '\\' && i + 1 < field.size()) {
+            const char next = field[++i];
+            c = next == 't' ? '\t' : next == 'n' ? '\n' : next == 'r' ? '\r' : next;
+        }
+        text += c;
+    }
+    return text;
+}
+
+// The fields of a line, still escaped (an escaped tab ends no field).
+std::vector<std::string_view> Fields(std::string_view line) {
+    std::vector<std::string_view> fields;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i <= line.size(); ++i) {
+        if (i < line.size() && line[i] == '\\') {
+            ++i;
+        } else if (i == line.size() || line[i] == '\t') {
+            fields.push_back(line.substr(start, i - start));
+            start = i + 1;
         }
     }
     return fields;
 }
 
 template <typename T>
-bool Number(const std::string& text, T& value) {
+bool Number(std::string_view text, T& value) {
     const auto end = text.data() + text.size();
     const auto result = std::from_chars(text.data(), end, value);
     return result.ec == std::errc() && result.ptr == end;
@@ -62,20 +77,16 @@ std::string WriteIndex(const TCatalogueIndex& index) {
     std::string line = "source";
     AppendField(line, index.Source);
     text += line + '\n';
-    for (const auto& [source, entry] : index.Categories) {
-        line = "category";
-        AppendField(line, source);
-        AppendField(line, entry);
-        text += line + '\n';
-    }
-    for (const auto& [source, album] : index.Albums) {
-        line = "album";
-        AppendField(line, source);
-        AppendField(line, album.Entry);
-        AppendField(line, std::to_string(album.FolderModifiedNs));
-        AppendField(line, std::to_string(album.DescSize));
-        AppendField(line, std::to_string(album.DescModifiedNs));
-        text += line + '\n';
+    for (const auto& [kind, folders] :
+         {std::pair{"category", &index.Categories}, std::pair{"album", &index.Albums}}) {
+        for (const auto& [source, folder] : *folders) {
+            line = kind;
+            AppendField(line, source);
+            AppendField(line, folder.Entry);
+            AppendField(line, std::to_string(folder.DescSize));
+            AppendField(line, std::to_string(folder.DescModifiedNs));
+            text += line + '\n';
+        }
     }
     for (const auto& [source, song] : index.Songs) {
         line = "song";
@@ -104,17 +115,15 @@ TCatalogueIndex ReadIndex(std::string_view text) {
         start = end + 1;
         const auto& kind = fields.front();
         if (kind == "source" && fields.size() == 2) {
-            index.Source = fields[1];
-        } else if (kind == "category" && fields.size() == 3) {
-            index.Categories[fields[1]] = fields[2];
-        } else if (kind == "album" && fields.size() == 6) {
-            TIndexedAlbum album{fields[2]};
-            if (Number(fields[3], album.FolderModifiedNs) && Number(fields[4], album.DescSize) &&
-                Number(fields[5], album.DescModifiedNs))
-                index.Albums[fields[1]] = std::move(album);
+            index.Source = Unescaped(fields[1]);
+        } else if ((kind == "category" || kind == "album") && fields.size() == 5) {
+            TIndexedFolder folder{Unescaped(fields[2])};
+            if (Number(fields[3], folder.DescSize) && Number(fields[4], folder.DescModifiedNs))
+                (kind == "category" ? index.Categories : index.Albums)[Unescaped(fields[1])] =
+                    std::move(folder);
         } else if (kind == "song" && fields.size() == 8) {
             TIndexedSong song;
-            song.Entry = fields[2];
+            song.Entry = Unescaped(fields[2]);
             std::int64_t length = 0;
             if (!Number(fields[3], song.Size) || !Number(fields[4], song.ModifiedNs))
                 continue;
@@ -123,9 +132,9 @@ TCatalogueIndex ReadIndex(std::string_view text) {
                     continue;
                 song.LengthMs = length;
             }
-            song.Title = fields[6];
-            song.Album = fields[7];
-            index.Songs[fields[1]] = std::move(song);
+            song.Title = Unescaped(fields[6]);
+            song.Album = Unescaped(fields[7]);
+            index.Songs.emplace_hint(index.Songs.end(), Unescaped(fields[1]), std::move(song));
         }
     }
     return index;

@@ -26,25 +26,22 @@ struct TIndexedSong {
     friend bool operator==(const TIndexedSong&, const TIndexedSong&) = default;
 };
 
-struct TIndexedAlbum {
-    // The album's entry: its path relative to the catalogue folder.
+struct TIndexedFolder {
+    // The category's or album's entry: its path relative to the catalogue folder.
     std::string Entry;
-    // The times of the album's catalogue folder and description file and the file's size when
-    // the run that wrote the index left them: while they and the songs are unchanged, the album
-    // needs no work.
-    std::int64_t FolderModifiedNs = 0;
+    // The size and time of its description file as the run that wrote the index left it: while
+    // they and what the folder holds are unchanged, the folder needs no work.
     std::uint64_t DescSize = 0;
     std::int64_t DescModifiedNs = 0;
-    friend bool operator==(const TIndexedAlbum&, const TIndexedAlbum&) = default;
+    friend bool operator==(const TIndexedFolder&, const TIndexedFolder&) = default;
 };
 
 struct TCatalogueIndex {
     // The music folder described.
     std::string Source;
-    // Keyed by the path relative to the music folder ("" for the music folder itself): the
-    // category's entry, its path relative to the catalogue folder; the album's entry.
-    std::map<std::string, std::string> Categories;
-    std::map<std::string, TIndexedAlbum> Albums;
+    // Keyed by the path relative to the music folder ("" for the music folder itself).
+    std::map<std::string, TIndexedFolder> Categories;
+    std::map<std::string, TIndexedFolder> Albums;
     std::map<std::string, TIndexedSong> Songs;
     friend bool operator==(const TCatalogueIndex&, const TCatalogueIndex&) = default;
 };

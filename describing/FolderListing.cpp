@@ -16,24 +16,30 @@ bool IsSongName(std::string_view name) {
 }
 
 // The listing of a folder; throws EInOutError naming the folder when it cannot be read.
-TListing ListFolder(const std::string& folder, bool withSongFacts) {
+TListing ListFolder(const std::string& folder, TListingUse use) {
     TListing listing;
     std::vector<std::pair<std::string, platform::TEntryFacts>> songs;
-    for (auto& entry : platform::ListFolderEntries(folder, withSongFacts)) {
-        listing.Present.insert(entry.Name);
+    std::vector<std::pair<std::string, std::pair<std::uint64_t, std::uint64_t>>> folders;
+    for (auto& entry : platform::ListFolderEntries(folder, use == TListingUse::Scan)) {
+        if (use == TListingUse::Merge)
+            listing.Present.insert(entry.Name);
         if (entry.Name.front() == '.')
             continue;
         if (entry.Kind == platform::TEntryKind::Folder)
-            listing.Folders.push_back(std::move(entry.Name));
+            folders.emplace_back(std::move(entry.Name), std::pair{entry.Device, entry.Inode});
         else if (IsSongName(entry.Name) && entry.Kind == platform::TEntryKind::Regular)
             songs.emplace_back(std::move(entry.Name),
                                platform::TEntryFacts{entry.Kind, entry.Size, entry.ModifiedNs});
         else if (IsSongName(entry.Name))
             listing.NotRegular.push_back(std::move(entry.Name));
     }
-    std::sort(listing.Folders.begin(), listing.Folders.end());
-    std::sort(songs.begin(), songs.end(),
-              [](const auto& a, const auto& b) { return a.first < b.first; });
+    const auto byName = [](const auto& a, const auto& b) { return a.first < b.first; };
+    std::sort(folders.begin(), folders.end(), byName);
+    for (auto& [name, id] : folders) {
+        listing.Folders.push_back(std::move(name));
+        listing.FolderIds.push_back(id);
+    }
+    std::sort(songs.begin(), songs.end(), byName);
     for (auto& [name, facts] : songs) {
         listing.Songs.push_back(std::move(name));
         listing.SongFacts.push_back(facts);

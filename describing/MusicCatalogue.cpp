@@ -19,9 +19,9 @@ namespace Catalogue {
 namespace {
 
 // Entries are paths relative to the catalogue folder with "/" between their names.
-std::string Parent(const std::string& entry) {
+std::string_view Parent(std::string_view entry) {
     const auto slash = entry.rfind('/');
-    return slash == std::string::npos ? std::string() : entry.substr(0, slash);
+    return slash == std::string_view::npos ? std::string_view() : entry.substr(0, slash);
 }
 
 std::string Leaf(const std::string& entry) {
@@ -42,6 +42,16 @@ std::unordered_set<std::string> NamesOnDisk(const std::string& folder) {
     } catch (const EError&) {
     }
     return names;
+}
+
+const std::vector<const std::string*> NoSources;
+
+// The old index's entries of one kind in a catalogue folder.
+const std::vector<const std::string*>&
+Sources(const std::unordered_map<std::string, std::vector<const std::string*>>& in,
+        const std::string& folderEntry) {
+    const auto found = in.find(folderEntry);
+    return found != in.end() ? found->second : NoSources;
 }
 
 std::string Stem(const std::string& songName) {
@@ -72,7 +82,16 @@ private:
                          const std::string& longName, const std::string& mark);
     void MakeFolder(const std::string& entry);
     // Describes one album into its entry and returns its title.
-    std::string DescribeAlbum(const TMusicAlbum& album, const std::string& albumEntry);
+    std::string DescribeAlbum(const TMusicAlbum& album, const std::string& albumEntry, bool& kept);
+    // Describes the albums [first, next) of one category into its entry.
+    void DescribeCategory(const std::vector<TMusicAlbum>& albums, std::size_t first,
+                          std::size_t next, const std::string& categoryEntry);
+    // True when the folder's entry and description file are as the last run left them, with
+    // as many entries below it as then.
+    bool Kept(const std::map<std::string, TIndexedFolder>& old, const std::string& source,
+              const std::string& entry, std::size_t children, std::size_t oldChildren);
+    // The folder's entry with its description file's size and time as they are now.
+    TIndexedFolder Stamped(const std::string& entry) const;
     // The title of an album whose first tagged song names tagAlbum.
     static std::string Title(const TMusicAlbum& album, const std::string& tagAlbum);
     // For an album as the last run left it: its title, its songs and itself kept in the index.
@@ -96,11 +115,18 @@ private:
     TDescWriter FWriter;
     TCatalogueIndex FOld;
     TCatalogueIndex FIndex;
-    // The names of the old index's entries in each catalogue folder.
-    std::unordered_map<std::string, std::vector<std::string>> FOldChildren;
+    // The old index's songs, albums and categories (their keys in FOld) by catalogue folder.
+    using TSources = std::unordered_map<std::string, std::vector<const std::string*>>;
+    TSources FOldSongsIn;
+    TSources FOldAlbumsIn;
+    TSources FOldCategoriesIn;
+    // Something this run found differs from the old index, which must then be written.
+    bool FChanged = false;
     std::unordered_map<std::string, TShortNames> FNames;
     std::unordered_set<std::string> FPrunedEntries;
     std::unique_ptr<TFactsAhead> FAhead;
+    std::size_t FAlbumsDone = 0;
+    std::size_t FAlbumsTotal = 0;
     std::size_t FNextRead = 0;
 };
 
@@ -112,12 +138,12 @@ void TMusicDescribing::ReadOldIndex() {
     if (!FOld.Source.empty() && FOld.Source != FMusic)
         throw EInOutError(FCatalogue + ": the catalogue of " + FOld.Source + ", not of " + FMusic,
                           0);
-    for (const auto& [source, entry] : FOld.Categories)
-        FOldChildren[Parent(entry)].push_back(Leaf(entry));
+    for (const auto& [source, category] : FOld.Categories)
+        FOldCategoriesIn[std::string(Parent(category.Entry))].push_back(&source);
     for (const auto& [source, album] : FOld.Albums)
-        FOldChildren[Parent(album.Entry)].push_back(Leaf(album.Entry));
+        FOldAlbumsIn[std::string(Parent(album.Entry))].push_back(&source);
     for (const auto& [source, song] : FOld.Songs)
-        FOldChildren[Parent(song.Entry)].push_back(Leaf(song.Entry));
+        FOldSongsIn[std::string(Parent(song.Entry))].push_back(&source);
 }
 
 TShortNames& TMusicDescribing::NamesIn(const std::string& folderEntry) {
@@ -125,8 +151,12 @@ TShortNames& TMusicDescribing::NamesIn(const std::string& folderEntry) {
     if (found != FNames.end())
         return found->second;
     auto& names = FNames[folderEntry];
-    for (const auto& name : FOldChildren[folderEntry])
-        names.Reserve(name);
+    for (const auto* source : Sources(FOldCategoriesIn, folderEntry))
+        names.Reserve(Leaf(FOld.Categories.at(*source).Entry));
+    for (const auto* source : Sources(FOldAlbumsIn, folderEntry))
+        names.Reserve(Leaf(FOld.Albums.at(*source).Entry));
+    for (const auto* source : Sources(FOldSongsIn, folderEntry))
+        names.Reserve(Leaf(FOld.Songs.at(*source).Entry));
     for (const auto& name : NamesOnDisk(EntryPath(folderEntry)))
         names.Reserve(name);
     names.Reserve(DescFileName);
@@ -205,39 +235,53 @@ std::string TMusicDescribing::Title(const TMusicAlbum& album, const std::string&
     return album.Prefix + tagAlbum + album.Suffix;
 }
 
+bool TMusicDescribing::Kept(const std::map<std::string, TIndexedFolder>& old,
+                            const std::string& source, const std::string& entry,
+                            std::size_t children, std::size_t oldChildren) {
+    const auto found = old.find(source);
+    if (FOptions.DryRun || found == old.end() || found->second.Entry != entry ||
+        oldChildren != children)
+        return false;
+    const auto desc = platform::LookAt(DescFilePath(EntryPath(entry)));
+    return desc.Kind == platform::TEntryKind::Regular && desc.Size == found->second.DescSize &&
+           desc.ModifiedNs == found->second.DescModifiedNs;
+}
+
+TIndexedFolder TMusicDescribing::Stamped(const std::string& entry) const {
+    const auto desc = platform::LookAt(DescFilePath(EntryPath(entry)));
+    return {entry, desc.Size, desc.ModifiedNs};
+}
+
 std::optional<std::string> TMusicDescribing::KeptAlbum(const TMusicAlbum& album,
                                                        const std::string& albumEntry) {
-    const auto old = FOld.Albums.find(album.Source);
-    if (FOptions.DryRun || old == FOld.Albums.end() || old->second.Entry != albumEntry ||
-        FOldChildren[albumEntry].size() != album.Songs.size())
-        return std::nullopt;
     for (const auto& song : album.Songs) {
         const auto* oldSong = Find(FOld, song.Source);
         if (!Unchanged(song, oldSong) || Parent(oldSong->Entry) != albumEntry)
             return std::nullopt;
     }
-    const auto folder = platform::LookAt(EntryPath(albumEntry));
-    const auto desc = platform::LookAt(DescFilePath(EntryPath(albumEntry)));
-    if (folder.ModifiedNs != old->second.FolderModifiedNs || desc.Size != old->second.DescSize ||
-        desc.ModifiedNs != old->second.DescModifiedNs || desc.Kind != platform::TEntryKind::Regular)
+    if (!Kept(FOld.Albums, album.Source, albumEntry, album.Songs.size(),
+              Sources(FOldSongsIn, albumEntry).size()))
         return std::nullopt;
+    // The songs' index entries stay as they are: they are taken over only when the index is
+    // written again.
     std::string tagAlbum;
-    for (const auto& song : album.Songs) {
-        const auto* oldSong = Find(FOld, song.Source);
-        FIndex.Songs[song.Source] = *oldSong;
+    for (const auto& song : album.Songs)
         if (tagAlbum.empty())
-            tagAlbum = Trimmed(oldSong->Album);
-    }
-    FIndex.Albums[album.Source] = old->second;
+            tagAlbum = Trimmed(Find(FOld, song.Source)->Album);
+    FIndex.Albums[album.Source] = FOld.Albums.at(album.Source);
     return Title(album, tagAlbum);
 }
 
-std::string TMusicDescribing::DescribeAlbum(const TMusicAlbum& album,
-                                            const std::string& albumEntry) {
+std::string TMusicDescribing::DescribeAlbum(const TMusicAlbum& album, const std::string& albumEntry,
+                                            bool& kept) {
     // An album whose songs, entries and description file are as the last run left them needs
     // neither a listing nor a reading.
-    if (auto title = KeptAlbum(album, albumEntry))
+    if (auto title = KeptAlbum(album, albumEntry)) {
+        kept = true;
         return *title;
+    }
+    kept = false;
+    FChanged = true;
     MakeFolder(albumEntry);
     TFolderEntries entries;
     entries.Input.Present = NamesOnDisk(EntryPath(albumEntry));
@@ -275,23 +319,21 @@ std::string TMusicDescribing::DescribeAlbum(const TMusicAlbum& album,
     }
     HandleGone(albumEntry, entries.Input.Present);
     FWriter.Update(EntryPath(albumEntry), albumEntry, entries);
-    const auto folder = platform::LookAt(EntryPath(albumEntry));
-    const auto desc = platform::LookAt(DescFilePath(EntryPath(albumEntry)));
-    FIndex.Albums[album.Source] = {albumEntry, folder.ModifiedNs, desc.Size, desc.ModifiedNs};
+    FIndex.Albums[album.Source] = Stamped(albumEntry);
     return Title(album, tagAlbum);
 }
 
 void TMusicDescribing::RemoveOwn(const std::string& entry) {
     FPrunedEntries.insert(entry);
+    FChanged = true;
     if (FOptions.DryRun)
         return;
     platform::RemoveEntry(EntryPath(entry));
 }
 
 void TMusicDescribing::RemoveAlbum(const std::string& albumEntry) {
-    for (const auto& [source, song] : FOld.Songs)
-        if (Parent(song.Entry) == albumEntry)
-            RemoveOwn(song.Entry);
+    for (const auto* source : Sources(FOldSongsIn, albumEntry))
+        RemoveOwn(FOld.Songs.at(*source).Entry);
     RemoveOwn(Child(albumEntry, std::string(DescFileName)));
     // Only an emptied folder goes: anything the user put there keeps it.
     RemoveOwn(albumEntry);
@@ -301,21 +343,23 @@ void TMusicDescribing::HandleGone(const std::string& parent,
                                   std::unordered_set<std::string>& present) {
     if (!FOptions.Prune)
         return;
-    for (const auto& [source, song] : FOld.Songs)
-        if (Parent(song.Entry) == parent && !FIndex.Songs.contains(source)) {
-            RemoveOwn(song.Entry);
-            present.erase(Leaf(song.Entry));
+    for (const auto* source : Sources(FOldSongsIn, parent))
+        if (!FIndex.Songs.contains(*source)) {
+            const auto& entry = FOld.Songs.at(*source).Entry;
+            RemoveOwn(entry);
+            present.erase(Leaf(entry));
         }
-    for (const auto& [source, album] : FOld.Albums)
-        if (Parent(album.Entry) == parent && !FIndex.Albums.contains(source)) {
-            RemoveAlbum(album.Entry);
-            present.erase(Leaf(album.Entry));
+    for (const auto* source : Sources(FOldAlbumsIn, parent))
+        if (!FIndex.Albums.contains(*source)) {
+            const auto& entry = FOld.Albums.at(*source).Entry;
+            RemoveAlbum(entry);
+            present.erase(Leaf(entry));
         }
-    for (const auto& [source, entry] : FOld.Categories)
-        if (Parent(entry) == parent && !FIndex.Categories.contains(source)) {
-            for (const auto& [albumSource, album] : FOld.Albums)
-                if (Parent(album.Entry) == entry)
-                    RemoveAlbum(album.Entry);
+    for (const auto* source : Sources(FOldCategoriesIn, parent))
+        if (!FIndex.Categories.contains(*source)) {
+            const auto& entry = FOld.Categories.at(*source).Entry;
+            for (const auto* album : Sources(FOldAlbumsIn, entry))
+                RemoveAlbum(FOld.Albums.at(*album).Entry);
             RemoveOwn(Child(entry, std::string(DescFileName)));
             RemoveOwn(entry);
             present.erase(Leaf(entry));
@@ -324,15 +368,59 @@ void TMusicDescribing::HandleGone(const std::string& parent,
 
 void TMusicDescribing::KeepUnseen() {
     const auto kept = [&](const std::string& entry) { return !FPrunedEntries.contains(entry); };
-    for (const auto& [source, entry] : FOld.Categories)
-        if (!FIndex.Categories.contains(source) && kept(entry))
-            FIndex.Categories[source] = entry;
+    for (const auto& [source, category] : FOld.Categories)
+        if (!FIndex.Categories.contains(source) && kept(category.Entry))
+            FIndex.Categories[source] = category;
     for (const auto& [source, album] : FOld.Albums)
         if (!FIndex.Albums.contains(source) && kept(album.Entry))
             FIndex.Albums[source] = album;
     for (const auto& [source, song] : FOld.Songs)
         if (!FIndex.Songs.contains(source) && kept(song.Entry))
             FIndex.Songs[source] = song;
+}
+
+void TMusicDescribing::DescribeCategory(const std::vector<TMusicAlbum>& albums, std::size_t first,
+                                        std::size_t next, const std::string& categoryEntry) {
+    const std::string& category = albums[first].Category;
+    struct TLine {
+        std::string Name;
+        std::string Path;
+        std::string Title;
+    };
+    std::vector<TLine> lines;
+    bool allKept = true;
+    for (std::size_t i = first; i < next; ++i) {
+        const auto& album = albums[i];
+        const auto oldAlbum = FOld.Albums.find(album.Source);
+        const std::string albumEntry =
+            EntryFor(oldAlbum != FOld.Albums.end() ? &oldAlbum->second.Entry : nullptr,
+                     categoryEntry, album.Prefix + album.Name, album.DiscMark);
+        bool kept = false;
+        std::string title = DescribeAlbum(album, albumEntry, kept);
+        allKept = allKept && kept;
+        lines.push_back({Leaf(albumEntry), SourcePath(album.Source), std::move(title)});
+        if (FEvents.OnProgress)
+            FEvents.OnProgress(++FAlbumsDone, FAlbumsTotal);
+    }
+    // The albums' lines are as they were when every album was kept and the category's file is
+    // as the last run left it.
+    if (allKept && Kept(FOld.Categories, category, categoryEntry, lines.size(),
+                        Sources(FOldAlbumsIn, categoryEntry).size())) {
+        FIndex.Categories[category] = FOld.Categories.at(category);
+        return;
+    }
+    FChanged = true;
+    MakeFolder(categoryEntry);
+    TFolderEntries entries;
+    entries.Input.Present = NamesOnDisk(EntryPath(categoryEntry));
+    entries.Input.Prune = FOptions.Prune;
+    for (const auto& line : lines) {
+        entries.Input.Present.insert(line.Name);
+        FWriter.AddEntry(entries, line.Name, line.Path, line.Title, std::nullopt);
+    }
+    HandleGone(categoryEntry, entries.Input.Present);
+    FWriter.Update(EntryPath(categoryEntry), categoryEntry, entries);
+    FIndex.Categories[category] = Stamped(categoryEntry);
 }
 
 TDescribeSummary TMusicDescribing::Run() {
@@ -374,38 +462,21 @@ TDescribeSummary TMusicDescribing::Run() {
     }
 
     StartReading(albums);
+    FAlbumsTotal = albums.size();
     TFolderEntries rootEntries;
     rootEntries.Input.Present = NamesOnDisk(FCatalogue);
     rootEntries.Input.Prune = FOptions.Prune;
-    std::size_t done = 0;
     for (std::size_t first = 0; first < albums.size();) {
         const std::string& category = albums[first].Category;
         const std::string& categoryName = albums[first].CategoryName;
         const auto oldCategory = FOld.Categories.find(category);
         const std::string categoryEntry =
-            EntryFor(oldCategory != FOld.Categories.end() ? &oldCategory->second : nullptr, "",
-                     categoryName, "");
-        FIndex.Categories[category] = categoryEntry;
-        MakeFolder(categoryEntry);
-        TFolderEntries categoryEntries;
-        categoryEntries.Input.Present = NamesOnDisk(EntryPath(categoryEntry));
-        categoryEntries.Input.Prune = FOptions.Prune;
+            EntryFor(oldCategory != FOld.Categories.end() ? &oldCategory->second.Entry : nullptr,
+                     "", categoryName, "");
         std::size_t next = first;
-        for (; next < albums.size() && albums[next].Category == category; ++next) {
-            const auto& album = albums[next];
-            const auto oldAlbum = FOld.Albums.find(album.Source);
-            const std::string albumEntry =
-                EntryFor(oldAlbum != FOld.Albums.end() ? &oldAlbum->second.Entry : nullptr,
-                         categoryEntry, album.Prefix + album.Name, album.DiscMark);
-            const std::string title = DescribeAlbum(album, albumEntry);
-            categoryEntries.Input.Present.insert(Leaf(albumEntry));
-            FWriter.AddEntry(categoryEntries, Leaf(albumEntry), SourcePath(album.Source), title,
-                             std::nullopt);
-            if (FEvents.OnProgress)
-                FEvents.OnProgress(++done, albums.size());
-        }
-        HandleGone(categoryEntry, categoryEntries.Input.Present);
-        FWriter.Update(EntryPath(categoryEntry), categoryEntry, categoryEntries);
+        while (next < albums.size() && albums[next].Category == category)
+            ++next;
+        DescribeCategory(albums, first, next, categoryEntry);
         rootEntries.Input.Present.insert(categoryEntry);
         FWriter.AddEntry(rootEntries, categoryEntry, SourcePath(category), categoryName,
                          std::nullopt);
@@ -413,8 +484,8 @@ TDescribeSummary TMusicDescribing::Run() {
     }
     HandleGone("", rootEntries.Input.Present);
     FWriter.Update(FCatalogue, "", rootEntries);
-    KeepUnseen();
-    if (!FOptions.DryRun && !(FIndex == FOld)) {
+    if (!FOptions.DryRun && (FChanged || FOld.Source != FMusic)) {
+        KeepUnseen();
         try {
             platform::ReplaceFileBytes(JoinPath(FCatalogue, IndexFileName), WriteIndex(FIndex));
         } catch (const EError& failure) {

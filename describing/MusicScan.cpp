@@ -24,13 +24,18 @@ public:
     std::vector<TMusicAlbum> Run();
 
 private:
-    // Lists folder (reached by relative) unless it was listed before through another path.
-    std::optional<TListing> Visit(const std::string& relative);
+    // Lists folder (reached by relative) unless it was listed before through another path;
+    // identity is the folder's "device:inode", or empty to ask the system.
+    std::optional<TListing> Visit(const std::string& relative, std::string identity);
+    // The identity of the index-th subfolder of a listing of a folder on device.
+    static std::string ChildIdentity(const TListing& listing, std::size_t index,
+                                     const std::string& device);
     // Adds the folder's songs as an album.
     void AddAlbum(const TListing& listing, TMusicAlbum album);
     // Scans the folders below a category folder; parts are the folder names below it.
     void ScanBelowCategory(const std::string& category, const std::string& categoryName,
-                           const std::string& relative, const std::vector<std::string>& parts);
+                           const std::string& relative, const std::vector<std::string>& parts,
+                           const std::string& identity);
 
     std::string Path(const std::string& relative) const {
         return relative.empty() ? FMusic : JoinPath(FMusic, relative);
@@ -42,15 +47,31 @@ private:
     std::vector<TMusicAlbum> FAlbums;
 };
 
-std::optional<TListing> TMusicScan::Visit(const std::string& relative) {
+// The device part of an identity.
+std::string DeviceOf(const std::string& identity) {
+    return identity.substr(0, identity.find(':'));
+}
+
+std::string TMusicScan::ChildIdentity(const TListing& listing, std::size_t index,
+                                      const std::string& device) {
+    const auto [childDevice, inode] = listing.FolderIds[index];
+    // Without an inode (Windows) the system is asked; a folder reached through its parent's
+    // listing lies on the parent's device.
+    if (inode == 0 || device.empty())
+        return {};
+    return (childDevice != 0 ? std::to_string(childDevice) : device) + ":" + std::to_string(inode);
+}
+
+std::optional<TListing> TMusicScan::Visit(const std::string& relative, std::string identity) {
     const std::string path = Path(relative);
-    const std::string identity = platform::FolderIdentity(path);
+    if (identity.empty())
+        identity = platform::FolderIdentity(path);
     // A folder met again (through a link back up the tree, or to a folder described
     // elsewhere) has its songs in the catalogue already.
     if (!identity.empty() && !FVisited.insert(identity).second)
         return std::nullopt;
     try {
-        auto listing = ListFolder(path, true);
+        auto listing = ListFolder(path, TListingUse::Scan);
         for (const auto& name : listing.NotRegular)
             FReport(TScanProblem::NotRegular, JoinPath(path, name),
                     "not a regular file, not described");
@@ -74,8 +95,9 @@ void TMusicScan::AddAlbum(const TListing& listing, TMusicAlbum album) {
 
 void TMusicScan::ScanBelowCategory(const std::string& category, const std::string& categoryName,
                                    const std::string& relative,
-                                   const std::vector<std::string>& parts) {
-    const auto listing = Visit(relative);
+                                   const std::vector<std::string>& parts,
+                                   const std::string& identity) {
+    const auto listing = Visit(relative, identity);
     if (!listing)
         return;
     TMusicAlbum album;
@@ -102,20 +124,23 @@ void TMusicScan::ScanBelowCategory(const std::string& category, const std::strin
         }
     }
     AddAlbum(*listing, std::move(album));
-    for (const auto& folder : listing->Folders) {
+    for (std::size_t i = 0; i < listing->Folders.size(); ++i) {
         auto below = parts;
-        below.push_back(folder);
-        ScanBelowCategory(category, categoryName, Below(relative, folder), below);
+        below.push_back(listing->Folders[i]);
+        ScanBelowCategory(category, categoryName, Below(relative, listing->Folders[i]), below,
+                          ChildIdentity(*listing, i, DeviceOf(identity)));
     }
 }
 
 std::vector<TMusicAlbum> TMusicScan::Run() {
-    const auto root = Visit("");
+    const std::string identity = platform::FolderIdentity(FMusic);
+    const auto root = Visit("", identity);
     TMusicAlbum loose;
     loose.Name = loose.CategoryName = FolderName(FMusic);
     AddAlbum(*root, std::move(loose));
-    for (const auto& folder : root->Folders)
-        ScanBelowCategory(folder, folder, folder, {});
+    for (std::size_t i = 0; i < root->Folders.size(); ++i)
+        ScanBelowCategory(root->Folders[i], root->Folders[i], root->Folders[i], {},
+                          ChildIdentity(*root, i, DeviceOf(identity)));
     return std::move(FAlbums);
 }
 

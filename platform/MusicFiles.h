@@ -29,6 +29,10 @@ struct TFolderEntry {
     // Of a regular file, when the listing was asked for them: as LookAt gives them.
     std::uint64_t Size = 0;
     std::int64_t ModifiedNs = 0;
+    // On POSIX the entry's inode, and its device when it had to be looked at (a link); 0 for
+    // the listed folder's own device. Both 0 on Windows.
+    std::uint64_t Device = 0;
+    std::uint64_t Inode = 0;
 };
 
 // The entries of a folder, "." and ".." left out, in no particular order; with withFacts, the

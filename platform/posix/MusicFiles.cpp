@@ -49,6 +49,7 @@ std::vector<TFolderEntry> ListFolderEntries(const std::string& folder, bool with
         found.Name = entry->d_name;
         if (found.Name == "." || found.Name == "..")
             continue;
+        found.Inode = entry->d_ino;
         found.Kind = entry->d_type == DT_DIR   ? TEntryKind::Folder
                      : entry->d_type == DT_REG ? TEntryKind::Regular
                                                : TEntryKind::Other;
@@ -57,9 +58,12 @@ std::vector<TFolderEntry> ListFolderEntries(const std::string& folder, bool with
         const bool unknown = entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN;
         if (unknown || (withFacts && found.Kind == TEntryKind::Regular)) {
             struct stat facts {};
-            const auto looked = fstatat(dirfd(dir), entry->d_name, &facts, 0) == 0
-                                    ? FactsOf(facts)
-                                    : TEntryFacts{TEntryKind::Other, 0, 0};
+            const bool seen = fstatat(dirfd(dir), entry->d_name, &facts, 0) == 0;
+            const auto looked = seen ? FactsOf(facts) : TEntryFacts{TEntryKind::Other, 0, 0};
+            if (seen) {
+                found.Device = static_cast<std::uint64_t>(facts.st_dev);
+                found.Inode = static_cast<std::uint64_t>(facts.st_ino);
+            }
             found.Kind = looked.Kind;
             found.Size = looked.Size;
             found.ModifiedNs = looked.ModifiedNs;

@@ -66,7 +66,7 @@ std::vector<TFolderEntry> ListFolderEntries(const std::string& folder, bool with
         if (name.find('?') != std::string::npos)
             kind = TEntryKind::Other;
         // The search gives the size and time with the name: no look of its own is needed.
-        TFolderEntry entry{std::move(name), kind, 0, 0};
+        TFolderEntry entry{std::move(name), kind, 0, 0, 0, 0};
         if (withFacts && kind == TEntryKind::Regular) {
             entry.Size =
                 (static_cast<std::uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;

@@ -63,8 +63,8 @@ TEST(DiscNumber, NamesOfDiscFolders) {
 TEST(CatalogueIndex, RoundTripKeepsOddBytesAndSkipsDamagedLines) {
     TCatalogueIndex index;
     index.Source = "/music/with\ttab";
-    index.Categories["Rock"] = "Rock";
-    index.Albums["Rock/A\\B"] = {"Rock/A B", -7, 123, 456};
+    index.Categories["Rock"] = {"Rock", 0, 0};
+    index.Albums["Rock/A\\B"] = {"Rock/A B", 123, -456};
     index.Songs["Rock/A\\B/x.mp3"] = {"Rock/A B/x.mp3", 12, -5, 3000, "line\nend\r", "al\\bum"};
     index.Songs["Rock/A\\B/y.mp3"] = {"Rock/A B/y.mp3", 1, 2, std::nullopt, "", ""};
     const std::string text = WriteIndex(index);
