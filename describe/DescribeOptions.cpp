@@ -35,7 +35,8 @@ TDescribeCommand ParseDescribeCommand(const std::vector<std::string_view>& argum
             const auto page = Catalogue::CodePageByName(name);
             if (!page)
                 throw EConvertError("unknown encoding \"" + std::string(name) +
-                                    "\" (windows-1252, iso-8859-1, iso-8859-15 or utf-8)");
+                                    "\" (auto, windows-1252, iso-8859-1, iso-8859-15 or "
+                                    "utf-8)");
             command.Options.CodePage = *page;
         } else {
             throw EConvertError("unknown option " + std::string(argument));
@@ -72,8 +73,10 @@ gives the song's true length in whole seconds (VBR included). Names are written 
 file system gives their bytes; a name longer than 18 bytes cannot be described.
 
 Options:
-  --encoding NAME  code page of the descriptions: windows-1252 (default), iso-8859-1,
-                   iso-8859-15 or utf-8; characters it cannot hold are written as "?"
+  --encoding NAME  code page of the descriptions: auto (default: each description in
+                   windows-1252 when every character fits, in utf-8 otherwise),
+                   windows-1252, iso-8859-1, iso-8859-15 or utf-8; characters the code
+                   page cannot hold are written as "?"
   --prune          drop the lines of entries whose files are gone (kept otherwise)
   -n, --dry-run    write nothing; print each change as a unified diff on standard output,
                    paths relative to ROOT (a/..., b/...)

@@ -144,10 +144,9 @@ std::optional<TListing> TDescribeWalk::List(const std::string& folder) {
 void TDescribeWalk::AddEntry(TMergeInput& input, std::vector<TPendingEntry>& pending,
                              const std::string& name, const std::string& path,
                              const std::string& title, const std::optional<TSongNumbers>& numbers) {
-    const auto encoded = EncodeText(title, FOptions.CodePage);
-    auto line = LayOutLine(name, encoded.Bytes, FOptions.CodePage, numbers);
+    auto line = LayOutTitle(name, title, FOptions.CodePage, numbers);
     input.Found.push_back({name, std::move(line.Text), numbers});
-    pending.push_back({path, title, line.Cut, encoded.Unrepresentable});
+    pending.push_back({path, title, line.Cut, line.Unrepresentable});
 }
 
 std::string TDescribeWalk::DescribeAlbum(const std::string& folder, const std::string& relative,
