@@ -1,6 +1,7 @@
 #include "catalogue/DescLine.h"
 
 #include "catalogue/CatalogueMessages.h"
+#include "catalogue/Utf8.h"
 
 namespace Catalogue {
 
@@ -45,7 +46,12 @@ TDescField ParseDescription(std::string_view line) {
     const auto p = line.substr(0, SeparatorColumns).find(Separator);
     if (p == std::string_view::npos)
         return {true, {}};
-    return {false, TrimTrailingBlanks(Columns(line, p + 2, DescriptionEnd - (p + 2)))};
+    const std::size_t width = DescriptionEnd - (p + 2);
+    std::string_view field = Columns(line, p + 2, width);
+    // A field that reaches column 50 may have been cut there inside a UTF-8 character.
+    if (field.size() == width && static_cast<unsigned char>(field.back()) >= 0x80)
+        field = WithoutCutCharacter(field);
+    return {false, TrimTrailingBlanks(field)};
 }
 
 std::string ExtractDesc(std::string_view line, std::string_view descPath,

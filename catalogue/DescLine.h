@@ -23,7 +23,8 @@ std::string_view ExtractDir(std::string_view line);
 struct TDescField {
     bool SyntaxError = false;
     // The text that follows the first two blanks in a row, up to column 50, without its
-    // trailing blanks; empty on a syntax error.
+    // trailing blanks; empty on a syntax error. When column 50 cuts a UTF-8 text in the middle
+    // of a character, the text ends before that character.
     std::string_view Text;
 };
 

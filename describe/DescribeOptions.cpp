@@ -44,7 +44,8 @@ TDescribeCommand ParseDescribeCommand(const std::vector<std::string_view>& argum
             const auto page = Catalogue::CodePageByName(name);
             if (!page)
                 throw EConvertError("unknown encoding \"" + std::string(name) +
-                                    "\" (windows-1252, iso-8859-1, iso-8859-15 or utf-8)");
+                                    "\" (auto, windows-1252, iso-8859-1, iso-8859-15 or "
+                                    "utf-8)");
             command.Options.CodePage = *page;
         } else {
             throw EConvertError("unknown option " + std::string(argument));
@@ -104,8 +105,10 @@ Options:
   --in-place       describe ROOT itself, walking ROOT/CATEGORY/ALBUM/*.mp3 and writing the
                    descript.ion files there (for collections already kept that way); names
                    longer than 18 bytes and songs outside that layout are reported
-  --encoding NAME  code page of the descriptions: windows-1252 (default), iso-8859-1,
-                   iso-8859-15 or utf-8; characters it cannot hold are written as "?"
+  --encoding NAME  code page of the descriptions: auto (default: each description in
+                   windows-1252 when every character fits, in utf-8 otherwise),
+                   windows-1252, iso-8859-1, iso-8859-15 or utf-8; characters the code
+                   page cannot hold are written as "?"
   --prune          drop the lines of entries whose files are gone (kept otherwise); in a
                    catalogue also the catalogue's own entries of them, never anything in MUSIC
   -n, --dry-run    write nothing; print each change as a unified diff on standard output,

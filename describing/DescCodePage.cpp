@@ -1,8 +1,9 @@
 #include "describing/DescCodePage.h"
 
+#include "catalogue/Utf8.h"
+
 #include <algorithm>
 #include <array>
-#include <utility>
 
 namespace Catalogue {
 
@@ -57,47 +58,26 @@ std::optional<unsigned char> SingleByte(char32_t code, TCodePage page) {
             return static_cast<unsigned char>(code);
         return std::nullopt;
     case TCodePage::Utf8:
+    case TCodePage::Auto:
         break;
     }
     return std::nullopt;
 }
 
-// Decodes the UTF-8 character at the start of text: its code and length, or nothing for a
-// byte that does not begin a well-formed character (overlong forms and surrogates
-// included).
-std::optional<std::pair<char32_t, std::size_t>> DecodeCharacter(std::string_view text) {
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-    const unsigned char lead = byte(0);
-    if (lead < 0x80)
-        return std::pair{char32_t{lead}, std::size_t{1}};
-    std::size_t length;
-    char32_t code;
-    char32_t minimum;
-    if ((lead & 0xE0) == 0xC0) {
-        length = 2;
-        code = lead & 0x1F;
-        minimum = 0x80;
-    } else if ((lead & 0xF0) == 0xE0) {
-        length = 3;
-        code = lead & 0x0F;
-        minimum = 0x800;
-    } else if ((lead & 0xF8) == 0xF0) {
-        length = 4;
-        code = lead & 0x07;
-        minimum = 0x10000;
-    } else {
-        return std::nullopt;
+// Every character of the UTF-8 text has a place in Windows-1252. Control characters become
+// blanks and bytes that are not UTF-8 become "?" in any code page, so they do not count.
+bool FitsWindows1252(std::string_view utf8) {
+    while (!utf8.empty()) {
+        const auto decoded = DecodeUtf8(utf8);
+        if (!decoded) {
+            utf8.remove_prefix(1);
+            continue;
+        }
+        if (decoded->Code >= 32 && !SingleByte(decoded->Code, TCodePage::Windows1252))
+            return false;
+        utf8.remove_prefix(decoded->Length);
     }
-    if (text.size() < length)
-        return std::nullopt;
-    for (std::size_t i = 1; i < length; ++i) {
-        if ((byte(i) & 0xC0) != 0x80)
-            return std::nullopt;
-        code = (code << 6) | (byte(i) & 0x3F);
-    }
-    if (code < minimum || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
-        return std::nullopt;
-    return std::pair{code, length};
+    return true;
 }
 
 std::string Folded(std::string_view name) {
@@ -114,6 +94,8 @@ std::string Folded(std::string_view name) {
 
 std::optional<TCodePage> CodePageByName(std::string_view name) {
     const std::string folded = Folded(name);
+    if (folded == "auto")
+        return TCodePage::Auto;
     if (folded == "windows1252" || folded == "cp1252")
         return TCodePage::Windows1252;
     if (folded == "iso88591" || folded == "latin1")
@@ -135,15 +117,20 @@ std::string_view CodePageName(TCodePage page) {
         return "iso-8859-15";
     case TCodePage::Utf8:
         return "utf-8";
+    case TCodePage::Auto:
+        return "auto";
     }
     return {};
 }
 
 TEncodedText EncodeText(std::string_view utf8, TCodePage page) {
+    if (page == TCodePage::Auto)
+        page = FitsWindows1252(utf8) ? TCodePage::Windows1252 : TCodePage::Utf8;
     TEncodedText result;
+    result.Page = page;
     result.Bytes.reserve(utf8.size());
     while (!utf8.empty()) {
-        const auto decoded = DecodeCharacter(utf8);
+        const auto decoded = DecodeUtf8(utf8);
         if (!decoded) {
             result.Bytes += Replacement;
             ++result.Unrepresentable;
@@ -168,7 +155,9 @@ TEncodedText EncodeText(std::string_view utf8, TCodePage page) {
 
 std::size_t CharacterBoundary(std::string_view encoded, std::size_t width, TCodePage page) {
     std::size_t length = std::min(encoded.size(), width);
-    if (page != TCodePage::Utf8 || length == encoded.size())
+    if (length == encoded.size())
+        return length;
+    if (page != TCodePage::Utf8 && (page != TCodePage::Auto || !IsUtf8(encoded)))
         return length;
     // Back off over continuation bytes to the start of the character that does not fit.
     while (length > 0 && (static_cast<unsigned char>(encoded[length]) & 0xC0) == 0x80)

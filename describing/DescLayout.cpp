@@ -1,6 +1,8 @@
 #include "describing/DescLayout.h"
 
+#include "catalogue/DescLine.h"
 #include "catalogue/PlayTime.h"
+#include "catalogue/Utf8.h"
 
 #include <algorithm>
 
@@ -24,6 +26,19 @@ std::string RightAligned(std::int32_t value, std::size_t width) {
 
 std::string NumberColumns(const TSongNumbers& numbers) {
     return RightAligned(numbers.Size, SizeWidth) + ' ' + RightAligned(numbers.Rate, RateWidth);
+}
+
+// The program shows the description field of a line as written in Windows-1252: the reader
+// keeps every byte of it, and it is plain ASCII or not UTF-8 (UTF-8 is shown as such).
+bool ReadsAsWindows1252(std::string_view line, std::size_t nameSize) {
+    const std::size_t start = nameSize + 2;
+    std::string_view written = line.substr(start, DescriptionEnd - std::min(start, DescriptionEnd));
+    written = written.substr(0, written.find_last_not_of(' ') + 1);
+    if (ParseDescription(line).Text.size() != written.size())
+        return false;
+    const bool ascii = std::all_of(written.begin(), written.end(),
+                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    return ascii || !IsUtf8(written);
 }
 
 } // namespace
@@ -57,6 +72,18 @@ TLaidOutLine LayOutLine(std::string_view name, std::string_view description, TCo
         line.Text += NumberColumns(*numbers);
     }
     return line;
+}
+
+TTitleLine LayOutTitle(std::string_view name, std::string_view title, TCodePage page,
+                       const std::optional<TSongNumbers>& numbers) {
+    auto encoded = EncodeText(title, page);
+    auto line = LayOutLine(name, encoded.Bytes, encoded.Page, numbers);
+    if (page == TCodePage::Auto && encoded.Page == TCodePage::Windows1252 &&
+        !ReadsAsWindows1252(line.Text, name.size())) {
+        encoded = EncodeText(title, TCodePage::Utf8);
+        line = LayOutLine(name, encoded.Bytes, encoded.Page, numbers);
+    }
+    return {std::move(line.Text), line.Cut, encoded.Unrepresentable};
 }
 
 std::string WithNumbers(std::string_view line, const TSongNumbers& numbers) {

@@ -48,6 +48,20 @@ struct TLaidOutLine {
 TLaidOutLine LayOutLine(std::string_view name, std::string_view description, TCodePage page,
                         const std::optional<TSongNumbers>& numbers);
 
+struct TTitleLine {
+    std::string Text;
+    bool Cut = false;
+    // Characters written as "?" (EncodeText).
+    int Unrepresentable = 0;
+};
+
+// A line for name with a UTF-8 title: the title in the code page (EncodeText), laid out by
+// LayOutLine. Auto keeps Windows-1252 only for a field that the program reads back as it was
+// written; one that it would read as UTF-8 (bytes that happen to be well-formed UTF-8, or a
+// last letter at column 50 that looks like a cut UTF-8 character) is written in UTF-8.
+TTitleLine LayOutTitle(std::string_view name, std::string_view title, TCodePage page,
+                       const std::optional<TSongNumbers>& numbers);
+
 // The line with columns 52 to 68 holding numbers; columns 1 to 51 and anything after column
 // 68 stay as they were (a shorter line is padded with blanks).
 std::string WithNumbers(std::string_view line, const TSongNumbers& numbers);

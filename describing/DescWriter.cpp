@@ -72,10 +72,9 @@ std::optional<TSongNumbers> TDescWriter::SongNumbers(const std::string& path,
 void TDescWriter::AddEntry(TFolderEntries& entries, const std::string& name,
                            const std::string& path, const std::string& title,
                            const std::optional<TSongNumbers>& numbers) {
-    const auto encoded = EncodeText(title, FOptions.CodePage);
-    auto line = LayOutLine(name, encoded.Bytes, FOptions.CodePage, numbers);
+    auto line = LayOutTitle(name, title, FOptions.CodePage, numbers);
     entries.Input.Found.push_back({name, std::move(line.Text), numbers});
-    entries.Pending.push_back({path, title, line.Cut, encoded.Unrepresentable});
+    entries.Pending.push_back({path, title, line.Cut, line.Unrepresentable});
 }
 
 bool TDescWriter::ReadExisting(const std::string& descPath, std::optional<std::string>& existing) {

@@ -14,7 +14,7 @@
 namespace Catalogue {
 
 struct TDescribeOptions {
-    TCodePage CodePage = TCodePage::Windows1252;
+    TCodePage CodePage = TCodePage::Auto;
     // Drop the lines of entries gone from disk.
     bool Prune = false;
     // Write nothing; hand each change over as a unified diff.

@@ -1,5 +1,6 @@
 #include "playback/PlaylistFile.h"
 
+#include "catalogue/Utf8.h"
 #include "platform/Errors.h"
 #include "platform/FileIO.h"
 
@@ -37,6 +38,9 @@ TPlaylistRecord EncodeRecord(const TPlaylistEntry& entry) {
 TPlaylistEntry DecodeRecord(const TPlaylistRecord& record) {
     TPlaylistEntry entry;
     entry.Caption = Fetch(record.NameLength, record.Name);
+    // A caption that fills its field was cut there, perhaps inside a UTF-8 character.
+    if (entry.Caption.size() == TPlaylistRecord::NameCapacity)
+        entry.Caption.resize(Catalogue::WithoutCutCharacter(entry.Caption).size());
     if (!IsAlbumHeader(entry.Caption)) {
         entry.LengthText = Fetch(record.LengthLength, record.Length);
         entry.Path = Fetch(record.PathLength, record.Path);

@@ -13,20 +13,6 @@ std::string Bytes(const QByteArray& bytes) {
     return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
-// The length of bytes without a UTF-8 character that its end cuts short (a lead byte
-// followed by fewer continuation bytes than it announces); the whole length otherwise.
-std::size_t WithoutCutCharacter(const std::string& bytes) {
-    const std::size_t size = bytes.size();
-    for (std::size_t back = 1; back <= 3 && back <= size; ++back) {
-        const auto byte = static_cast<unsigned char>(bytes[size - back]);
-        if ((byte & 0xC0) == 0x80)
-            continue;
-        const std::size_t length = byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : byte >= 0xC0 ? 2 : 1;
-        return length > back ? size - back : size;
-    }
-    return size;
-}
-
 #ifdef Q_OS_WIN
 // The ANSI code page: the one the Windows interfaces and older Windows editors write.
 QString FromSingleByte(const std::string& bytes) {
@@ -65,13 +51,6 @@ QString ToQString(const std::string& bytes) {
     QString text = decoder.decode(View(bytes, bytes.size()));
     if (!decoder.hasError())
         return text;
-    const std::size_t complete = WithoutCutCharacter(bytes);
-    if (complete < bytes.size()) {
-        QStringDecoder cut(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-        text = cut.decode(View(bytes, complete));
-        if (!cut.hasError())
-            return text;
-    }
     return FromSingleByte(bytes);
 }
 

@@ -5,10 +5,12 @@
 #include <string>
 
 // Bytes as read from disk or the registry, shown on screen: as UTF-8 when they are valid
-// UTF-8 (as Linux editors write description files). A text whose last UTF-8 character was
-// cut short (a description cut at its last column) shows without it. Other bytes are taken as
-// single-byte text: on Windows in the ANSI code page, elsewhere as Windows-1252, the code page
-// in which older catalogues were written, so that their accents, € and curly quotes show.
+// UTF-8 throughout (as Linux editors write description files). Other bytes are taken as
+// single-byte text, every byte a character: on Windows in the ANSI code page, elsewhere as
+// Windows-1252, the code page in which older catalogues were written, so that their accents,
+// € and curly quotes show, a last "é" included. (A description that column 50 cuts inside a
+// UTF-8 character comes without that character from the description reader, which alone
+// knows where a field was cut.)
 QString ToQString(const std::string& bytes);
 
 // What the user typed, as the text the program stores and hands to the system: UTF-8 on

@@ -32,6 +32,34 @@ TEST(DescCodePage, EncodesIntoEachCodePage) {
         const auto encoded = EncodeText(c.text, c.page);
         EXPECT_EQ(encoded.Bytes, c.bytes) << c.text;
         EXPECT_EQ(encoded.Unrepresentable, c.unrepresentable) << c.text;
+        EXPECT_EQ(encoded.Page, c.page) << c.text;
+    }
+}
+
+TEST(DescCodePage, AutoChoosesWindows1252WhenEveryCharacterFits) {
+    const struct {
+        std::string text;
+        TCodePage chosen;
+        std::string bytes;
+        int unrepresentable;
+    } cases[] = {
+        {"plain", TCodePage::Windows1252, "plain", 0},
+        {"Caf\xC3\xA9 \xE2\x82\xAC \xE2\x80\x9Cq\xE2\x80\x9D", TCodePage::Windows1252,
+         "Caf\xE9 \x80 \x93q\x94", 0},
+        // One character beyond Windows-1252 makes the whole text UTF-8.
+        {"Caf\xC3\xA9 \xE6\x97\xA5", TCodePage::Utf8, "Caf\xC3\xA9 \xE6\x97\xA5", 0},
+        {"\xCE\x95\xCE\xBB", TCodePage::Utf8, "\xCE\x95\xCE\xBB", 0},
+        {"\xC2\x81", TCodePage::Utf8, "\xC2\x81", 0},
+        // Control characters and bytes that are not UTF-8 decide nothing.
+        {"a\tb", TCodePage::Windows1252, "a b", 0},
+        {"Caf\xE9 \xC3\xA9", TCodePage::Windows1252, "Caf? \xE9", 1},
+        {"Caf\xE9 \xE6\x97\xA5", TCodePage::Utf8, "Caf? \xE6\x97\xA5", 1},
+    };
+    for (const auto& c : cases) {
+        const auto encoded = EncodeText(c.text, TCodePage::Auto);
+        EXPECT_EQ(encoded.Page, c.chosen) << c.text;
+        EXPECT_EQ(encoded.Bytes, c.bytes) << c.text;
+        EXPECT_EQ(encoded.Unrepresentable, c.unrepresentable) << c.text;
     }
 }
 
@@ -41,8 +69,9 @@ TEST(DescCodePage, NamesOfCodePages) {
     EXPECT_EQ(CodePageByName("ISO_8859-15"), TCodePage::Latin9);
     EXPECT_EQ(CodePageByName("utf8"), TCodePage::Utf8);
     EXPECT_EQ(CodePageByName("latin1"), TCodePage::Latin1);
+    EXPECT_EQ(CodePageByName("Auto"), TCodePage::Auto);
     EXPECT_FALSE(CodePageByName("koi8-r"));
-    for (const auto page :
-         {TCodePage::Windows1252, TCodePage::Latin1, TCodePage::Latin9, TCodePage::Utf8})
+    for (const auto page : {TCodePage::Windows1252, TCodePage::Latin1, TCodePage::Latin9,
+                            TCodePage::Utf8, TCodePage::Auto})
         EXPECT_EQ(CodePageByName(CodePageName(page)), page);
 }

@@ -56,6 +56,49 @@ TEST(DescWrite, Utf8DescriptionIsCutOnACharacterBoundary) {
     EXPECT_EQ(CharacterBoundary("a\xE6\x97\xA5", 3, TCodePage::Utf8), 1u);
     EXPECT_EQ(CharacterBoundary("a\xE6\x97\xA5", 4, TCodePage::Utf8), 4u);
     EXPECT_EQ(CharacterBoundary("abc\xE9", 3, TCodePage::Windows1252), 3u);
+    // Auto cuts text that is UTF-8 as UTF-8, other text byte by byte.
+    EXPECT_EQ(CharacterBoundary("a\xE6\x97\xA5", 3, TCodePage::Auto), 1u);
+    EXPECT_EQ(CharacterBoundary("a\xE9\xE9\xE9", 3, TCodePage::Auto), 3u);
+}
+
+TEST(DescWrite, AutoTitlesReadBackAsTheyWereMeant) {
+    // "x", two blanks, then 47 bytes of room up to column 50.
+    const std::string ascii46(46, 'a');
+    const struct {
+        std::string title;
+        TCodePage page;
+        std::string description;
+        bool cut;
+        int unrepresentable;
+    } cases[] = {
+        {"Caf\xC3\xA9", TCodePage::Auto, "Caf\xE9", false, 0},
+        {"Zo\xC3\xAB", TCodePage::Auto, "Zo\xEB", false, 0},
+        {"\xE6\x97\xA5\xE6\x9C\xAC", TCodePage::Auto, "\xE6\x97\xA5\xE6\x9C\xAC", false, 0},
+        {"\xE6\x97\xA5\xE6\x9C\xAC", TCodePage::Windows1252, "??", false, 2},
+        // Windows-1252 bytes that are UTF-8 too ("Ã©" reads as "é"): written in UTF-8.
+        {"\xC3\x83\xC2\xA9", TCodePage::Auto, "\xC3\x83\xC2\xA9", false, 0},
+        {"\xC3\x83\xC2\xA9", TCodePage::Windows1252, "\xC3\xA9", false, 0},
+        // An "é" at column 50 after plain ASCII would read as a cut UTF-8 character: in UTF-8
+        // it does not fit, and the line says the description was cut.
+        {ascii46 + "\xC3\xA9", TCodePage::Auto, ascii46, true, 0},
+        {ascii46 + "\xC3\xA9", TCodePage::Windows1252, ascii46 + "\xE9", false, 0},
+        // A Windows-1252 text at column 50 that is not UTF-8 before it stays Windows-1252.
+        {"\xC3\xA9t\xC3\xA9" + std::string(43, 'a') + "\xC3\xA9", TCodePage::Auto,
+         "\xE9t\xE9" + std::string(43, 'a') + "\xE9", false, 0},
+        // A character beyond Windows-1252 after column 50 still makes the line UTF-8.
+        {std::string(50, 'a') + "\xE6\x97\xA5", TCodePage::Auto, std::string(47, 'a'), true, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.title);
+        const auto line = LayOutTitle("x", c.title, c.page, TSongNumbers{1000, 8000});
+        EXPECT_EQ(line.Text.substr(0, 3 + c.description.size()), "x  " + c.description);
+        EXPECT_EQ(line.Text.size(), 68u);
+        EXPECT_EQ(line.Cut, c.cut);
+        EXPECT_EQ(line.Unrepresentable, c.unrepresentable);
+        if (c.page == TCodePage::Auto) {
+            EXPECT_EQ(ParseDescription(line.Text).Text, c.description);
+        }
+    }
 }
 
 TEST(DescWrite, NumbersAreRewrittenInTheirColumnsOnly) {
