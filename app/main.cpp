@@ -4,12 +4,16 @@
 #include "app/CommandLine.h"
 #include "app/PrintTree.h"
 #include "app/Startup.h"
+#include "platform/Console.h"
 #include "toolkit/Application.h"
 
 #include <iostream>
 
 int main(int argc, char** argv) {
     const TCommandLine line = ParseCommandLine({argv + 1, argv + argc});
+    // A run that prints writes to the console it was started from.
+    if (line.Mode != TRunMode::rmWindows)
+        platform::UseParentConsole();
     switch (line.Mode) {
     case TRunMode::rmHelp:
         std::cout << HelpText();
@@ -18,8 +22,7 @@ int main(int argc, char** argv) {
         std::cout << VersionText();
         return 0;
     case TRunMode::rmUsageError:
-        std::cerr << UsageErrorText(line.Rejected);
-        return UsageExitCode;
+        return ReportUsageError(line.Rejected, argc, argv);
     case TRunMode::rmPrintTree:
         return RunPrintTree(argc, argv);
     case TRunMode::rmWindows:
