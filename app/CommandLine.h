@@ -1,6 +1,8 @@
 // The program's command line: what it asks for, and the texts of --help, --version and the
 // short usage shown for an option the program does not know. Read before the application
-// object exists, so that --help and --version need no display.
+// object exists, so that --help and --version need no display. The options of Qt's
+// application object (-platform, -style, -session, ...) are let through with their values:
+// the application object takes them.
 #pragma once
 
 #include <string>
@@ -11,14 +13,15 @@ enum class TRunMode {
     rmHelp,      // --help
     rmVersion,   // --version
     rmPrintTree, // --print-tree
-    rmUsageError // an unknown option or a second file: usage on stderr, exit code 2
+    rmUsageError // an unknown option or a second file: reported, exit code 2
 };
 
 struct TCommandLine {
     TRunMode Mode = TRunMode::rmWindows;
     // The argument that was not understood, for the usage error.
     std::string Rejected;
-    // A playlist file named on the command line, opened in the playlist editor at start.
+    // The one argument that is not an option (a file the desktop opens with the program), as
+    // given; empty when there is none.
     std::string PlaylistFile;
 };
 
@@ -27,7 +30,7 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& arguments);
 
 // "mp3tunestead 1.2".
 std::string VersionText();
-// The full help: synopsis and every option.
+// The full help: synopsis, every option and where this system keeps the settings.
 std::string HelpText();
 // The usage error: what was not understood, the synopsis, and where the help is.
 std::string UsageErrorText(const std::string& rejected);

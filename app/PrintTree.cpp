@@ -2,6 +2,7 @@
 
 #include "app/Main.h"
 #include "app/Startup.h"
+#include "components/TrayIconQt.h"
 #include "toolkit/Application.h"
 #include "toolkit/StatusBar.h"
 #include "toolkit/Text.h"
@@ -47,18 +48,23 @@ void PrintAlbumTree(std::ostream& out) {
         << Shown(MainFrm->AlbumBar->PanelText(1)) << '\n';
 }
 
-int RunPrintTree(int& argc, char** argv) {
-    // Nothing is shown: the offscreen platform needs no display. A platform asked for by name
-    // is kept, so that a run can prove the program's windows come up on a real one.
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    TApplication application(argc, argv);
-    SetUpApplication(application);
+void ShowNothing() {
     SetMessageBoxHook([](const TMessageBox& box) {
         WriteBox(std::cerr, box);
         return DefaultAnswer(box.Buttons);
     });
     TForm::SetModalHook([](TForm& form) { form.SetModalResult(mrCancel); });
+    SetTrayIconsShown(false);
+}
+
+int RunPrintTree(int& argc, char** argv) {
+    // Nothing is shown, so no display is needed: the offscreen platform is used whatever the
+    // environment names. A -platform argument still wins, so that a run can prove the
+    // program's windows come up on a real one.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    TApplication application(argc, argv);
+    SetUpApplication(application);
+    ShowNothing();
     if (!CreateForms())
         return 1;
     int exitCode = 0;

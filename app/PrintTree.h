@@ -11,8 +11,13 @@
 // text in UTF-8 as the windows show it.
 void PrintAlbumTree(std::ostream& out);
 
+// Readies a run that shows nothing: message boxes are written to stderr and answered as their
+// default button would be, modal windows are cancelled at once, and tray icons stay out of
+// the notification area.
+void ShowNothing();
+
 // The whole run, from the command line to the exit code: 0 when the tree was read and
-// printed, 1 when the windows could not be created or the reading failed. Message boxes are
-// written to stderr and answered as their default button would be; modal windows are
-// cancelled at once.
+// printed, 1 when the windows could not be created or the reading failed. It needs no
+// display: the offscreen platform is used unless the command line names another with
+// -platform.
 int RunPrintTree(int& argc, char** argv);

@@ -2,6 +2,7 @@
 
 #include "app/About.h"
 #include "app/AppIcon.h"
+#include "app/CommandLine.h"
 #include "app/Main.h"
 #include "app/Status.h"
 #include "catalogue/Detail.h"
@@ -14,6 +15,9 @@
 #include <QFont>
 #include <QIcon>
 #include <QStyleFactory>
+
+#include <algorithm>
+#include <iostream>
 
 namespace {
 const char* const DesktopId = "io.github.mp3tunestead.MP3Tunestead";
@@ -75,4 +79,23 @@ void DestroyForms() {
     if (Application() != nullptr)
         Application()->SetMainForm(nullptr);
     Destroy(MainFrm);
+}
+
+void ShowUsageErrorBox(const std::string& rejected) {
+    std::string text = UsageErrorText(rejected);
+    text.pop_back();
+    std::replace(text.begin(), text.end(), '\n', '\r');
+    ShowMessageBox({"MP3 Tunestead", text, miError, mbOK});
+}
+
+int ReportUsageError(const std::string& rejected, [[maybe_unused]] int& argc,
+                     [[maybe_unused]] char** argv) {
+#ifdef _WIN32
+    TApplication application(argc, argv);
+    SetUpApplication(application);
+    ShowUsageErrorBox(rejected);
+#else
+    std::cerr << UsageErrorText(rejected);
+#endif
+    return UsageExitCode;
 }

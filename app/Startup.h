@@ -1,6 +1,9 @@
-// Program start: the application object's look, the six windows in their order, and the
-// failure box that ends a start-up which cannot open its settings.
+// Program start: the application object's look, the six windows in their order, the
+// failure box that ends a start-up which cannot open its settings, and the report of a
+// command line that was not understood.
 #pragma once
+
+#include <string>
 
 class TApplication;
 
@@ -16,3 +19,11 @@ bool CreateForms();
 
 // Destroys the windows, the last created first.
 void DestroyForms();
+
+// The usage error of a command line (the argument not understood, the synopsis, where the
+// help is) in an error box captioned with the program's name.
+void ShowUsageErrorBox(const std::string& rejected);
+
+// Reports a command line that was not understood and returns its exit code: on Windows, where
+// the program has no console, in the usage error box; elsewhere on standard error.
+int ReportUsageError(const std::string& rejected, int& argc, char** argv);

@@ -4,6 +4,7 @@
 #include "app/CommandLine.h"
 #include "app/PrintTree.h"
 #include "app/Startup.h"
+#include "platform/Console.h"
 #include "playback/Playlist.h"
 #include "toolkit/Application.h"
 
@@ -11,6 +12,9 @@
 
 int main(int argc, char** argv) {
     const TCommandLine line = ParseCommandLine({argv + 1, argv + argc});
+    // A run that prints writes to the console it was started from.
+    if (line.Mode != TRunMode::rmWindows)
+        platform::UseParentConsole();
     switch (line.Mode) {
     case TRunMode::rmHelp:
         std::cout << HelpText();
@@ -19,8 +23,7 @@ int main(int argc, char** argv) {
         std::cout << VersionText();
         return 0;
     case TRunMode::rmUsageError:
-        std::cerr << UsageErrorText(line.Rejected);
-        return UsageExitCode;
+        return ReportUsageError(line.Rejected, argc, argv);
     case TRunMode::rmPrintTree:
         return RunPrintTree(argc, argv);
     case TRunMode::rmWindows:

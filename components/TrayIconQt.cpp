@@ -25,6 +25,11 @@ const TTrayEnvironment*& TestingEnvironment() {
     return environment;
 }
 
+bool& TrayIconsShown() {
+    static bool shown = true;
+    return shown;
+}
+
 QWidget* MainForm() {
     return Application() != nullptr ? Application()->MainForm() : nullptr;
 }
@@ -87,7 +92,8 @@ bool TQtTrayEnvironment::ShellNotifyIcon(std::uint32_t message, const TNotifyIco
             icon, &QSystemTrayIcon::activated, this,
             [this, key](QSystemTrayIcon::ActivationReason reason) { Activated(key, reason); });
         // Without a notification area there is nothing to show; the program goes on.
-        icon->show();
+        if (TrayIconsShown())
+            icon->show();
         return true;
     }
     case NimModify:
@@ -263,4 +269,8 @@ TTrayEnvironment TrayEnvironment(QObject* owner) {
 
 void SetTrayEnvironmentForTesting(const TTrayEnvironment* environment) {
     TestingEnvironment() = environment;
+}
+
+void SetTrayIconsShown(bool shown) {
+    TrayIconsShown() = shown;
 }

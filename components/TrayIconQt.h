@@ -125,6 +125,10 @@ private:
 // else a new Qt environment that owner keeps (and destroys with itself).
 TTrayEnvironment TrayEnvironment(QObject* owner);
 
+// Whether the icons that Qt environments add are shown in the notification area (they are
+// unless a run that shows nothing turns this off).
+void SetTrayIconsShown(bool shown);
+
 // Makes TrayEnvironment hand out this environment (nullptr: the Qt one again). The caller
 // keeps it alive while tray icons use it.
 void SetTrayEnvironmentForTesting(const TTrayEnvironment* environment);

@@ -2,12 +2,14 @@
 # Unpacks the portable Windows build's zip (scripts/package-windows.sh) and starts the program
 # from it under Wine, on a virtual X display (Xvfb) with Windows' own platform plugin, on the
 # demo catalogue inside the zip, with its settings imported into Wine's registry under the
-# settings key. The program proves that it read the tree by printing what its main window holds
-# once the reading is over (--print-tree, so nothing waits for a window or sleeps): no box, and
+# settings key (-platform windows: --print-tree would otherwise take the offscreen platform).
+# The program proves that it read the tree by printing what its main window holds once the
+# reading is over (--print-tree, so nothing waits for a window or sleeps): no box, and
 # the same categories, albums and totals as the Linux build prints for the same catalogue. Both
 # read it unsorted: sorting follows the system's collation, which differs between the two.
-# Then the describe tools of both builds describe copies of the demo filled with the same MP3
-# files: their description files must come out byte for byte the same, and so their reports.
+# The zip's demo must hold every song that its album description files name, as an MP3 file.
+# Then the describe tools of both builds describe copies of that demo: their description files
+# must come out byte for byte the same, and so their reports.
 #   wine-package-check.sh <MinGW build folder> <Linux build folder>
 set -euo pipefail
 
@@ -29,7 +31,7 @@ import_wine_settings "$folder/demo/" "$unsorted"
 
 status=0
 (cd "$work" && wine_bounded 300 xvfb-run -a -s "-screen 0 1280x1024x24" \
-    env QT_QPA_PLATFORM=windows wine "$folder/mp3tunestead.exe" --print-tree \
+    wine "$folder/mp3tunestead.exe" -platform windows --print-tree \
     >"$work/windows-crlf.txt" 2>"$work/windows-errors.txt") || status=$?
 # Windows ends the program's lines with CR LF; the texts must be the same.
 tr -d '\r' <"$work/windows-crlf.txt" >"$work/windows.txt"
@@ -42,10 +44,26 @@ mkdir -p "$work/data"
     2>/dev/null)
 
 
+# The songs that the demo's album description files name (the file name field before the
+# first two spaces of each line; blank lines and ";" comments left out), and those of them that
+# are not in the zip as an MP3 file (starting with a frame's sync bits).
+named=0
+missing=()
+while IFS= read -r description; do
+    album=$(dirname "$description")
+    while IFS= read -r line || [ -n "$line" ]; do
+        line=${line%$'\r'}
+        [[ $line =~ ^[[:space:]]*$ || $line == ';'* || $line != *'  '* ]] && continue
+        song="$album/${line%%  *}"
+        named=$((named + 1))
+        sync=$(head -c 2 "$song" 2>/dev/null | od -An -tx1 | tr -d ' \n' || true)
+        [[ $sync == ff[ef]? ]] || missing+=("${song#"$folder"/}")
+    done <"$description"
+done < <(find "$folder/demo" -mindepth 3 -maxdepth 3 -type f -iname descript.ion | sort)
+
 # Both describe tools on the same MP3 folders.
 for system in linux windows; do
     cp -r "$folder/demo" "$work/describe-$system"
-    "$linux/tools/make_demo_mp3" "$work/describe-$system" >/dev/null
 done
 linux_status=0
 "$linux/describe/mp3tunestead-describe" --in-place "$work/describe-linux" >/dev/null \
@@ -57,6 +75,9 @@ windows_status=0
 
 failures=0
 fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
+[ "$named" -gt 0 ] || fail "the demo's description files name no song"
+[ "${#missing[@]}" -eq 0 ] ||
+    fail "the zip's demo lacks ${#missing[@]} of its $named songs: ${missing[*]}"
 [ "$status" -eq 0 ] || fail "the Windows program ended with status $status"
 [ ! -s "$work/windows-errors.txt" ] || fail "the Windows program showed boxes or errors"
 grep -q ' album(s)$' "$work/windows.txt" || fail "the Windows program printed no album count"
@@ -80,6 +101,7 @@ if [ "$failures" -gt 0 ]; then
     cat "$work/describe-windows.txt" "$work/describe-linux.txt" >&2
     exit 1
 fi
-echo "The portable Windows build read $(grep ' album(s)$' "$work/windows.txt")" \
+echo "The portable Windows build holds the demo's $named songs and read" \
+    "$(grep ' album(s)$' "$work/windows.txt")" \
     "on Xvfb: $(tail -n 1 "$work/windows.txt"); its describe tool wrote the same files as" \
     "the Linux one and reported the same: $(tail -n 1 "$work/describe-linux.txt")"

@@ -8,4 +8,6 @@ bool ErrorStreamIsTerminal() {
     return isatty(STDERR_FILENO) != 0;
 }
 
+void UseParentConsole() {}
+
 } // namespace platform
