@@ -8,6 +8,7 @@
 #include "platform/FileIO.h"
 #include "platform/MusicFiles.h"
 
+#include <algorithm>
 #include <climits>
 
 namespace Catalogue {
@@ -134,8 +135,10 @@ void TDescWriter::Update(const std::string& folder, const std::string& relative,
     FSummary.LinesAdded += static_cast<int>(merged.Added.size());
     FSummary.LinesRefreshed += merged.Refreshed;
     FSummary.LinesPruned += merged.Pruned;
-    const std::string label =
-        relative.empty() ? std::string(DescFileName) : JoinPath(relative, DescFileName);
+    // A diff names its files with "/" on every system, as patch tools read them.
+    std::string label =
+        relative.empty() ? std::string(DescFileName) : relative + "/" + std::string(DescFileName);
+    std::replace(label.begin(), label.end(), PathDelimiter, '/');
     if (FOptions.DryRun) {
         std::string diff = UnifiedDiff(existing.value_or(std::string{}), merged.Text,
                                        existing ? "a/" + label : "/dev/null", "b/" + label);

@@ -66,7 +66,7 @@ std::string TDescribeWalk::DescribeAlbum(const std::string& folder, const std::s
     std::string albumTitle;
     const auto listing = List(folder);
     if (!listing)
-        return name;
+        return NameText(name);
     TFolderEntries entries;
     entries.Input.Present = listing->Present;
     entries.Input.Prune = FOptions.Prune;
@@ -92,13 +92,13 @@ std::string TDescribeWalk::DescribeAlbum(const std::string& folder, const std::s
         const auto numbers = FWriter.SongNumbers(path, facts);
         std::string title = Trimmed(facts.Title);
         if (title.empty())
-            title = song.substr(0, song.size() - SongExtension.size());
+            title = NameText(song.substr(0, song.size() - SongExtension.size()));
         if (albumTitle.empty())
             albumTitle = Trimmed(facts.Album);
         FWriter.AddEntry(entries, song, path, title, numbers);
     }
     FWriter.Update(folder, relative, entries);
-    return albumTitle.empty() ? name : albumTitle;
+    return albumTitle.empty() ? NameText(name) : albumTitle;
 }
 
 TDescribeSummary TDescribeWalk::Run(const std::string& root) {
@@ -129,7 +129,8 @@ TDescribeSummary TDescribeWalk::Run(const std::string& root) {
     rootEntries.Input.Prune = FOptions.Prune;
     ReportOutside(root, rootListing, "song outside a category and album folder");
     for (const auto& category : categories) {
-        FWriter.AddEntry(rootEntries, category.Name, category.Path, category.Name, std::nullopt);
+        FWriter.AddEntry(rootEntries, category.Name, category.Path, NameText(category.Name),
+                         std::nullopt);
         if (!category.Listing)
             continue;
         ReportOutside(category.Path, *category.Listing, "song outside an album folder");

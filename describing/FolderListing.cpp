@@ -2,6 +2,7 @@
 
 #include "platform/Errors.h"
 #include "platform/MusicFiles.h"
+#include "platform/SystemNames.h"
 
 #include <algorithm>
 
@@ -13,6 +14,10 @@ bool IsSongName(std::string_view name) {
     const auto extension = name.substr(name.size() - SongExtension.size());
     return std::equal(extension.begin(), extension.end(), SongExtension.begin(),
                       [](char a, char b) { return (a >= 'A' && a <= 'Z' ? a + 32 : a) == b; });
+}
+
+std::string NameText(std::string_view name) {
+    return platform::SystemCodePageToUtf8(name).value_or(std::string(name));
 }
 
 // The listing of a folder; throws EInOutError naming the folder when it cannot be read.

@@ -32,6 +32,10 @@ struct TListing {
 // True for a name ending in ".mp3" in any letter case, with something before it.
 bool IsSongName(std::string_view name);
 
+// A file or folder name as the text of a description (UTF-8, as tags arrive): on Windows the
+// names come in the ANSI code page, elsewhere they are taken as they are.
+std::string NameText(std::string_view name);
+
 enum class TListingUse {
     // For a merge into the folder's description file: every name Present.
     Merge,

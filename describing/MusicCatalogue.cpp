@@ -55,7 +55,7 @@ Sources(const std::unordered_map<std::string, std::vector<const std::string*>>& 
 }
 
 std::string Stem(const std::string& songName) {
-    return songName.substr(0, songName.size() - SongExtension.size());
+    return NameText(songName.substr(0, songName.size() - SongExtension.size()));
 }
 
 class TMusicDescribing {
@@ -231,8 +231,8 @@ std::string TMusicDescribing::Title(const TMusicAlbum& album, const std::string&
     // The songs lying loose in a folder of their own come from many albums: their tags do not
     // name this one.
     if (album.Source == album.Category || tagAlbum.empty())
-        return album.Prefix + album.Name + album.Suffix;
-    return album.Prefix + tagAlbum + album.Suffix;
+        return NameText(album.Prefix + album.Name) + album.Suffix;
+    return NameText(album.Prefix) + tagAlbum + album.Suffix;
 }
 
 bool TMusicDescribing::Kept(const std::map<std::string, TIndexedFolder>& old,
@@ -478,7 +478,7 @@ TDescribeSummary TMusicDescribing::Run() {
             ++next;
         DescribeCategory(albums, first, next, categoryEntry);
         rootEntries.Input.Present.insert(categoryEntry);
-        FWriter.AddEntry(rootEntries, categoryEntry, SourcePath(category), categoryName,
+        FWriter.AddEntry(rootEntries, categoryEntry, SourcePath(category), NameText(categoryName),
                          std::nullopt);
         first = next;
     }
