@@ -52,7 +52,7 @@ std::string DescFilePath(std::string_view directory) {
 
 std::string_view DirectoryPart(std::string_view path) {
 #ifdef _WIN32
-    const auto last = path.find_last_of("\\:");
+    const auto last = path.find_last_of("\\/:");
 #else
     const auto last = path.rfind(PathDelimiter);
 #endif

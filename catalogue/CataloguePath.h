@@ -32,8 +32,8 @@ std::string JoinPath(std::string_view parent, std::string_view child);
 // The description file of a directory: the directory, the delimiter and "descript.ion"; reduced.
 std::string DescFilePath(std::string_view directory);
 
-// The path up to and including its last delimiter (or colon on Windows); empty when
-// there is none.
+// The path up to and including its last delimiter (on Windows also "/", which its file calls
+// take as one, or a colon); empty when there is none.
 std::string_view DirectoryPart(std::string_view path);
 
 } // namespace Catalogue

@@ -59,6 +59,7 @@ TEST(CataloguePath, DirectoryPartEndsWithTheLastDelimiter) {
     EXPECT_EQ(DirectoryPart("descript.ion"), "");
 #ifdef _WIN32
     EXPECT_EQ(DirectoryPart("C:descript.ion"), "C:");
+    EXPECT_EQ(DirectoryPart("C:\\mp3\\rock/a.m3u"), "C:\\mp3\\rock/");
 #else
     EXPECT_EQ(DirectoryPart("C:descript.ion"), "");
 #endif
