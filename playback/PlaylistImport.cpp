@@ -98,6 +98,8 @@ std::string Joined(std::string path, std::string_view folder, TPathStyle style) 
     while (path.size() > 2 && path[0] == '.' && path[1] == delimiter)
         path.erase(0, 2);
     std::string joined(folder);
+    if (style == TPathStyle::psWindows)
+        std::replace(joined.begin(), joined.end(), '/', '\\');
     if (!joined.empty() && joined.back() != delimiter)
         joined += delimiter;
     return joined + path;

@@ -44,6 +44,7 @@ TEST(PlaylistImport, LocationsAreReadAgainstThePlaylistsFolder) {
         {"C:/Music/a.mp3", "C:\\Lists\\", windows, {TLocation::lkFile, "C:\\Music\\a.mp3"}},
         {"Album\\01.mp3", "D:\\Lists\\", windows, {TLocation::lkFile, "D:\\Lists\\Album\\01.mp3"}},
         {"\\Music\\a.mp3", "D:\\Lists\\", windows, {TLocation::lkFile, "D:\\Music\\a.mp3"}},
+        {"Album/01.mp3", "D:\\Lists/", windows, {TLocation::lkFile, "D:\\Lists\\Album\\01.mp3"}},
         {"\\\\server\\share\\a.mp3",
          "D:\\Lists\\",
          windows,
