@@ -15,6 +15,8 @@
 #include "toolkit/Text.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <optional>
 
 TPrefsFrm* PrefsFrm = nullptr;
 
@@ -26,6 +28,26 @@ const char* const PlayerFilter = "Executables|*.exe";
 #else
 const char* const PlayerFilter = "Executables|*";
 #endif
+
+// Another program's association is only read: its keys are opened for reading, as a user
+// may not change them, and a value that is no text counts as absent.
+std::optional<std::string> ReadAssociationText(platform::HKEY root, const std::string& key,
+                                               const std::string& name) {
+    TRegistry association(platform::KEY_READ);
+    association.SetRootKey(root);
+    if (!association.OpenKey(key, false) || !association.ValueExists(name))
+        return std::nullopt;
+    try {
+        return association.ReadString(name);
+    } catch (const ERegistryException&) {
+        return std::nullopt;
+    }
+}
+
+std::optional<std::string> EnvironmentVariable(const std::string& name) {
+    const char* value = std::getenv(name.c_str());
+    return value != nullptr ? std::optional<std::string>(value) : std::nullopt;
+}
 } // namespace
 
 std::string WelcomeText() {
@@ -175,6 +197,10 @@ void TPrefsFrm::LookUpPlayer() {
     lookup.SetRootKey(platform::HKEY_CLASSES_ROOT);
     if (lookup.OpenKey(PlayerAssociationKey, false)) {
         PlayerNameEdt->SetText(PlayerFromCommand(lookup.ReadString("")));
+        return;
+    }
+    if (auto player = PlayerOfFileType(ReadAssociationText, EnvironmentVariable); !player.empty()) {
+        PlayerNameEdt->SetText(player);
         return;
     }
     if (const auto command = platform::DesktopPlayerCommand())
