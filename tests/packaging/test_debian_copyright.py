@@ -3,16 +3,13 @@
 Run with TUNESTEAD_COPYRIGHT (the generated file), TUNESTEAD_LICENSE and TUNESTEAD_CHECKER (the
 check script) in the environment.
 """
-import importlib.util
 import os
+import runpy
 import unittest
-from importlib.machinery import SourceFileLoader
 from pathlib import Path
+from types import SimpleNamespace
 
-loader = SourceFileLoader("check_debian_copyright", os.environ["TUNESTEAD_CHECKER"])
-spec = importlib.util.spec_from_loader(loader.name, loader)
-checker = importlib.util.module_from_spec(spec)
-loader.exec_module(checker)
+checker = SimpleNamespace(**runpy.run_path(os.environ["TUNESTEAD_CHECKER"]))
 
 COPYRIGHT = Path(os.environ["TUNESTEAD_COPYRIGHT"]).read_text(encoding="utf-8")
 LICENSE = Path(os.environ["TUNESTEAD_LICENSE"]).read_text(encoding="utf-8")
