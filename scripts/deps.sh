@@ -10,7 +10,7 @@ packages=(
     clang clang-format libclang-rt-14-dev g++-mingw-w64-x86-64-posix
     xvfb xauth mpv
     libtag1-dev libmpg123-dev lame
-    desktop-file-utils appstream dpkg-dev librsvg2-bin
+    desktop-file-utils appstream dpkg-dev librsvg2-bin python3-debian
     wine wine64
 )
 

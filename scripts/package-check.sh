@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the Debian package, installs it on this machine with apt-get (as root, or through
-# sudo), and starts the installed program on the demo catalogue with settings of its own.
+# sudo), checks its copyright file (scripts/check-debian-copyright.py), and starts the installed
+# program on the demo catalogue with settings of its own.
 # The installed program proves that it read the tree by printing it (--print-tree, which reads
 # the catalogue through the real main window offscreen and exits when the reading is over, so
 # nothing waits for a window): one category for each entry of the demo's root file, an album
@@ -44,9 +45,17 @@ for file in /usr/bin/mp3tunestead \
     /usr/share/icons/hicolor/scalable/apps/io.github.mp3tunestead.MP3Tunestead.svg \
     /usr/share/icons/hicolor/48x48/apps/io.github.mp3tunestead.MP3Tunestead.png \
     /usr/share/icons/hicolor/256x256/apps/io.github.mp3tunestead.MP3Tunestead.png \
-    /usr/share/man/man1/mp3tunestead.1.gz; do
+    /usr/share/man/man1/mp3tunestead.1.gz \
+    /usr/share/doc/mp3tunestead/copyright; do
     dpkg -S "$file" >/dev/null || { echo "FAIL: the package does not install $file" >&2; exit 1; }
 done
+
+echo "== Checking its copyright file"
+# Machine-readable, the program under LICENSE's licence, and every library the package depends
+# on named with its licence.
+/usr/bin/python3 "$root/scripts/check-debian-copyright.py" /usr/share/doc/mp3tunestead/copyright \
+    "$root/LICENSE" "$(dpkg-deb -f "$package" Depends)" ||
+    { echo "FAIL: the package's copyright file is wrong" >&2; exit 1; }
 
 echo "== Reading the demo catalogue with the installed program"
 catalogue="$root/demo/catalogue/"

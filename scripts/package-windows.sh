@@ -2,10 +2,11 @@
 # Makes the portable Windows build from a MinGW build folder (scripts/windows-build.sh): a
 # folder that a Windows user unpacks anywhere and starts mp3tunestead.exe from, with Qt's DLLs,
 # the platform plugins (windows, and offscreen for --print-tree), the styles, MinGW's runtime,
-# the demo catalogue with its songs and a short README, and a zip of that folder. Both go to
-# <build>/package/. The demo's songs are short silent MP3 files that the project's own tool
-# writes now, the Linux build's make_demo_mp3 (the files are the same whichever system writes
-# them); it is built there when missing.
+# the demo catalogue with its songs, a short README and the licences of all it carries
+# (scripts/windows-licences.sh, checked in the zip by scripts/check-windows-licences.sh), and a
+# zip of that folder. Both go to <build>/package/. The demo's songs are short silent MP3 files
+# that the project's own tool writes now, the Linux build's make_demo_mp3 (the files are the
+# same whichever system writes them); it is built there when missing.
 #   package-windows.sh <MinGW build folder> [<Linux build folder, default: build>]
 set -euo pipefail
 
@@ -37,6 +38,12 @@ if [ ! -x "$linux/tools/make_demo_mp3" ]; then
 fi
 "$linux/tools/make_demo_mp3" "$folder/demo"
 sed "s/@VERSION@/$version/g" "$root/packaging/windows/README.txt" | sed 's/$/\r/' >"$folder/README.txt"
+"$root/scripts/windows-licences.sh" "$build" "$folder"
 
 (cd "$out" && cmake -E tar cf "$name.zip" --format=zip "$name")
+# What the zip holds must name every part it carries with its licence, and give the texts.
+unpacked=$(mktemp -d)
+trap 'rm -rf "$unpacked"' EXIT
+(cd "$unpacked" && cmake -E tar xf "$out/$name.zip")
+"$root/scripts/check-windows-licences.sh" "$unpacked/$name"
 echo "$out/$name.zip: $(du -sh "$out/$name.zip" | cut -f1)"
