@@ -32,13 +32,13 @@ double ElapsedMs(const std::function<void()>& action) {
     return std::chrono::duration<double, std::milli>(stop - start).count();
 }
 
+} // namespace
+
 double Median(std::vector<double> times) {
     std::sort(times.begin(), times.end());
     const auto middle = times.size() / 2;
     return times.size() % 2 == 1 ? times[middle] : (times[middle - 1] + times[middle]) / 2;
 }
-
-} // namespace
 
 double MedianMs(int repeats, const std::function<void()>& action) {
     std::vector<double> times;

@@ -12,6 +12,9 @@
 
 namespace Bench {
 
+// The middle value (of an even count, the mean of the two middle ones).
+double Median(std::vector<double> times);
+
 // Runs action repeats times and returns the median duration in milliseconds.
 double MedianMs(int repeats, const std::function<void()>& action);
 

@@ -96,6 +96,9 @@ TGeneratedCatalogue GenerateCatalogue(const std::filesystem::path& root,
             if (writer.Next(2) == 0)
                 albumLine += TWriter::RightAligned(1 + writer.Next(999), 6);
             categoryText += albumLine + "\r\n";
+            ++written.Albums;
+            if (!shape.AlbumFiles)
+                continue;
             std::string albumText = "; Songs\r\n";
             for (int s = 1; s <= shape.SongsPerAlbum; ++s) {
                 const auto seconds = 60 + static_cast<std::int64_t>(writer.Next(540));
@@ -108,7 +111,6 @@ TGeneratedCatalogue GenerateCatalogue(const std::filesystem::path& root,
                 ++written.Songs;
             }
             writer.WriteFile(root / categoryName / albumName, albumText, written);
-            ++written.Albums;
         }
         writer.WriteFile(root / categoryName, categoryText, written);
     }
