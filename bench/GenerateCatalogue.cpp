@@ -97,8 +97,6 @@ TGeneratedCatalogue GenerateCatalogue(const std::filesystem::path& root,
                 albumLine += TWriter::RightAligned(1 + writer.Next(999), 6);
             categoryText += albumLine + "\r\n";
             ++written.Albums;
-            if (!shape.AlbumFiles)
-                continue;
             std::string albumText = "; Songs\r\n";
             for (int s = 1; s <= shape.SongsPerAlbum; ++s) {
                 const auto seconds = 60 + static_cast<std::int64_t>(writer.Next(540));
@@ -110,7 +108,8 @@ TGeneratedCatalogue GenerateCatalogue(const std::filesystem::path& root,
                 written.TotalSeconds += seconds;
                 ++written.Songs;
             }
-            writer.WriteFile(root / categoryName / albumName, albumText, written);
+            if (shape.AlbumFiles)
+                writer.WriteFile(root / categoryName / albumName, albumText, written);
         }
         writer.WriteFile(root / categoryName, categoryText, written);
     }

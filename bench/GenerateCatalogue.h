@@ -11,7 +11,8 @@ struct TCatalogueShape {
     int SongsPerAlbum = 1;
     // The same seed writes the same catalogue.
     std::uint32_t Seed = 1;
-    // Without them only the root and category files are written: enough for a search.
+    // Without them only the root and category files are written, as they are with them:
+    // enough for a search.
     bool AlbumFiles = true;
 };
 

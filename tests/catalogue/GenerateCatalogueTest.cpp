@@ -53,3 +53,15 @@ TEST(GenerateCatalogue, TheSameSeedWritesTheSameCatalogue) {
     EXPECT_EQ(TTempDir::Read(first.Path() / "CAT00001" / "ALBUM000002" / "descript.ion"),
               TTempDir::Read(second.Path() / "CAT00001" / "ALBUM000002" / "descript.ion"));
 }
+
+TEST(GenerateCatalogue, ASearchBaseHasTheSameCategoryFilesWithoutAlbumFiles) {
+    TTempDir full;
+    TTempDir base;
+    GenerateCatalogue(full.Path(), {2, 3, 4, 7});
+    const auto written = GenerateCatalogue(base.Path(), {2, 3, 4, 7, false});
+    EXPECT_EQ(written.Files, 1 + 2);
+    EXPECT_EQ(written.Albums, 6);
+    EXPECT_FALSE(std::filesystem::exists(base.Path() / "CAT00001" / "ALBUM000001"));
+    EXPECT_EQ(TTempDir::Read(base.Path() / "CAT00002" / "descript.ion"),
+              TTempDir::Read(full.Path() / "CAT00002" / "descript.ion"));
+}
