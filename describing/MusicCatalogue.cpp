@@ -576,4 +576,29 @@ std::optional<std::string> CatalogueSource(const std::string& catalogue) {
     }
 }
 
+namespace {
+
+// Removes what the folder holds, then the folder; links are removed, never followed.
+void RemoveTree(const std::string& folder) {
+    for (const auto& entry : platform::ListFolderEntries(folder)) {
+        const std::string path = JoinPath(folder, entry.Name);
+        if (entry.Kind == platform::TEntryKind::Folder && !platform::IsLink(path))
+            RemoveTree(path);
+        else if (!platform::RemoveEntry(path))
+            throw EInOutError(path + ": cannot remove", 0);
+    }
+    if (!platform::RemoveEntry(folder))
+        throw EInOutError(folder + ": cannot remove", 0);
+}
+
+} // namespace
+
+bool RemoveOwnCatalogue(const std::string& catalogue, const std::string& music) {
+    const auto source = CatalogueSource(catalogue);
+    if (!source || *source != MusicFolderPath(music))
+        return false;
+    RemoveTree(catalogue);
+    return true;
+}
+
 } // namespace Catalogue
