@@ -94,10 +94,7 @@ void TDescribeFrm::Start(std::vector<Catalogue::TMusicFolder> folders,
     start.MusicTotal = folders.size();
     if (!folders.empty())
         start.Music = folders.front().Music;
-    MusicLbl->setText(ToQString(MusicText(start)));
-    FoldersLbl->setText(ToQString(FoldersText(start)));
-    SongsLbl->setText(ToQString(SongsText(start)));
-    ReadingLbl->setText(ToQString(ReadingText(start)));
+    ShowProgress(start);
     FoldersBar->setRange(0, 0);
     Show();
     // The run's calls come on its own thread: each is carried over to this window's thread,
@@ -107,7 +104,7 @@ void TDescribeFrm::Start(std::vector<Catalogue::TMusicFolder> folders,
         [this] {
             if (!FChangePosted.exchange(true))
                 QMetaObject::invokeMethod(
-                    this, [this] { ShowProgress(); }, Qt::QueuedConnection);
+                    this, [this] { ShowJobProgress(); }, Qt::QueuedConnection);
         },
         [this] {
             QMetaObject::invokeMethod(
@@ -115,11 +112,13 @@ void TDescribeFrm::Start(std::vector<Catalogue::TMusicFolder> folders,
         });
 }
 
-void TDescribeFrm::ShowProgress() {
+void TDescribeFrm::ShowJobProgress() {
     FChangePosted = false;
-    if (!FJob)
-        return;
-    const auto progress = FJob->Progress();
+    if (FJob)
+        ShowProgress(FJob->Progress());
+}
+
+void TDescribeFrm::ShowProgress(const Catalogue::TDescribeProgress& progress) {
     MusicLbl->setText(ToQString(MusicText(progress)));
     FoldersLbl->setText(ToQString(FoldersText(progress)));
     SongsLbl->setText(ToQString(SongsText(progress)));
@@ -152,7 +151,7 @@ void TDescribeFrm::WaitForEnd() {
 void TDescribeFrm::Ended() {
     if (!FJob)
         return;
-    ShowProgress();
+    ShowJobProgress();
     FJob->Wait();
     const auto outcome = FJob->Outcome();
     FJob.reset();

@@ -38,6 +38,8 @@ public:
     // thread comes back to its message loop.
     void WaitForEnd();
     bool Running() const { return FJob != nullptr; }
+    // Puts a progress into the window's texts and bar.
+    void ShowProgress(const Catalogue::TDescribeProgress& progress);
 
     // How the songs are read: the reader of real MP3 files unless a test sets another, and how
     // many songs are read at once.
@@ -54,7 +56,7 @@ protected:
     bool FormCloseQuery() override;
 
 private:
-    void ShowProgress();
+    void ShowJobProgress();
     void Ended();
 
     std::unique_ptr<Catalogue::TDescribeJob> FJob;

@@ -8,8 +8,10 @@
 
 #include "app/DescribeFrm.h"
 #include "app/DescribeSummary.h"
+#include "catalogue/CataloguePath.h"
 #include "describe/TagLibSongFacts.h"
 #include "describing/CatalogueIndex.h"
+#include "platform/Folders.h"
 #include "toolkit/FileDialog.h"
 
 #include <condition_variable>
@@ -116,8 +118,10 @@ protected:
     }
 
     fs::path Music() const { return Files.Path() / "Music"; }
-    fs::path CatalogueFolder() const { return Files.Path() / "data/mp3tunestead/catalogues/Music"; }
-    std::string Root() const { return CatalogueFolder().string() + "/"; }
+    static fs::path CatalogueFolder() {
+        return fs::path(platform::UserDataDirectory()) / "catalogues" / "Music";
+    }
+    static std::string Root() { return CatalogueFolder().string() + Catalogue::PathDelimiter; }
 
     // Runs a describing started by a command to its end, and reads the tree as it asks.
     void Finish() {
