@@ -1,8 +1,23 @@
 #include "describing/DescribeJob.h"
 
 #include "describing/MusicCatalogue.h"
+#include "platform/MusicFiles.h"
 
 namespace Catalogue {
+
+namespace {
+const char* const EmptyFolderText =
+    "the folder is empty (a share that is not mounted?): its catalogue is left as it was";
+
+// True for a folder that can be listed and holds nothing.
+bool EmptyFolder(const std::string& folder) {
+    try {
+        return platform::ListFolderEntries(folder).empty();
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+} // namespace
 
 TDescribeJob::TDescribeJob(std::vector<TMusicFolder> folders,
                            const TSongFactsReaderFactory& newReader, unsigned readThreads,
@@ -87,6 +102,14 @@ void TDescribeJob::Run(const TSongFactsReaderFactory& newReader, unsigned readTh
             }
             Changed();
             try {
+                // An empty music folder with a catalogue is most likely a share not mounted:
+                // pruning would drop every entry and the user's edits with them.
+                if (EmptyFolder(folder.Music) && CatalogueSource(folder.Catalogue)) {
+                    const std::lock_guard<std::mutex> guard(FLock);
+                    FOutcome.Details.push_back(folder.Music + ": " + EmptyFolderText);
+                    ++FProgress.MusicDone;
+                    continue;
+                }
                 const auto summary =
                     DescribeMusicFolder(folder.Music, folder.Catalogue, *reader, options, events);
                 const std::lock_guard<std::mutex> guard(FLock);

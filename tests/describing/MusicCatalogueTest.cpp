@@ -4,6 +4,7 @@
 #include "describing/CatalogueIndex.h"
 #include "describing/DescCheck.h"
 #include "describing/DescLayout.h"
+#include "describing/DescribeJob.h"
 #include "describing/MusicScan.h"
 #include "describing/ShortNames.h"
 #include "platform/Errors.h"
@@ -91,6 +92,13 @@ public:
         facts.Size = fs::file_size(path);
         return facts;
     }
+};
+
+// Hands each reading to a reader that outlives it.
+struct TForward : TSongFactsReader {
+    explicit TForward(TSongFactsReader& to) : To(to) {}
+    TSongFacts Read(const std::string& path) override { return To.Read(path); }
+    TSongFactsReader& To;
 };
 
 // Every file's and folder's bytes and modification time below a folder, links not followed.
@@ -349,6 +357,49 @@ TEST_F(MusicCatalogue, AStoppedRunLeavesEveryFileWholeAndTheNextRunFinishesIt) {
         EXPECT_EQ(next.SongsDescribed, 8);
         EXPECT_EQ(CatalogueFiles(catalogue), finished) << "after " << stop << " songs";
     }
+}
+
+TEST_F(MusicCatalogue, AJobDescribesEachFolderInTurnAndTellsWhatItCouldNot) {
+    TTempDir empty;
+    fs::create_directories(empty.Path() / "Music");
+    const std::string emptyCatalogue = (FCatalogue.Path() / "empty").string();
+    DescribeMusicFolder(Music().string(), emptyCatalogue, FReader, {}, {});
+    const auto emptyBefore = CatalogueFiles(emptyCatalogue);
+    const std::vector<TMusicFolder> folders = {
+        {Music().string(), Catalogue()},
+        {(FMusic.Path() / "missing").string(), (FCatalogue.Path() / "missing").string()},
+        {Music().string() + "/../Music", (FCatalogue.Path() / "other").string()},
+    };
+    // The third names the first music folder again under another catalogue; the empty folder
+    // stands for a share not mounted below a catalogue that described it before.
+    auto withEmpty = folders;
+    withEmpty.push_back({(empty.Path() / "Music").string(), emptyCatalogue});
+    std::promise<void> ended;
+    int changes = 0;
+    TDescribeJob job(
+        withEmpty, [this] { return std::make_unique<TForward>(FReader); }, 4, [&] { ++changes; },
+        [&] { ended.set_value(); });
+    ended.get_future().wait();
+    job.Wait();
+    const auto outcome = job.Outcome();
+    EXPECT_FALSE(outcome.Stopped);
+    EXPECT_EQ(outcome.Described, (std::vector<TMusicFolder>{folders[0], folders[2]}));
+    EXPECT_EQ(outcome.Songs, 14);
+    EXPECT_EQ(outcome.Albums, 12);
+    ASSERT_EQ(outcome.Details.size(), 4u);
+    EXPECT_NE(outcome.Details[1].find("cannot read folder"), std::string::npos);
+    EXPECT_NE(outcome.Details[3].find("the folder is empty"), std::string::npos);
+    EXPECT_EQ(CatalogueFiles(emptyCatalogue), emptyBefore);
+    EXPECT_GT(changes, 0);
+    EXPECT_EQ(job.Progress().MusicDone, 4u);
+
+    // Stopped before it began: nothing described, nothing left half done.
+    TDescribeJob stopped(folders, [this] { return std::make_unique<TForward>(FReader); }, 1, {},
+                         {});
+    stopped.Stop();
+    stopped.Wait();
+    EXPECT_TRUE(stopped.Outcome().Described.size() < folders.size());
+    EXPECT_TRUE(stopped.Outcome().Stopped);
 }
 
 TEST_F(MusicCatalogue, ACatalogueOfAnotherMusicFolderIsRefused) {
