@@ -219,7 +219,7 @@ TEST_F(TAddMusicFolderTest, CancelStopsAtTheNextSongLeavesFilesWholeAndTheNextRu
     EXPECT_EQ(progress->SongsLbl->text().toStdString(), "Songs described: 3");
     EXPECT_EQ(progress->FoldersLbl->text().toStdString(), "Folders: 2 done, 1 to do");
     EXPECT_EQ(progress->ReadingLbl->text().toStdString(),
-              "Reading: " + std::string("Artist Two/Third Album"));
+              "Reading: " + (fs::path("Artist Two") / "Third Album").string());
     QTest::mouseClick(progress->CancelBtn, Qt::LeftButton);
     EXPECT_FALSE(progress->CancelBtn->isEnabled());
     gated.Open();
