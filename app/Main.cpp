@@ -68,6 +68,8 @@ void TMainFrm::CreateComponents() {
 void TMainFrm::ConnectHandlers() {
     Bind(InitTmr, &QTimer::timeout, this, [this] { InitTmrTimer(); });
     Bind(Refreshalbumtree1, &QAction::triggered, this, [this] { Refreshalbumtree1Click(); });
+    Bind(AddMP3Folder1, &QAction::triggered, this, [this] { AddMP3Folder1Click(); });
+    Bind(RefreshMP3Folders1, &QAction::triggered, this, [this] { RefreshMP3Folders1Click(); });
     Bind(Preferences1, &QAction::triggered, this, [this] { Preferences1Click(); });
     Bind(About1, &QAction::triggered, this, [this] { About1Click(); });
     Bind(Exit1, &QAction::triggered, this, [this] { Exit1Click(); });
@@ -175,6 +177,13 @@ void TMainFrm::WriteSettings() {
                     SequencialRdb->isChecked()    ? 0
                     : LocalRandomRdb->isChecked() ? 1
                                                   : 2);
+    std::vector<std::string> music, catalogues;
+    for (const auto& folder : prefs->MusicFolders) {
+        music.push_back(folder.Music);
+        catalogues.push_back(folder.Catalogue);
+    }
+    Settings::Write(reg, Settings::MusicFolders, music);
+    Settings::Write(reg, Settings::MusicCatalogues, catalogues);
 }
 
 void TMainFrm::contextMenuEvent(QContextMenuEvent* event) {

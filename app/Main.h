@@ -2,6 +2,7 @@
 // the album search on the "Search" page, the two popup menus and the settings component.
 #pragma once
 
+#include "describing/DescribeJob.h"
 #include "settings/RegAppC.h"
 #include "toolkit/Edit.h"
 #include "toolkit/Form.h"
@@ -19,6 +20,7 @@
 #include <memory>
 #include <string>
 
+class TDescribeFrm;
 class TListView;
 class TStatusBar;
 class TTreeView;
@@ -55,6 +57,8 @@ public:
     // Non-visual components.
     QMenu* MainPop;
     QAction* Refreshalbumtree1;
+    QAction* AddMP3Folder1;
+    QAction* RefreshMP3Folders1;
     QAction* Preferences1;
     QAction* About1;
     QAction* Exit1;
@@ -82,8 +86,17 @@ public:
     void About1Click();
     void Preferences1Click();
     void Refreshalbumtree1Click();
+    void AddMP3Folder1Click();
+    void RefreshMP3Folders1Click();
     void RestorePopClick();
     void TrayIcon1DblClick();
+
+    // Adding MP3 folders: the user picks a folder over owner, which is described into a
+    // catalogue of its own while a progress window stands; its root is then added to the roots
+    // and the tree read again. False when no folder was picked or a describing already runs.
+    bool AddMusicFolder(TForm* owner);
+    // The window of the describing that runs, or null.
+    TDescribeFrm* DescribeFrm = nullptr;
 
     // Catalogue reading.
     void InitAlbumTree();
@@ -121,6 +134,12 @@ private:
     void ConnectHandlers();
     // Stores the preferences and the window's place in the settings.
     void WriteSettings();
+    // Describes the music folders with a progress window over owner, then ends as
+    // DescribingEnded says.
+    void DescribeMusic(TForm* owner, const std::string& caption,
+                       std::vector<Catalogue::TMusicFolder> folders);
+    // The summary over owner; the roots of the folders described added; the tree read again.
+    void DescribingEnded(TForm* owner, const Catalogue::TDescribeOutcome& outcome);
 };
 
 extern TMainFrm* MainFrm;

@@ -75,6 +75,9 @@ void TMainFrm::CreateMenus() {
     MainPop = new QMenu(this);
     Refreshalbumtree1 = MainPop->addAction(QStringLiteral("&Refresh album tree"));
     MainPop->addSeparator();
+    AddMP3Folder1 = MainPop->addAction(QString::fromUtf8("A&dd MP3 folder\u2026"));
+    RefreshMP3Folders1 = MainPop->addAction(QStringLiteral("Refresh &MP3 folders"));
+    MainPop->addSeparator();
     Preferences1 = MainPop->addAction(QStringLiteral("&Preferences"));
     MainPop->addSeparator();
     About1 = MainPop->addAction(QStringLiteral("&About"));

@@ -1,15 +1,14 @@
 // mp3tunestead-describe: writes the description files of a catalogue from its song files,
 // or checks a catalogue as the program reads it.
-#include "catalogue/CataloguePath.h"
 #include "describe/DescribeOptions.h"
 #include "describe/ProgressBar.h"
 #include "describe/TagLibSongFacts.h"
+#include "describing/CataloguePlace.h"
 #include "describing/DescCheck.h"
 #include "describing/DescribeWalk.h"
 #include "describing/MusicCatalogue.h"
 #include "describing/MusicScan.h"
 #include "platform/Errors.h"
-#include "platform/Folders.h"
 
 #include <cstdio>
 #include <string>
@@ -52,25 +51,14 @@ std::string ProblemCounts(const Catalogue::TDescribeSummary& summary) {
     return std::to_string(total) + " problem(s): " + text;
 }
 
-// The default place of the catalogue of music: the per-user data folder's catalogues folder,
-// under music's name, numbered when that name is already taken by another music folder's.
+// The default place of the catalogue of music; a run without a per-user data folder must
+// name one.
 std::string DefaultCatalogue(const std::string& music) {
-    const std::string data = platform::UserDataDirectory();
-    if (data.empty())
+    std::string place = Catalogue::DefaultCataloguePlace(music);
+    if (place.empty())
         throw EInOutError("no per-user data folder is known: name the catalogue with --catalogue",
                           0);
-    const std::string absolute = Catalogue::MusicFolderPath(music);
-    std::string name = Catalogue::FolderName(absolute);
-    if (name.empty())
-        name = "music";
-    const std::string base = Catalogue::JoinPath(Catalogue::JoinPath(data, "catalogues"), name);
-    std::string candidate = base;
-    for (int number = 2;; ++number) {
-        const auto source = Catalogue::CatalogueSource(candidate);
-        if (!source || *source == absolute)
-            return candidate;
-        candidate = base + " " + std::to_string(number);
-    }
+    return place;
 }
 
 int RunDescribe(const TDescribeCommand& command) {

@@ -60,6 +60,14 @@ struct TDescribeEvents {
     std::function<void(std::size_t done, std::size_t total)> OnProgress;
     // Another run holds the catalogue: this one waits until it is done.
     std::function<void()> OnBusy;
+    // Before each album: the folder of songs about to be read.
+    std::function<void(const std::string& folder)> OnAlbum;
+    // After each song described, and after an album kept as it was: songs described so far.
+    std::function<void(std::size_t songs)> OnSongs;
+    // Asked before each album and each song; true stops the run there. Every description file
+    // is then left whole (the old one or the new one), and what was done is recorded so that
+    // the next run goes on from there.
+    std::function<bool()> Cancelled;
 };
 
 struct TDescribeSummary {
@@ -69,6 +77,12 @@ struct TDescribeSummary {
     int LinesAdded = 0;
     int LinesRefreshed = 0;
     int LinesPruned = 0;
+    // Songs and albums that have their lines after the run, and songs opened to be read.
+    int SongsDescribed = 0;
+    int AlbumsDescribed = 0;
+    int SongsRead = 0;
+    // The run stopped early because Cancelled said so.
+    bool Stopped = false;
 
     int Count(TProblemKind kind) const { return Problems[static_cast<std::size_t>(kind)]; }
     // Problems of entries, file errors left out.

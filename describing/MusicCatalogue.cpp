@@ -106,6 +106,13 @@ private:
     void HandleGone(const std::string& parent, std::unordered_set<std::string>& present);
     void RemoveAlbum(const std::string& albumEntry);
     void KeepUnseen();
+    // True once the caller asked the run to stop; asked before each album and song.
+    bool Stopping();
+    // Records a folder left half done by a stopped run under its entry, so that the next run
+    // gives it the same name and, since no description file has this size and time, does it
+    // again.
+    static TIndexedFolder Unfinished(const std::string& entry) { return {entry, 0, -1}; }
+    void CountSongs(std::size_t songs);
 
     std::string FMusic;
     const std::string& FCatalogue;
@@ -128,7 +135,21 @@ private:
     std::size_t FAlbumsDone = 0;
     std::size_t FAlbumsTotal = 0;
     std::size_t FNextRead = 0;
+    std::size_t FSongsDescribed = 0;
+    bool FStopped = false;
 };
+
+bool TMusicDescribing::Stopping() {
+    if (!FStopped && FEvents.Cancelled && FEvents.Cancelled())
+        FStopped = true;
+    return FStopped;
+}
+
+void TMusicDescribing::CountSongs(std::size_t songs) {
+    FSongsDescribed += songs;
+    if (FEvents.OnSongs)
+        FEvents.OnSongs(FSongsDescribed);
+}
 
 void TMusicDescribing::ReadOldIndex() {
     const std::string path = JoinPath(FCatalogue, IndexFileName);
@@ -205,6 +226,7 @@ bool TMusicDescribing::Facts(const TMusicSong& song, const TIndexedSong* old, TS
         return true;
     }
     try {
+        ++FWriter.Summary().SongsRead;
         facts = FAhead ? FAhead->Take(FNextRead++) : FReader.Read(SourcePath(song.Source));
         facts.Size = song.Facts.Size;
         return true;
@@ -278,6 +300,7 @@ std::string TMusicDescribing::DescribeAlbum(const TMusicAlbum& album, const std:
     // neither a listing nor a reading.
     if (auto title = KeptAlbum(album, albumEntry)) {
         kept = true;
+        CountSongs(album.Songs.size());
         return *title;
     }
     kept = false;
@@ -288,6 +311,8 @@ std::string TMusicDescribing::DescribeAlbum(const TMusicAlbum& album, const std:
     entries.Input.Prune = FOptions.Prune;
     std::string tagAlbum;
     for (const auto& song : album.Songs) {
+        if (Stopping())
+            break;
         const TIndexedSong* oldSong = Find(FOld, song.Source);
         const std::string path = SourcePath(song.Source);
         TSongFacts facts;
@@ -316,6 +341,13 @@ std::string TMusicDescribing::DescribeAlbum(const TMusicAlbum& album, const std:
         FWriter.AddEntry(entries, Leaf(entry), path, title, numbers);
         FIndex.Songs[song.Source] = {entry,          song.Facts.Size, song.Facts.ModifiedNs,
                                      facts.LengthMs, facts.Title,     facts.Album};
+        CountSongs(1);
+    }
+    if (FStopped) {
+        // The songs done keep their entries in the index; the description file stays the old
+        // one until a run gets through the whole album.
+        FIndex.Albums[album.Source] = Unfinished(albumEntry);
+        return {};
     }
     HandleGone(albumEntry, entries.Input.Present);
     FWriter.Update(EntryPath(albumEntry), albumEntry, entries);
@@ -390,17 +422,30 @@ void TMusicDescribing::DescribeCategory(const std::vector<TMusicAlbum>& albums, 
     std::vector<TLine> lines;
     bool allKept = true;
     for (std::size_t i = first; i < next; ++i) {
+        if (Stopping())
+            break;
         const auto& album = albums[i];
+        if (FEvents.OnAlbum)
+            FEvents.OnAlbum(SourcePath(album.Source));
         const auto oldAlbum = FOld.Albums.find(album.Source);
         const std::string albumEntry =
             EntryFor(oldAlbum != FOld.Albums.end() ? &oldAlbum->second.Entry : nullptr,
                      categoryEntry, album.Prefix + album.Name, album.DiscMark);
         bool kept = false;
         std::string title = DescribeAlbum(album, albumEntry, kept);
+        if (FStopped)
+            break;
+        ++FWriter.Summary().AlbumsDescribed;
         allKept = allKept && kept;
         lines.push_back({Leaf(albumEntry), SourcePath(album.Source), std::move(title)});
         if (FEvents.OnProgress)
             FEvents.OnProgress(++FAlbumsDone, FAlbumsTotal);
+    }
+    if (FStopped) {
+        // The category's file is left as it was; the next run writes it with every album.
+        FChanged = true;
+        FIndex.Categories[category] = Unfinished(categoryEntry);
+        return;
     }
     // The albums' lines are as they were when every album was kept and the category's file is
     // as the last run left it.
@@ -477,13 +522,19 @@ TDescribeSummary TMusicDescribing::Run() {
         while (next < albums.size() && albums[next].Category == category)
             ++next;
         DescribeCategory(albums, first, next, categoryEntry);
+        if (FStopped)
+            break;
         rootEntries.Input.Present.insert(categoryEntry);
         FWriter.AddEntry(rootEntries, categoryEntry, SourcePath(category), NameText(categoryName),
                          std::nullopt);
         first = next;
     }
-    HandleGone("", rootEntries.Input.Present);
-    FWriter.Update(FCatalogue, "", rootEntries);
+    // A stopped run leaves the root's file as it was: it would not name the categories not
+    // reached, and a pruning one would drop their lines.
+    if (!FStopped) {
+        HandleGone("", rootEntries.Input.Present);
+        FWriter.Update(FCatalogue, "", rootEntries);
+    }
     if (!FOptions.DryRun && (FChanged || FOld.Source != FMusic)) {
         KeepUnseen();
         try {
@@ -493,7 +544,10 @@ TDescribeSummary TMusicDescribing::Run() {
                            std::string("cannot write: ") + failure.what());
         }
     }
-    return FWriter.Summary();
+    auto& summary = FWriter.Summary();
+    summary.SongsDescribed = static_cast<int>(FSongsDescribed);
+    summary.Stopped = FStopped;
+    return summary;
 }
 
 } // namespace
@@ -520,6 +574,31 @@ std::optional<std::string> CatalogueSource(const std::string& catalogue) {
     } catch (const EError&) {
         return std::nullopt;
     }
+}
+
+namespace {
+
+// Removes what the folder holds, then the folder; links are removed, never followed.
+void RemoveTree(const std::string& folder) {
+    for (const auto& entry : platform::ListFolderEntries(folder)) {
+        const std::string path = JoinPath(folder, entry.Name);
+        if (entry.Kind == platform::TEntryKind::Folder && !platform::IsLink(path))
+            RemoveTree(path);
+        else if (!platform::RemoveEntry(path))
+            throw EInOutError(path + ": cannot remove", 0);
+    }
+    if (!platform::RemoveEntry(folder))
+        throw EInOutError(folder + ": cannot remove", 0);
+}
+
+} // namespace
+
+bool RemoveOwnCatalogue(const std::string& catalogue, const std::string& music) {
+    const auto source = CatalogueSource(catalogue);
+    if (!source || *source != MusicFolderPath(music))
+        return false;
+    RemoveTree(catalogue);
+    return true;
 }
 
 } // namespace Catalogue

@@ -60,6 +60,10 @@ inline constexpr TSetting<int> DispAlbumTime{"DispAlbumTime", 3};
 inline constexpr TSetting<int> MixVal{"MixVal", 79};
 // The play mode: 0 sequential, 1 local random, 2 full random.
 inline constexpr TSetting<int> RandomPlay{"RandomPlay", 0};
+// The music folders added from the program, and the catalogue of its own that describes each,
+// numbered alike: "Music Folder #n" is described into "Music Catalogue #n".
+inline constexpr TNumberedSetting MusicFolders{"Music Folder #"};
+inline constexpr TNumberedSetting MusicCatalogues{"Music Catalogue #"};
 
 template <typename TValue>
 bool Exists(TRegApp& store, const TSetting<TValue>& setting) {

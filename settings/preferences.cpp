@@ -119,6 +119,7 @@ void TPrefsFrm::ConnectHandlers() {
     Bind(BrowsePlayBtn, &QPushButton::clicked, this, [this] { BrowsePlayBtnClick(); });
     Bind(BrowseMP3Btn, &QPushButton::clicked, this, [this] { BrowseMP3BtnClick(); });
     Bind(BrowseSearchBtn, &QPushButton::clicked, this, [this] { BrowseSearchBtnClick(); });
+    Bind(AddMusicBtn, &QPushButton::clicked, this, [this] { AddMusicBtnClick(); });
 }
 
 void TPrefsFrm::FormCreate() {
@@ -159,6 +160,7 @@ void TPrefsFrm::LoadSettings() {
         MainFrm->FullRandomRdb->setChecked(true);
     SelectTimeFormat(Settings::Read(reg, Settings::DispAlbumTime));
     MixValEdt->SetText(std::to_string(Settings::Read(reg, Settings::MixVal)));
+    LoadMusicFolders();
 }
 
 void TPrefsFrm::LoadRoots() {
@@ -225,6 +227,9 @@ void TPrefsFrm::SelectTimeFormat(int format) {
 void TPrefsFrm::FormFirstActivate() {
     PageControl1->setCurrentWidget(TabSheet1);
     PlayerNameEdt->setFocus();
+    // A new user's first step: adding the music.
+    if (MainFrm->FirstRun)
+        AddMusicBtn->setFocus();
     SavedPlayerName = PlayerNameEdt->Text();
     SavedSearchBase = SearchBaseEdt->Text();
     SavedTrayMin = TrayMinChk->isChecked();
@@ -248,6 +253,7 @@ void TPrefsFrm::FormFirstActivate() {
 }
 
 void TPrefsFrm::OKBtnClick() {
+    ForgetRemovedFolders();
     SavedPaths.reset();
     SetModalResult(mrOk);
 }

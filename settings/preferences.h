@@ -2,6 +2,7 @@
 // controls are the program's live settings, which the main window writes back at close.
 #pragma once
 
+#include "describing/DescribeJob.h"
 #include "toolkit/Edit.h"
 #include "toolkit/Form.h"
 #include "toolkit/ListView.h"
@@ -28,9 +29,15 @@ public:
     explicit TPathListView(QWidget* parent);
     void AddSorted(const std::string& text);
     void SetCaptionSorted(int row, const std::string& text);
+    // The text the empty list shows (and a screen reader hears as its description).
+    void SetEmptyHint(const std::string& text);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     void Sort();
+    QString FEmptyHint;
 };
 
 class TPrefsFrm : public TForm {
@@ -51,6 +58,7 @@ public:
     QPushButton* BrowseMP3Btn;
     QPushButton* InsertBtn;
     QPushButton* DeleteBtn;
+    QPushButton* AddMusicBtn;
     QGroupBox* GroupBox3;
     TEdit* SearchBaseEdt;
     QPushButton* BrowseSearchBtn;
@@ -91,6 +99,19 @@ public:
     void BrowsePlayBtnClick();
     void BrowseMP3BtnClick();
     void BrowseSearchBtnClick();
+    void AddMusicBtnClick();
+
+    // The music folders added from the program, each with the catalogue of its own that
+    // describes it, in the order they were added.
+    std::vector<Catalogue::TMusicFolder> MusicFolders;
+    // Records a music folder described to its end and adds its catalogue's root to the path
+    // list unless it is there already; the root also joins the snapshot that Cancel puts back,
+    // since the catalogue is there whatever the dialog's end.
+    void AddDescribedFolder(const Catalogue::TMusicFolder& folder);
+    // The music folders whose roots the user removed since the dialog was shown are forgotten,
+    // and for each the deletion of the catalogue the program made is offered, never done
+    // silently; the music folder itself is never touched.
+    void ForgetRemovedFolders();
 
     // The roots the close stores: the list's entries, and the stored roots that the loading
     // at start did not reach.
@@ -101,6 +122,7 @@ private:
     void ConnectHandlers();
     void LoadSettings();
     void LoadRoots();
+    void LoadMusicFolders();
     void LookUpPlayer();
     void SelectTimeFormat(int format);
 };

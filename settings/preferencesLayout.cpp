@@ -25,6 +25,12 @@ void TPrefsFrm::CreateControls() {
     BrowseMP3Btn = NewButton(GroupBox2, "Browse...", 228, 17, 55, 21);
     InsertBtn = NewButton(GroupBox2, "Insert", 228, 71, 55, 21);
     DeleteBtn = NewButton(GroupBox2, "Delete", 228, 95, 55, 21);
+    // Between Browse and Insert: a folder of MP3 files described into a root of its own.
+    AddMusicBtn = NewButton(GroupBox2, "Add...", 228, 44, 55, 21);
+    AddMusicBtn->setToolTip(
+        QStringLiteral("Pick a folder of MP3 files: it is described and its root added here"));
+    MP3PathLst->SetEmptyHint("No roots yet. Click \"Add...\" to pick a folder of MP3 files; it is "
+                             "described and added here.");
     GroupBox3 = NewGroupBox(TabSheet1, " Search Base ", 2, 182, 291, 49);
     SearchBaseEdt = NewEdit(GroupBox3, 7, 16, 217, 21);
     BrowseSearchBtn = NewButton(GroupBox3, "Browse...", 228, 16, 55, 21);
@@ -50,6 +56,7 @@ void TPrefsFrm::CreateControls() {
     BrowsePlayBtn->setAccessibleName(QStringLiteral("Browse for the MP3 player"));
     MP3PathLst->setAccessibleName(QStringLiteral("Root descript.ion files"));
     BrowseMP3Btn->setAccessibleName(QStringLiteral("Browse for a root descript.ion file"));
+    AddMusicBtn->setAccessibleName(QString::fromUtf8("Add MP3 folder\u2026"));
     SearchBaseEdt->setAccessibleName(QStringLiteral("Search base"));
     BrowseSearchBtn->setAccessibleName(QStringLiteral("Browse for the search base"));
     MixValEdt->setAccessibleName(QStringLiteral("Minutes above which hours are shown"));

@@ -2,6 +2,7 @@
 
 #include "toolkit/Text.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 
@@ -44,6 +45,11 @@ bool TFileDialog::Execute(QWidget* parent) {
     bool confirmed = false;
     if (Hook()) {
         confirmed = Hook()(*this);
+    } else if (Kind == fdFolder) {
+        const QString folder = QFileDialog::getExistingDirectory(parent, {}, ToQString(InitialDir));
+        confirmed = !folder.isEmpty();
+        if (confirmed)
+            FileName = FromQString(QDir::toNativeSeparators(folder));
     } else {
         QFileDialog dialog(parent);
         dialog.setAcceptMode(Kind == fdSave ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);

@@ -1,4 +1,5 @@
-// The common open and save file dialogs, with a hook through which tests choose the file.
+// The common open and save file dialogs and the folder dialog, with a hook through which tests
+// choose the file or folder.
 #pragma once
 
 #include <functional>
@@ -7,7 +8,8 @@
 class QWidget;
 
 struct TFileDialog {
-    enum TKind { fdOpen, fdSave };
+    // fdFolder chooses an existing folder: FileName is then its full path.
+    enum TKind { fdOpen, fdSave, fdFolder };
     TKind Kind = fdOpen;
     std::string InitialDir;
     std::string FileName;   // preset name; the chosen full path after Execute

@@ -1,10 +1,13 @@
 // Draws each window of the program, filled from the catalogue of the stored settings, and
 // saves it as a PNG: the main window's two pages, the preferences' two pages, the playlist,
-// the album detail, the About box and the reading window. Windows are drawn offscreen at the
-// screen's pixel ratio, so QT_SCALE_FACTOR=2 gives pictures at twice the scale, with the
+// the album detail, the About box, the reading window, and the windows of adding an MP3
+// folder (its progress and its summary, with texts such a run shows). Windows are drawn offscreen
+// at the screen's pixel ratio, so QT_SCALE_FACTOR=2 gives pictures at twice the scale, with the
 // fonts drawn at that scale as well (the window frame belongs to the desktop and is left out).
 // Usage: tunestead_screenshots OUTPUT_FOLDER NAME_SUFFIX [NAME_PREFIX]
 #include "app/About.h"
+#include "app/DescribeFrm.h"
+#include "app/DescribeSummary.h"
 #include "app/Main.h"
 #include "app/PrintTree.h"
 #include "app/Startup.h"
@@ -80,6 +83,30 @@ bool SaveAll() {
     saved = Save(PrefsFrm, "preferences-files") && saved;
     PrefsFrm->PageControl1->setCurrentWidget(PrefsFrm->TabSheet2);
     saved = Save(PrefsFrm, "preferences-customize") && saved;
+
+    TDescribeFrm progress(MainFrm, "Add MP3 folder");
+    Catalogue::TDescribeProgress state;
+    state.MusicTotal = 1;
+    state.Music = "/home/user/Music";
+    state.FoldersDone = 12;
+    state.FoldersTotal = 30;
+    state.Songs = 140;
+    state.Folder = "/home/user/Music/Pink Floyd/The Wall (1979)/CD1";
+    progress.ShowProgress(state);
+    progress.show();
+    saved = Save(&progress, "add-folder-progress") && saved;
+    Catalogue::TDescribeOutcome outcome;
+    outcome.Songs = 352;
+    outcome.Albums = 30;
+    outcome.SongsRead = 352;
+    outcome.Details = {
+        "/home/user/Music/Pink Floyd/The Wall (1979)/CD1/05 - Another Brick in the "
+        "Wall, Part 2.mp3: description cut at column 50: \"Another Brick in the "
+        "Wall, Part 2 (2011 Remastered Version)\"",
+        "/home/user/Music/Loose/voice memo.mp3: cannot read song: no MPEG audio found"};
+    TDescribeSummaryFrm summary(MainFrm, outcome);
+    summary.show();
+    saved = Save(&summary, "add-folder-summary") && saved;
     return saved;
 }
 } // namespace

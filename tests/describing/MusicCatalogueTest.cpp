@@ -4,6 +4,7 @@
 #include "describing/CatalogueIndex.h"
 #include "describing/DescCheck.h"
 #include "describing/DescLayout.h"
+#include "describing/DescribeJob.h"
 #include "describing/MusicScan.h"
 #include "describing/ShortNames.h"
 #include "platform/Errors.h"
@@ -91,6 +92,13 @@ public:
         facts.Size = fs::file_size(path);
         return facts;
     }
+};
+
+// Hands each reading to a reader that outlives it.
+struct TForward : TSongFactsReader {
+    explicit TForward(TSongFactsReader& to) : To(to) {}
+    TSongFacts Read(const std::string& path) override { return To.Read(path); }
+    TSongFactsReader& To;
 };
 
 // Every file's and folder's bytes and modification time below a folder, links not followed.
@@ -288,6 +296,112 @@ TEST_F(MusicCatalogue, ASecondRunWaitsForTheFirst) {
     EXPECT_FALSE(platform::TryLockFolder(Catalogue()) == nullptr);
 }
 
+// The description files of a catalogue by path, and the names of its other entries.
+std::map<std::string, std::string> CatalogueFiles(const fs::path& catalogue) {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : fs::recursive_directory_iterator(catalogue)) {
+        const auto relative = fs::relative(entry.path(), catalogue).generic_string();
+        if (entry.path().filename() == "descript.ion")
+            files[relative] = TTempDir::Read(entry.path());
+        else if (entry.path().filename() != ".lock" && entry.path().filename() != IndexFileName)
+            files[relative] = "";
+    }
+    return files;
+}
+
+TEST_F(MusicCatalogue, AStoppedRunLeavesEveryFileWholeAndTheNextRunFinishesIt) {
+    // Each catalogue is described, the music changes in every album, and a second run stops
+    // after so many songs: each description file is then the first run's or the finished
+    // one's, and a third run gives what a run never stopped gives.
+    const std::vector<std::size_t> stops = {0, 1, 2, 3, 4, 5, 6, 7};
+    TDescribeOptions prune;
+    prune.Prune = true;
+    const auto place = [&](const std::string& name) { return (FCatalogue.Path() / name).string(); };
+    std::map<std::size_t, std::map<std::string, std::string>> first;
+    for (const std::size_t stop : stops) {
+        DescribeMusicFolder(Music().string(), place(std::to_string(stop)), FReader, prune, {});
+        first[stop] = CatalogueFiles(place(std::to_string(stop)));
+    }
+    DescribeMusicFolder(Music().string(), place("whole"), FReader, prune, {});
+    FMusic.Write("Music/Pink Floyd/Wish You Were Here (1975)/00 - Have a Cigar.mp3",
+                 std::string(5000, 'x'));
+    FReader.Songs["00 - Have a Cigar.mp3"] = {0, 3000, "Have a Cigar", ""};
+    FMusic.Write("Music/Jazz/Miles Davis/Kind of Blue/01 - So What.mp3", std::string(5500, 'y'));
+    fs::remove(Music() / "Loose song.mp3");
+    FMusic.Write("Music/New Band/First Album/01 - Opening.mp3", std::string(4000, 'z'));
+    FReader.Songs["01 - Opening.mp3"] = {0, 2000, "Opening", "First Album"};
+    DescribeMusicFolder(Music().string(), place("whole"), FReader, prune, {});
+    const auto finished = CatalogueFiles(place("whole"));
+
+    for (const std::size_t stop : stops) {
+        const std::string catalogue = place(std::to_string(stop));
+        TDescribeEvents events;
+        std::size_t songs = 0;
+        events.OnSongs = [&](std::size_t described) { songs = described; };
+        events.Cancelled = [&] { return songs >= stop; };
+        const auto stopped =
+            DescribeMusicFolder(Music().string(), catalogue, FReader, prune, events);
+        EXPECT_TRUE(stopped.Stopped) << stop;
+        EXPECT_GE(songs, stop);
+        EXPECT_LT(songs, 8u);
+        for (const auto& [file, bytes] : CatalogueFiles(catalogue)) {
+            if (!file.ends_with("descript.ion"))
+                continue;
+            const auto old = first[stop].find(file);
+            const bool isOld = old != first[stop].end() && old->second == bytes;
+            const bool isNew = finished.contains(file) && finished.at(file) == bytes;
+            EXPECT_TRUE(isOld || isNew) << "after " << stop << " songs: " << file << "\n" << bytes;
+        }
+        const auto next = DescribeMusicFolder(Music().string(), catalogue, FReader, prune, {});
+        EXPECT_FALSE(next.Stopped);
+        EXPECT_EQ(next.SongsDescribed, 8);
+        EXPECT_EQ(CatalogueFiles(catalogue), finished) << "after " << stop << " songs";
+    }
+}
+
+TEST_F(MusicCatalogue, AJobDescribesEachFolderInTurnAndTellsWhatItCouldNot) {
+    TTempDir empty;
+    fs::create_directories(empty.Path() / "Music");
+    const std::string emptyCatalogue = (FCatalogue.Path() / "empty").string();
+    DescribeMusicFolder(Music().string(), emptyCatalogue, FReader, {}, {});
+    const auto emptyBefore = CatalogueFiles(emptyCatalogue);
+    const std::vector<TMusicFolder> folders = {
+        {Music().string(), Catalogue()},
+        {(FMusic.Path() / "missing").string(), (FCatalogue.Path() / "missing").string()},
+        {Music().string() + "/../Music", (FCatalogue.Path() / "other").string()},
+    };
+    // The third names the first music folder again under another catalogue; the empty folder
+    // stands for a share not mounted below a catalogue that described it before.
+    auto withEmpty = folders;
+    withEmpty.push_back({(empty.Path() / "Music").string(), emptyCatalogue});
+    std::promise<void> ended;
+    int changes = 0;
+    TDescribeJob job(
+        withEmpty, [this] { return std::make_unique<TForward>(FReader); }, 4, [&] { ++changes; },
+        [&] { ended.set_value(); });
+    ended.get_future().wait();
+    job.Wait();
+    const auto outcome = job.Outcome();
+    EXPECT_FALSE(outcome.Stopped);
+    EXPECT_EQ(outcome.Described, (std::vector<TMusicFolder>{folders[0], folders[2]}));
+    EXPECT_EQ(outcome.Songs, 14);
+    EXPECT_EQ(outcome.Albums, 12);
+    ASSERT_EQ(outcome.Details.size(), 4u);
+    EXPECT_NE(outcome.Details[1].find("cannot read folder"), std::string::npos);
+    EXPECT_NE(outcome.Details[3].find("the folder is empty"), std::string::npos);
+    EXPECT_EQ(CatalogueFiles(emptyCatalogue), emptyBefore);
+    EXPECT_GT(changes, 0);
+    EXPECT_EQ(job.Progress().MusicDone, 4u);
+
+    // Stopped before it began: nothing described, nothing left half done.
+    TDescribeJob stopped(folders, [this] { return std::make_unique<TForward>(FReader); }, 1, {},
+                         {});
+    stopped.Stop();
+    stopped.Wait();
+    EXPECT_TRUE(stopped.Outcome().Described.size() < folders.size());
+    EXPECT_TRUE(stopped.Outcome().Stopped);
+}
+
 TEST_F(MusicCatalogue, ACatalogueOfAnotherMusicFolderIsRefused) {
     Describe();
     TTempDir other;
@@ -329,6 +443,9 @@ TEST(DescribeNames, FoldersAndSongsNamedBeyondAsciiAreDescribedAndFoundAgain) {
     std::vector<std::string> problems;
     const TDescribeEvents events{
         [&](const TProblem& problem) { problems.push_back(problem.Path + ": " + problem.Message); },
+        {},
+        {},
+        {},
         {},
         {},
         {}};

@@ -5,6 +5,8 @@
 #include "tests/gui/CatalogueBuilder.h"
 
 #include "app/About.h"
+#include "app/DescribeFrm.h"
+#include "app/DescribeSummary.h"
 #include "catalogue/Detail.h"
 #include "playback/Playlist.h"
 
@@ -127,6 +129,7 @@ TEST_F(TAccessibilityTest, ControlsWithoutCaptionsAreNamedForWhatTheyHold) {
         {PrefsFrm->MP3PathLst, QAccessible::Tree, "Root descript.ion files"},
         {PrefsFrm->SearchBaseEdt, QAccessible::EditableText, "Search base"},
         {PrefsFrm->MixValEdt, QAccessible::EditableText, "Minutes above which hours are shown"},
+        {PrefsFrm->AddMusicBtn, QAccessible::Button, "Add MP3 folder\u2026"},
         {DetailFrm->DetailResLst, QAccessible::Tree, "Songs of the album"},
         {PlaylistFrm->SelectLst, QAccessible::Tree, "Playlist"},
         // The image buttons read their hints.
@@ -143,6 +146,42 @@ TEST_F(TAccessibilityTest, ControlsWithoutCaptionsAreNamedForWhatTheyHold) {
         EXPECT_EQ(node->role(), control.Role);
         EXPECT_EQ(node->text(QAccessible::Name).toStdString(), control.Name);
     }
+}
+
+TEST_F(TAccessibilityTest, TheDescribingWindowsAreNamedAndReadOut) {
+    StoreNotFirstRun();
+    ASSERT_TRUE(Start());
+    TDescribeFrm progress(MainFrm, "Add MP3 folder");
+    Catalogue::TDescribeOutcome outcome;
+    outcome.Songs = 3;
+    outcome.Details = {"/m/a.mp3: cannot read song: damaged"};
+    TDescribeSummaryFrm summary(MainFrm, outcome);
+    progress.show();
+    summary.show();
+    const struct {
+        const char* Window;
+        QObject* Object;
+        std::size_t AtLeast;
+    } windows[] = {{"progress", &progress, 1}, {"summary", &summary, 3}};
+    for (const auto& window : windows) {
+        SCOPED_TRACE(window.Window);
+        std::set<std::string> controls;
+        std::set<std::string> unnamed;
+        CollectWindowControls(window.Object, controls, unnamed);
+        EXPECT_GE(controls.size(), window.AtLeast);
+        EXPECT_EQ(unnamed, std::set<std::string>{});
+    }
+    // The counts are static texts read by their texts; the details list is named.
+    progress.SongsLbl->setText(QStringLiteral("Songs described: 7"));
+    const QAccessibleInterface* songs = QAccessible::queryAccessibleInterface(progress.SongsLbl);
+    EXPECT_EQ(songs->role(), QAccessible::StaticText);
+    EXPECT_EQ(songs->text(QAccessible::Name).toStdString(), "Songs described: 7");
+    const QAccessibleInterface* details = QAccessible::queryAccessibleInterface(summary.DetailsLst);
+    EXPECT_EQ(details->text(QAccessible::Name).toStdString(), "Problems");
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(progress.FoldersBar)
+                  ->text(QAccessible::Name)
+                  .toStdString(),
+              "Folders done");
 }
 
 TEST_F(TAccessibilityTest, StatusPanelsAreStaticTextsNamedByTheirTexts) {

@@ -108,7 +108,9 @@ TEST_F(TGuiTest, MainWindowPlacesItsControlsAndMenus) {
         mainItems << (action->isSeparator() ? QStringLiteral("-") : action->text());
     for (auto* action : MainFrm->TrayPop->actions())
         trayItems << (action->isSeparator() ? QStringLiteral("-") : action->text());
-    EXPECT_EQ(mainItems.join('|'), "&Refresh album tree|-|&Preferences|-|&About|-|E&xit");
+    EXPECT_EQ(mainItems.join('|'), QString::fromUtf8("&Refresh album tree|-|A&dd MP3 folder\u2026|"
+                                                     "Refresh &MP3 folders|-|&Preferences|-|"
+                                                     "&About|-|E&xit"));
     EXPECT_EQ(trayItems.join('|'), "Re&play|-|&About|-|&Restore|&Quit");
 
     MainFrm->Activate();
