@@ -1,4 +1,5 @@
-// Adding MP3 folders from inside the program, on real MP3 files made with lame: the folder
+// Adding MP3 folders from inside the program, on real MP3 files (made with lame where it is
+// installed, silent streams of the same lengths elsewhere, as under Wine): the folder
 // dialog, the describing on its own thread with its progress window, Cancel, the summary, the
 // root added once, the tree and totals, a refresh after songs come and go, the music folder
 // untouched throughout, the added folders kept in the settings, and the offer to delete the
@@ -13,8 +14,10 @@
 #include "describing/CatalogueIndex.h"
 #include "platform/Folders.h"
 #include "toolkit/FileDialog.h"
+#include "tools/SilentMp3.h"
 
 #include <condition_variable>
+#include <fstream>
 #include <map>
 #include <mutex>
 
@@ -32,6 +35,18 @@ const std::vector<std::pair<std::string, TLameSong>> Songs = {
     {"Artist Two/Third Album", {"01 - First of the Third.mp3", 22050, 22050 * 1, "-b 32"}},
     {"Artist Two/Third Album", {"02 - Second of the Third.mp3", 22050, 22050 * 2, "-b 32"}},
 };
+
+// The song as a real MP3 file of its length: encoded by lame where it is installed, else a
+// silent MPEG-1 stream, which the describing reads the same way.
+void MakeSong(const fs::path& folder, const TLameSong& song) {
+    if (LameAvailable()) {
+        MakeLameSong(folder, song);
+        return;
+    }
+    const TMp3Format format{32000, 32000, TChannelMode::cmMono};
+    const auto frames = Mp3FrameCount(format, static_cast<int>(song.Seconds() * 1000));
+    std::ofstream(folder / song.Name, std::ios::binary) << SilentMp3(format, frames);
+}
 
 // Every file's and folder's bytes and modification time below a folder.
 std::map<std::string, std::pair<std::string, fs::file_time_type>> Snapshot(const fs::path& root) {
@@ -92,11 +107,9 @@ class TAddMusicFolderTest : public TCatalogueGuiTest {
 protected:
     void SetUp() override {
         TCatalogueGuiTest::SetUp();
-        if (!LameAvailable())
-            GTEST_SKIP() << "lame is not installed";
         for (const auto& [folder, song] : Songs) {
             fs::create_directories(Music() / folder);
-            MakeLameSong(Music() / folder, song);
+            MakeSong(Music() / folder, song);
         }
         SetFileDialogHook([this](TFileDialog& dialog) {
             EXPECT_EQ(dialog.Kind, TFileDialog::fdFolder);
@@ -254,8 +267,8 @@ TEST_F(TAddMusicFolderTest, RefreshTakesInANewSongAndDropsOneGone) {
     FirstReading();
     MainFrm->AddMP3Folder1Click();
     Finish();
-    MakeLameSong(Music() / "Artist Two/Third Album",
-                 {"03 - A Third Song Added Later On.mp3", 22050, 22050 * 4, "-b 32"});
+    MakeSong(Music() / "Artist Two/Third Album",
+             {"03 - A Third Song Added Later On.mp3", 22050, 22050 * 4, "-b 32"});
     fs::remove(Music() / "Artist One/First Album (2001)/01 - An Opening Song of Some Length.mp3");
     const auto before = Snapshot(Music());
 
