@@ -1,11 +1,14 @@
 #include "app/DescribeFrm.h"
 
+#include "catalogue/CataloguePath.h"
 #include "describe/TagLibSongFacts.h"
 #include "toolkit/Bind.h"
 #include "toolkit/Controls.h"
 #include "toolkit/Text.h"
 
 #include <QMetaObject>
+
+#include <algorithm>
 
 namespace {
 
@@ -83,6 +86,8 @@ std::string TDescribeFrm::ReadingText(const Catalogue::TDescribeProgress& progre
     // The folder below the music folder says enough; the music folder stands above.
     if (folder.size() > progress.Music.size() && folder.starts_with(progress.Music))
         folder = folder.substr(progress.Music.size() + 1);
+    // Shown with the system's own delimiter, whichever the describing joined it with.
+    std::replace(folder.begin(), folder.end(), '/', Catalogue::PathDelimiter);
     return "Reading: " + folder;
 }
 

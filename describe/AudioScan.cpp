@@ -6,9 +6,10 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <memory>
 #include <mpg123.h>
+#include <mutex>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -41,30 +42,73 @@ TAudioSpan FindAudioSpan(TBlockFile& file) {
     return span;
 }
 
-struct TDeleteHandle {
-    void operator()(mpg123_handle* handle) const { mpg123_delete(handle); }
-};
-
-// One decoder for each thread, kept from file to file: making one costs as much as reading a
-// short song's tags.
-mpg123_handle* ThreadDecoder() {
-    thread_local std::unique_ptr<mpg123_handle, TDeleteHandle> decoder;
-    if (decoder)
-        return decoder.get();
+// A decoder ready for streams read through a TBlockFile.
+mpg123_handle* NewDecoder() {
     int result = MPG123_OK;
-    decoder.reset(mpg123_new(nullptr, &result));
+    mpg123_handle* decoder = mpg123_new(nullptr, &result);
     if (!decoder)
         throw EError(mpg123_plain_strerror(result));
     // Quiet, and an ID3v2 tag is skipped by its size without being parsed: TagLib reads tags.
-    mpg123_param(decoder.get(), MPG123_ADD_FLAGS, MPG123_QUIET | MPG123_SKIP_ID3V2, 0);
-    if (mpg123_replace_reader_handle(decoder.get(), ReadBlockFile, SeekBlockFile, nullptr) !=
-        MPG123_OK) {
-        const std::string problem = mpg123_strerror(decoder.get());
-        decoder.reset();
+    mpg123_param(decoder, MPG123_ADD_FLAGS, MPG123_QUIET | MPG123_SKIP_ID3V2, 0);
+    if (mpg123_replace_reader_handle(decoder, ReadBlockFile, SeekBlockFile, nullptr) != MPG123_OK) {
+        const std::string problem = mpg123_strerror(decoder);
+        mpg123_delete(decoder);
         throw EError(problem);
     }
-    return decoder.get();
+    return decoder;
 }
+
+// Decoders kept from file to file, one lent to each reading at a time: making one costs as
+// much as reading a short song's tags. They are freed at the program's end, not at a reading
+// thread's end: MinGW's runtime runs a thread's destructors after freeing its thread storage.
+class TDecoderPool {
+public:
+    TDecoderPool() = default;
+    TDecoderPool(const TDecoderPool&) = delete;
+    TDecoderPool& operator=(const TDecoderPool&) = delete;
+    ~TDecoderPool() {
+        for (auto* decoder : FIdle)
+            mpg123_delete(decoder);
+    }
+
+    mpg123_handle* Take() {
+        {
+            const std::lock_guard<std::mutex> guard(FLock);
+            if (!FIdle.empty()) {
+                auto* decoder = FIdle.back();
+                FIdle.pop_back();
+                return decoder;
+            }
+        }
+        return NewDecoder();
+    }
+
+    void GiveBack(mpg123_handle* decoder) {
+        const std::lock_guard<std::mutex> guard(FLock);
+        FIdle.push_back(decoder);
+    }
+
+private:
+    std::mutex FLock;
+    std::vector<mpg123_handle*> FIdle;
+};
+
+// A decoder of the pool for one reading.
+class TLentDecoder {
+public:
+    TLentDecoder() : FDecoder(Pool().Take()) {}
+    ~TLentDecoder() { Pool().GiveBack(FDecoder); }
+    TLentDecoder(const TLentDecoder&) = delete;
+    TLentDecoder& operator=(const TLentDecoder&) = delete;
+    mpg123_handle* Get() const { return FDecoder; }
+
+private:
+    static TDecoderPool& Pool() {
+        static TDecoderPool pool;
+        return pool;
+    }
+    mpg123_handle* FDecoder;
+};
 
 // The decoder's stream, closed again when the file has been read.
 class TOpenStream {
@@ -87,7 +131,8 @@ std::int64_t ScanAudioLengthMs(const std::string& path, std::int64_t scanBytes) 
     TBlockFile file(path);
     const TAudioSpan span = FindAudioSpan(file);
     file.Seek(0, SEEK_SET);
-    mpg123_handle* decoder = ThreadDecoder();
+    const TLentDecoder lent;
+    mpg123_handle* decoder = lent.Get();
     const TOpenStream stream(decoder, file);
     long rate = 0;
     int channels = 0;
