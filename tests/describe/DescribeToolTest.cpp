@@ -1,6 +1,7 @@
 // Runs the built mp3tunestead-describe on a collection of real MP3 files made with lame.
 #include "catalogue/DescFile.h"
 #include "catalogue/DescLine.h"
+#include "tests/support/FolderSnapshot.h"
 #include "tests/support/LameSongs.h"
 #include "tests/support/TempDir.h"
 
@@ -244,20 +245,6 @@ TEST_F(DescribeTool, UsageVersionAndUnreadableRoot) {
     EXPECT_EQ(missing.ExitCode, 2);
     EXPECT_NE(missing.Err.find("nowhere: cannot read folder"), std::string::npos) << missing.Err;
 }
-
-namespace {
-
-// Every file's and folder's bytes and modification time below a folder.
-std::map<std::string, std::pair<std::string, fs::file_time_type>> Snapshot(const fs::path& root) {
-    std::map<std::string, std::pair<std::string, fs::file_time_type>> snapshot;
-    snapshot[""] = {"", fs::last_write_time(root)};
-    for (const auto& entry : fs::recursive_directory_iterator(root))
-        snapshot[fs::relative(entry.path(), root).string()] = {
-            entry.is_regular_file() ? TTempDir::Read(entry.path()) : "", entry.last_write_time()};
-    return snapshot;
-}
-
-} // namespace
 
 TEST_F(DescribeTool, AReadOnlyMusicFolderIsDescribedBesideItAndNeverTouched) {
     // Root ignores the permission bits: the folder is then mounted read-only in a mount

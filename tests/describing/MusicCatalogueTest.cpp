@@ -10,6 +10,7 @@
 #include "platform/Errors.h"
 #include "platform/FileIO.h"
 #include "platform/MusicFiles.h"
+#include "tests/support/FolderSnapshot.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -102,18 +103,7 @@ struct TForward : TSongFactsReader {
 };
 
 // Every file's and folder's bytes and modification time below a folder, links not followed.
-using TSnapshot = std::map<std::string, std::pair<std::string, fs::file_time_type>>;
-TSnapshot Snapshot(const fs::path& folder) {
-    TSnapshot snapshot;
-    snapshot[""] = {"", fs::last_write_time(folder)};
-    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
-        const auto relative = fs::relative(entry.path(), folder).string();
-        const bool file = entry.is_regular_file() && !entry.is_symlink();
-        snapshot[relative] = {file ? TTempDir::Read(entry.path()) : "",
-                              entry.is_symlink() ? fs::file_time_type() : entry.last_write_time()};
-    }
-    return snapshot;
-}
+using TSnapshot = TFolderSnapshot;
 
 class MusicCatalogue : public ::testing::Test {
 protected:

@@ -5,6 +5,7 @@
 // untouched throughout, the added folders kept in the settings, and the offer to delete the
 // program's own catalogue when its root is removed.
 #include "tests/gui/CatalogueBuilder.h"
+#include "tests/support/FolderSnapshot.h"
 #include "tests/support/LameSongs.h"
 
 #include "app/DescribeFrm.h"
@@ -46,16 +47,6 @@ void MakeSong(const fs::path& folder, const TLameSong& song) {
     const TMp3Format format{32000, 32000, TChannelMode::cmMono};
     const auto frames = Mp3FrameCount(format, static_cast<int>(song.Seconds() * 1000));
     std::ofstream(folder / song.Name, std::ios::binary) << SilentMp3(format, frames);
-}
-
-// Every file's and folder's bytes and modification time below a folder.
-std::map<std::string, std::pair<std::string, fs::file_time_type>> Snapshot(const fs::path& root) {
-    std::map<std::string, std::pair<std::string, fs::file_time_type>> snapshot;
-    snapshot[""] = {"", fs::last_write_time(root)};
-    for (const auto& entry : fs::recursive_directory_iterator(root))
-        snapshot[fs::relative(entry.path(), root).string()] = {
-            entry.is_regular_file() ? TTempDir::Read(entry.path()) : "", entry.last_write_time()};
-    return snapshot;
 }
 
 // The description files below a catalogue, by path.

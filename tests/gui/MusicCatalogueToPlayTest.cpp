@@ -5,6 +5,7 @@
 // loose song; and the music folder unchanged to the byte and the second all along.
 #include "tests/gui/CatalogueBuilder.h"
 #include "tests/gui/MpvPlayer.h"
+#include "tests/support/FolderSnapshot.h"
 #include "tests/support/LameSongs.h"
 #include "tests/support/PlayerRecord.h"
 
@@ -49,16 +50,6 @@ struct TToolRun {
     int ExitCode = -1;
     std::string Out;
 };
-
-// Every file's and folder's bytes and modification time below a folder.
-std::map<std::string, std::pair<std::string, fs::file_time_type>> Snapshot(const fs::path& root) {
-    std::map<std::string, std::pair<std::string, fs::file_time_type>> snapshot;
-    snapshot[""] = {"", fs::last_write_time(root)};
-    for (const auto& entry : fs::recursive_directory_iterator(root))
-        snapshot[fs::relative(entry.path(), root).string()] = {
-            entry.is_regular_file() ? TTempDir::Read(entry.path()) : "", entry.last_write_time()};
-    return snapshot;
-}
 
 // The seconds of a length text such as 2'05"; -1 (and a failure) for any other text.
 int LengthSeconds(const std::string& text) {
