@@ -17,6 +17,7 @@
 #include "toolkit/FileDialog.h"
 #include "tools/SilentMp3.h"
 
+#include <algorithm>
 #include <condition_variable>
 #include <fstream>
 #include <map>
@@ -355,6 +356,12 @@ TEST_F(TAddMusicFolderTest, AFirstRunLeadsToTheButtonThatAddsTheMusic) {
     EXPECT_EQ(TreeText(), "Artist One{First Album (2001)|Second Album}; Artist Two{Third Album}");
 }
 
+// A path written with "/" as the progress window shows it, with the system's own delimiter.
+std::string Shown(std::string path) {
+    std::replace(path.begin(), path.end(), '/', Catalogue::PathDelimiter);
+    return path;
+}
+
 TEST(DescribeWindowTexts, SayWhereTheRunIs) {
     Catalogue::TDescribeProgress progress;
     progress.MusicDone = 1;
@@ -367,11 +374,11 @@ TEST(DescribeWindowTexts, SayWhereTheRunIs) {
     EXPECT_EQ(TDescribeFrm::MusicText(progress), "Music folder 2 of 3: /home/user/Music");
     EXPECT_EQ(TDescribeFrm::FoldersText(progress), "Folders: 12 done, 18 to do");
     EXPECT_EQ(TDescribeFrm::SongsText(progress), "Songs described: 140");
-    EXPECT_EQ(TDescribeFrm::ReadingText(progress), "Reading: Pink Floyd/The Wall/CD1");
+    EXPECT_EQ(TDescribeFrm::ReadingText(progress), "Reading: " + Shown("Pink Floyd/The Wall/CD1"));
     progress.MusicDone = 3;
     EXPECT_EQ(TDescribeFrm::MusicText(progress), "Music folder 3 of 3: /home/user/Music");
     progress.Folder = "/home/user/Music";
-    EXPECT_EQ(TDescribeFrm::ReadingText(progress), "Reading: /home/user/Music");
+    EXPECT_EQ(TDescribeFrm::ReadingText(progress), "Reading: " + Shown("/home/user/Music"));
 
     Catalogue::TDescribeOutcome outcome;
     outcome.Songs = 4;
