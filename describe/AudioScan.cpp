@@ -129,6 +129,10 @@ private:
 
 std::int64_t ScanAudioLengthMs(const std::string& path, std::int64_t scanBytes) {
     TBlockFile file(path);
+    return ScanAudioLengthMs(file, scanBytes);
+}
+
+std::int64_t ScanAudioLengthMs(TBlockFile& file, std::int64_t scanBytes) {
     const TAudioSpan span = FindAudioSpan(file);
     file.Seek(0, SEEK_SET);
     const TLentDecoder lent;

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+class TBlockFile;
+
 // How far into the audio the frames are counted: a second's reading from a slow disk, and over
 // an hour of music at 128 kbit/s.
 inline constexpr std::int64_t DefaultScanBytes = 64 * 1024 * 1024;
@@ -16,4 +18,6 @@ inline constexpr std::int64_t DefaultScanBytes = 64 * 1024 * 1024;
 // audio, beyond which the length is reckoned from the frames counted; so no file costs more
 // than a bounded reading, however large. Throws EError when the file cannot be read or holds no
 // MPEG audio.
+std::int64_t ScanAudioLengthMs(TBlockFile& file, std::int64_t scanBytes = DefaultScanBytes);
+// The same for the file at path.
 std::int64_t ScanAudioLengthMs(const std::string& path, std::int64_t scanBytes = DefaultScanBytes);

@@ -8,18 +8,16 @@
 
 namespace {
 
-constexpr std::int64_t BlockBytes = 64 * 1024;
+// Enough for the first frames and the ID3v2 tag of most songs; a larger tag (cover art) is read
+// past the blocks in one call.
+constexpr std::int64_t BlockBytes = 16 * 1024;
 
 } // namespace
 
-TBlockFile::TBlockFile(const std::string& path) {
-    FIn.rdbuf()->pubsetbuf(nullptr, 0);
-    FIn.open(path, std::ios::binary | std::ios::ate);
-    FSize = FIn ? static_cast<std::int64_t>(FIn.tellg()) : -1;
-    if (FSize < 0)
-        throw EError("cannot open the file");
+TBlockFile::TBlockFile(const std::string& path)
+    : FFile(path), FSize(static_cast<std::int64_t>(FFile.Size())) {
     for (auto& block : FBlocks)
-        block.Bytes = std::make_unique<char[]>(BlockBytes);
+        block.Bytes = std::make_unique_for_overwrite<char[]>(BlockBytes);
 }
 
 TBlockFile::TBlock* TBlockFile::BlockAtPosition() {
@@ -34,11 +32,12 @@ TBlockFile::TBlock* TBlockFile::BlockAtPosition() {
     auto& block =
         *std::min_element(FBlocks.begin(), FBlocks.end(),
                           [](const auto& a, const auto& b) { return a.LastUse < b.LastUse; });
-    FIn.clear();
-    FIn.seekg(FPosition);
-    FIn.read(block.Bytes.get(), std::min(BlockBytes, FSize - FPosition));
+    const auto read =
+        FFile.ReadAt(static_cast<std::uint64_t>(FPosition), block.Bytes.get(),
+                     static_cast<std::size_t>(std::min(BlockBytes, FSize - FPosition)));
+    FFailed = read < 0;
     block.Start = FPosition;
-    block.Size = FIn.gcount();
+    block.Size = std::max<std::int64_t>(read, 0);
     block.LastUse = FUses;
     return block.Size > 0 ? &block : nullptr;
 }
@@ -50,9 +49,11 @@ std::int64_t TBlockFile::Read(char* to, std::size_t count) {
         count = FPosition >= FLimit ? 0 : static_cast<std::size_t>(FLimit - FPosition);
     }
     while (count > 0) {
+        if (count >= static_cast<std::size_t>(BlockBytes) && !HeldInBlock())
+            return ReadPastBlocks(to, count, copied);
         const TBlock* block = BlockAtPosition();
         if (block == nullptr)
-            return FIn.bad() ? -1 : copied;
+            return FFailed ? -1 : copied;
         const auto at = static_cast<std::size_t>(FPosition - block->Start);
         const std::size_t part = std::min(count, static_cast<std::size_t>(block->Size) - at);
         std::memcpy(to, block->Bytes.get() + at, part);
@@ -62,6 +63,20 @@ std::int64_t TBlockFile::Read(char* to, std::size_t count) {
         FPosition += static_cast<std::int64_t>(part);
     }
     return copied;
+}
+
+bool TBlockFile::HeldInBlock() const {
+    return std::any_of(FBlocks.begin(), FBlocks.end(), [&](const TBlock& block) {
+        return FPosition >= block.Start && FPosition < block.Start + block.Size;
+    });
+}
+
+std::int64_t TBlockFile::ReadPastBlocks(char* to, std::size_t count, std::int64_t copied) {
+    const auto read = FFile.ReadAt(static_cast<std::uint64_t>(FPosition), to, count);
+    if (read < 0)
+        return -1;
+    FPosition += read;
+    return copied + read;
 }
 
 std::int64_t TBlockFile::Seek(std::int64_t offset, int whence) {

@@ -5,17 +5,18 @@
 // bytes that are no audio reads each block once however many false frame starts it holds.
 #pragma once
 
+#include "platform/SongFile.h"
+
 #include <array>
 #include <climits>
 #include <cstddef>
 #include <cstdint>
-#include <fstream>
 #include <memory>
 #include <string>
 
 class TBlockFile {
 public:
-    // Throws EError when the file cannot be opened.
+    // Throws EError when the file cannot be opened or is no regular file.
     explicit TBlockFile(const std::string& path);
 
     std::int64_t Size() const { return FSize; }
@@ -46,9 +47,13 @@ private:
     // The block that holds the position, read into the one used least lately when no block
     // holds it; nullptr at the end of the file or on an error.
     TBlock* BlockAtPosition();
+    bool HeldInBlock() const;
+    // Reads a large part that no block holds straight into to, after copied bytes.
+    std::int64_t ReadPastBlocks(char* to, std::size_t count, std::int64_t copied);
 
-    std::ifstream FIn;
+    platform::TSongFile FFile;
     std::int64_t FSize = 0;
+    bool FFailed = false;
     std::int64_t FPosition = 0;
     std::array<TBlock, 2> FBlocks;
     std::uint64_t FUses = 0;
