@@ -47,9 +47,9 @@ std::string Unescaped(std::string_view field) {
     return text;
 }
 
-// The fields of a line, still escaped (an escaped tab ends no field).
-std::vector<std::string_view> Fields(std::string_view line) {
-    std::vector<std::string_view> fields;
+// The fields of a line, still escaped (an escaped tab ends no field), into fields.
+void Fields(std::string_view line, std::vector<std::string_view>& fields) {
+    fields.clear();
     std::size_t start = 0;
     for (std::size_t i = 0; i <= line.size(); ++i) {
         if (i < line.size() && line[i] == '\\') {
@@ -59,7 +59,6 @@ std::vector<std::string_view> Fields(std::string_view line) {
             start = i + 1;
         }
     }
-    return fields;
 }
 
 template <typename T>
@@ -107,11 +106,12 @@ TCatalogueIndex ReadIndex(std::string_view text) {
     if (!text.starts_with(Header))
         return index;
     std::size_t start = 0;
+    std::vector<std::string_view> fields;
     while (start < text.size()) {
         auto end = text.find('\n', start);
         if (end == std::string_view::npos)
             end = text.size();
-        const auto fields = Fields(text.substr(start, end - start));
+        Fields(text.substr(start, end - start), fields);
         start = end + 1;
         const auto& kind = fields.front();
         if (kind == "source" && fields.size() == 2) {

@@ -11,6 +11,7 @@
 #include "platform/FileIO.h"
 #include "platform/MusicFiles.h"
 
+#include <future>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -492,7 +493,9 @@ TDescribeSummary TMusicDescribing::Run() {
             lock = platform::LockFolder(FCatalogue);
         }
     }
-    ReadOldIndex();
+    // The old index is read while the music folder is scanned: neither needs the other, and on
+    // a re-run the two are most of the work.
+    auto oldIndex = std::async(std::launch::async, [this] { ReadOldIndex(); });
     FIndex.Source = FMusic;
     std::vector<TMusicAlbum> albums;
     try {
@@ -503,8 +506,10 @@ TDescribeSummary TMusicDescribing::Run() {
                                path, why);
             });
     } catch (const EInOutError& failure) {
+        oldIndex.wait();
         throw EInOutError(FMusic + ": cannot read folder: " + failure.what(), failure.ErrorCode);
     }
+    oldIndex.get();
 
     StartReading(albums);
     FAlbumsTotal = albums.size();

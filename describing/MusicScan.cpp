@@ -4,8 +4,12 @@
 #include "describing/FolderListing.h"
 #include "platform/Errors.h"
 
+#include <atomic>
 #include <cctype>
+#include <mutex>
 #include <optional>
+#include <thread>
+#include <unordered_map>
 #include <unordered_set>
 
 namespace Catalogue {
@@ -15,6 +19,97 @@ namespace {
 std::string Below(const std::string& relative, const std::string& name) {
     return relative.empty() ? name : relative + "/" + name;
 }
+
+// The device part of an identity.
+std::string DeviceOf(const std::string& identity) {
+    return identity.substr(0, identity.find(':'));
+}
+
+// The identity of the index-th subfolder of a listing of a folder on device.
+std::string ChildIdentity(const TListing& listing, std::size_t index, const std::string& device) {
+    const auto [childDevice, inode] = listing.FolderIds[index];
+    // Without an inode (Windows) the system is asked; a folder reached through its parent's
+    // listing lies on the parent's device.
+    if (inode == 0 || device.empty())
+        return {};
+    return (childDevice != 0 ? std::to_string(childDevice) : device) + ":" + std::to_string(inode);
+}
+
+// Folders listed ahead on a thread of its own, from the last category backwards, while the scan
+// works from the first: the two meet in the middle, and the listing, which waits for the file
+// system, is shared between two processors (or overlapped on a network share). The scan alone
+// decides what is visited; a listing made ahead only saves it the listing.
+class TListingsAhead {
+public:
+    TListingsAhead(const std::string& music, const TListing& root, const std::string& identity)
+        : FMusic(music), FRoot(root), FIdentity(identity), FThread([this] { Work(); }) {}
+    ~TListingsAhead() {
+        FReached = FRoot.Folders.size();
+        FThread.join();
+    }
+    TListingsAhead(const TListingsAhead&) = delete;
+    TListingsAhead& operator=(const TListingsAhead&) = delete;
+
+    // The scan starts the index-th category: what lies below it is no longer listed ahead.
+    void Reached(std::size_t index) { FReached = index; }
+
+    // The listing of the folder at relative, when it was made ahead.
+    std::optional<TListing> Take(const std::string& relative) {
+        const std::lock_guard<std::mutex> guard(FLock);
+        const auto found = FListings.find(relative);
+        if (found == FListings.end())
+            return std::nullopt;
+        auto listing = std::move(found->second);
+        FListings.erase(found);
+        return listing;
+    }
+
+private:
+    void Work() {
+        std::unordered_set<std::string> visited{FIdentity};
+        const std::string device = DeviceOf(FIdentity);
+        for (std::size_t i = FRoot.Folders.size(); i-- > 0 && i > FReached;)
+            ListBelow(i, FRoot.Folders[i], ChildIdentity(FRoot, i, device), visited);
+    }
+
+    void ListBelow(std::size_t category, const std::string& relative, std::string identity,
+                   std::unordered_set<std::string>& visited) {
+        if (FReached >= category)
+            return;
+        const std::string path = JoinPath(FMusic, relative);
+        if (identity.empty())
+            identity = platform::FolderIdentity(path);
+        if (!identity.empty() && !visited.insert(identity).second)
+            return;
+        TListing listing;
+        try {
+            listing = ListFolder(path, TListingUse::Scan);
+        } catch (const EError&) {
+            // The scan lists it again and reports why it cannot.
+            return;
+        }
+        // The folder's listing is handed over before those below it: the scan needs it first.
+        std::vector<std::pair<std::string, std::string>> below;
+        const std::string device = DeviceOf(identity);
+        for (std::size_t i = 0; i < listing.Folders.size(); ++i)
+            below.emplace_back(relative + "/" + listing.Folders[i],
+                               ChildIdentity(listing, i, device));
+        {
+            const std::lock_guard<std::mutex> guard(FLock);
+            FListings.emplace(relative, std::move(listing));
+        }
+        for (auto& [folder, folderIdentity] : below)
+            ListBelow(category, folder, std::move(folderIdentity), visited);
+    }
+
+    const std::string& FMusic;
+    const TListing& FRoot;
+    const std::string FIdentity;
+    std::atomic<std::size_t> FReached{0};
+    std::mutex FLock;
+    std::unordered_map<std::string, TListing> FListings;
+    std::thread FThread;
+};
 
 class TMusicScan {
 public:
@@ -27,9 +122,6 @@ private:
     // Lists folder (reached by relative) unless it was listed before through another path;
     // identity is the folder's "device:inode", or empty to ask the system.
     std::optional<TListing> Visit(const std::string& relative, std::string identity);
-    // The identity of the index-th subfolder of a listing of a folder on device.
-    static std::string ChildIdentity(const TListing& listing, std::size_t index,
-                                     const std::string& device);
     // Adds the folder's songs as an album.
     void AddAlbum(const TListing& listing, TMusicAlbum album);
     // Scans the folders below a category folder; parts are the folder names below it.
@@ -45,22 +137,8 @@ private:
     const TScanReport& FReport;
     std::unordered_set<std::string> FVisited;
     std::vector<TMusicAlbum> FAlbums;
+    std::unique_ptr<TListingsAhead> FAhead;
 };
-
-// The device part of an identity.
-std::string DeviceOf(const std::string& identity) {
-    return identity.substr(0, identity.find(':'));
-}
-
-std::string TMusicScan::ChildIdentity(const TListing& listing, std::size_t index,
-                                      const std::string& device) {
-    const auto [childDevice, inode] = listing.FolderIds[index];
-    // Without an inode (Windows) the system is asked; a folder reached through its parent's
-    // listing lies on the parent's device.
-    if (inode == 0 || device.empty())
-        return {};
-    return (childDevice != 0 ? std::to_string(childDevice) : device) + ":" + std::to_string(inode);
-}
 
 std::optional<TListing> TMusicScan::Visit(const std::string& relative, std::string identity) {
     const std::string path = Path(relative);
@@ -71,8 +149,10 @@ std::optional<TListing> TMusicScan::Visit(const std::string& relative, std::stri
     if (!identity.empty() && !FVisited.insert(identity).second)
         return std::nullopt;
     try {
-        auto listing = ListFolder(path, TListingUse::Scan);
-        for (const auto& name : listing.NotRegular)
+        auto listing = FAhead ? FAhead->Take(relative) : std::nullopt;
+        if (!listing)
+            listing = ListFolder(path, TListingUse::Scan);
+        for (const auto& name : listing->NotRegular)
             FReport(TScanProblem::NotRegular, JoinPath(path, name),
                     "not a regular file, not described");
         return listing;
@@ -138,9 +218,15 @@ std::vector<TMusicAlbum> TMusicScan::Run() {
     TMusicAlbum loose;
     loose.Name = loose.CategoryName = FolderName(FMusic);
     AddAlbum(*root, std::move(loose));
-    for (std::size_t i = 0; i < root->Folders.size(); ++i)
+    if (root->Folders.size() > 1)
+        FAhead = std::make_unique<TListingsAhead>(FMusic, *root, identity);
+    for (std::size_t i = 0; i < root->Folders.size(); ++i) {
+        if (FAhead)
+            FAhead->Reached(i);
         ScanBelowCategory(root->Folders[i], root->Folders[i], root->Folders[i], {},
                           ChildIdentity(*root, i, DeviceOf(identity)));
+    }
+    FAhead.reset();
     return std::move(FAlbums);
 }
 
