@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-    cmake g++ make git pkg-config
+    cmake g++ make git pkg-config ccache
     qt6-base-dev fonts-liberation
     libgtest-dev libgmock-dev libbenchmark-dev
     clang clang-format libclang-rt-14-dev g++-mingw-w64-x86-64-posix

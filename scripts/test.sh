@@ -11,6 +11,10 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 jobs=$(nproc)
 "$root/scripts/deps.sh"
 
+# One compiler cache for the builds of this run: the full build compiles the core and its tests
+# again with the flags of the build without Qt, and takes them from the cache.
+export CMAKE_CXX_COMPILER_LAUNCHER=ccache CCACHE_BASEDIR="$root" CCACHE_NOHASHDIR=true
+
 echo "== Formatting"
 cd "$root"
 git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
@@ -23,7 +27,7 @@ cmake --build "$root/build-core" -j"$jobs"
 (cd "$root/build-core" && ctest -j"$jobs" --output-on-failure)
 
 echo "== Fuzzing the file and text readers"
-TUNESTEAD_FUZZ_BUILD="$root/build-fuzz" "$root/scripts/fuzz.sh"
+TUNESTEAD_FUZZ_BUILD="$root/build-fuzz" TUNESTEAD_FUZZ_SECONDS=12 "$root/scripts/fuzz.sh"
 
 echo "== Full build and tests"
 cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
