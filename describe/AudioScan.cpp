@@ -23,11 +23,12 @@ off_t SeekBlockFile(void* handle, off_t offset, int whence) {
 }
 
 // Where the audio lies between an ID3v2 tag and APEv2 and ID3v1 tags, and whether it starts
-// with a Xing, Info or VBRI header frame whose byte count matches it.
+// with a Xing or Info header frame whose byte count matches it and that tells the samples.
 struct TAudioSpan {
     std::int64_t Start = 0;
     std::int64_t End = 0;
     bool HeaderFits = false;
+    THeaderFrame Header;
 };
 
 TAudioSpan FindAudioSpan(TBlockFile& file) {
@@ -37,8 +38,10 @@ TAudioSpan FindAudioSpan(TBlockFile& file) {
     span.Start = static_cast<std::int64_t>(Id3v2Bytes(file.ReadAt(0, 10)));
     span.End = size - static_cast<std::int64_t>(TrailingTagBytes(tail));
     const auto header = ParseHeaderFrame(file.ReadAt(span.Start, 200));
-    span.HeaderFits = header && span.End > span.Start &&
+    span.HeaderFits = header && header->Samples > 0 && span.End > span.Start &&
                       HeaderFits(*header, static_cast<std::uint64_t>(span.End - span.Start));
+    if (span.HeaderFits)
+        span.Header = *header;
     return span;
 }
 
@@ -134,6 +137,11 @@ std::int64_t ScanAudioLengthMs(const std::string& path, std::int64_t scanBytes) 
 
 std::int64_t ScanAudioLengthMs(TBlockFile& file, std::int64_t scanBytes) {
     const TAudioSpan span = FindAudioSpan(file);
+    // A header frame that fits gives the length as libmpg123 would, without a decoder: making
+    // one ready for a stream costs more than all the rest of a song's reading.
+    if (span.HeaderFits)
+        return static_cast<std::int64_t>(static_cast<double>(span.Header.Samples) * 1000 /
+                                         static_cast<double>(span.Header.Rate));
     file.Seek(0, SEEK_SET);
     const TLentDecoder lent;
     mpg123_handle* decoder = lent.Get();
@@ -149,16 +157,14 @@ std::int64_t ScanAudioLengthMs(TBlockFile& file, std::int64_t scanBytes) {
     // count reads no further than scanBytes into the audio; the rest of a longer stream is
     // reckoned at the rate of the frames counted.
     const std::int64_t limit = span.Start + scanBytes;
-    if (!span.HeaderFits) {
-        file.LimitTo(limit);
-        if (mpg123_scan(decoder) != MPG123_OK)
-            throw EError(mpg123_strerror(decoder));
-    }
+    file.LimitTo(limit);
+    if (mpg123_scan(decoder) != MPG123_OK)
+        throw EError(mpg123_strerror(decoder));
     const off_t samples = mpg123_length(decoder);
     if (samples < 0)
         throw EError("no MPEG audio found");
     auto lengthMs = static_cast<double>(samples) * 1000 / static_cast<double>(rate);
-    if (!span.HeaderFits && file.LimitReached() && span.End > limit)
+    if (file.LimitReached() && span.End > limit)
         lengthMs *= static_cast<double>(span.End - span.Start) / static_cast<double>(scanBytes);
     return static_cast<std::int64_t>(lengthMs);
 }

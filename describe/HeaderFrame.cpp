@@ -1,5 +1,6 @@
 #include "describe/HeaderFrame.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace {
@@ -20,6 +21,45 @@ std::uint32_t LittleEndian(std::string_view bytes, std::size_t at) {
 
 // The bytes of audio a header's length may differ by from the file's and still be trusted.
 constexpr double ToleratedSeconds = 0.25;
+
+// The samples libmpg123 holds back at the start of a stream as its decoder's own delay.
+constexpr std::int64_t DecoderDelay = 529;
+
+// Layer III bit rates in kbit/s by index, for MPEG-1 and for MPEG-2 and 2.5; 0 is free format.
+constexpr std::uint32_t Mpeg1BitRates[] = {0,   32,  40,  48,  56,  64,  80, 96,
+                                           112, 128, 160, 192, 224, 256, 320};
+constexpr std::uint32_t Mpeg2BitRates[] = {0,  8,  16, 24,  32,  40,  48, 56,
+                                           64, 80, 96, 112, 128, 144, 160};
+
+// The samples libmpg123 gives for the stream a Xing or Info frame heads (xing: where its name
+// starts in frame; flags: its flags), or 0 where libmpg123 would have to read on to tell. It
+// takes the tag only when the side information before it is zero; a LAME tag after the fields
+// gives the encoder's delay and padding, which it takes off at the start and, beyond its own
+// delay, at the end.
+std::uint64_t GaplessSamples(std::string_view frame, std::size_t xing, std::uint32_t flags,
+                             std::uint32_t frames, std::uint32_t samplesPerFrame,
+                             std::uint32_t rate, bool mpeg1) {
+    const std::uint32_t bitRate = (mpeg1 ? Mpeg1BitRates : Mpeg2BitRates)[Byte(frame, 2) >> 4];
+    if (bitRate == 0)
+        return 0;
+    const std::uint32_t padding = (Byte(frame, 2) >> 1) & 1;
+    const std::size_t frameBytes = (mpeg1 ? 144000 : 72000) * bitRate / rate + padding;
+    for (std::size_t i = 4 + 2; i < xing; ++i)
+        if (Byte(frame, i) != 0)
+            return 0;
+    std::size_t lame = xing + 8 + 4 + 4 + ((flags & 4) != 0 ? 100 : 0) + ((flags & 8) != 0 ? 4 : 0);
+    if (frameBytes < lame + 24 || frame.size() < lame + 24)
+        return 0;
+    const std::int64_t total = static_cast<std::int64_t>(frames) * samplesPerFrame;
+    std::int64_t begin = DecoderDelay;
+    std::int64_t end = total + DecoderDelay;
+    if (Byte(frame, lame) != 0) {
+        begin += Byte(frame, lame + 21) << 4 | Byte(frame, lame + 22) >> 4;
+        end -= (Byte(frame, lame + 22) << 8 | Byte(frame, lame + 23)) & 0xFFF;
+    }
+    const std::int64_t last = std::min(total, end);
+    return last > begin ? static_cast<std::uint64_t>(last - begin) : 0;
+}
 
 } // namespace
 
@@ -73,6 +113,9 @@ std::optional<THeaderFrame> ParseHeaderFrame(std::string_view frame) {
             return std::nullopt;
         header.Frames = BigEndian(frame, xing + 8);
         header.Bytes = BigEndian(frame, xing + 12);
+        header.Samples = GaplessSamples(frame, xing, BigEndian(frame, xing + 4), header.Frames,
+                                        samplesPerFrame, rate, version == 3);
+        header.Rate = header.Samples > 0 ? rate : 0;
     } else if (frame.size() >= vbri + 18 && frame.substr(vbri, 4) == "VBRI") {
         header.Bytes = BigEndian(frame, vbri + 10);
         header.Frames = BigEndian(frame, vbri + 14);

@@ -11,6 +11,12 @@ struct THeaderFrame {
     std::uint32_t Frames = 0;
     std::uint32_t Bytes = 0;
     double Seconds = 0;
+    // For a Xing or Info frame: the samples the stream decodes to, the encoder's delay and
+    // padding that a LAME tag gives taken off the way libmpg123 takes them off, and their rate;
+    // both 0 when only a count of the frames tells (a VBRI frame, which libmpg123 does not read,
+    // free format, or a frame too small to hold what libmpg123 looks for).
+    std::uint64_t Samples = 0;
+    std::uint32_t Rate = 0;
 };
 
 // The size of the ID3v2 tag that head (the first 10 bytes of a file or more) starts with, with

@@ -86,6 +86,47 @@ TEST(HeaderFrame, TagsAroundTheAudio) {
     EXPECT_EQ(TrailingTagBytes(id3v1.substr(0, 100)), 0u);
 }
 
+// The samples a Xing or Info frame stands for, as libmpg123 decodes them: its own delay of 529
+// samples and the encoder's delay off the start, the encoder's padding off the end only beyond
+// that delay. Where the frame cannot tell, only a count of the frames can.
+TEST(HeaderFrame, SamplesAsTheDecoderGivesThem) {
+    const std::string mpeg1Stereo("\xFF\xFB\x90\x64", 4); // 128 kbit/s, 417 bytes
+    const std::string freeFormat("\xFF\xFB\x00\x64", 4);
+    // MPEG-2.5, 8 kHz, 8 kbit/s: 72 bytes, too few for a table of contents and a LAME tag.
+    const std::string tiny("\xFF\xE3\x18\xC4", 4);
+    // Frames and bytes only, then a LAME tag (when delay or padding is given): its version,
+    // eleven bytes of other facts, then the delay and padding in twelve bits each.
+    const auto frame = [](const std::string& header, int sideInfo, int delay, int padding) {
+        std::string bytes =
+            Frame(header, sideInfo, "Info", 3, 100, 41700).substr(0, 4 + sideInfo + 16);
+        if (delay >= 0)
+            bytes += "LAME3.100" + std::string(12, '\x01') + static_cast<char>(delay >> 4) +
+                     static_cast<char>((delay & 15) << 4 | padding >> 8) +
+                     static_cast<char>(padding & 0xFF);
+        return bytes + std::string(200 - bytes.size(), '\0');
+    };
+    std::string sideInfoUsed = frame(mpeg1Stereo, 32, 576, 1200);
+    sideInfoUsed[10] = 1;
+    const struct {
+        std::string Bytes;
+        std::uint64_t Samples;
+    } cases[] = {
+        {frame(mpeg1Stereo, 32, 576, 1200), 100 * 1152 - 576 - 1200},
+        {frame(mpeg1Stereo, 32, 576, 300), 100 * 1152 - 576 - 529},
+        {frame(mpeg1Stereo, 32, -1, 0), 100 * 1152 - 529},
+        {sideInfoUsed, 0},
+        {frame(freeFormat, 32, 576, 1200), 0},
+        {Frame(tiny, 9, "Info", 15, 100, 41700) + std::string(100, '\0'), 0},
+        {Frame(mpeg1Stereo, 32, "VBRI", 0, 100, 41700), 0},
+    };
+    for (const auto& test : cases) {
+        const auto header = ParseHeaderFrame(test.Bytes);
+        ASSERT_TRUE(header);
+        EXPECT_EQ(header->Samples, test.Samples) << &test - cases;
+        EXPECT_EQ(header->Rate, test.Samples > 0 ? 44100u : 0u) << &test - cases;
+    }
+}
+
 // A header fits the file within a quarter of a second of its audio: an interrupted download,
 // and a file with more than its header counts, are counted frame by frame instead.
 TEST(HeaderFrame, FitsOnlyAFileOfItsOwnSize) {
