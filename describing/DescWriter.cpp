@@ -149,9 +149,28 @@ void TDescWriter::Update(const std::string& folder, const std::string& relative,
         return;
     }
     try {
-        platform::ReplaceFileBytes(descPath, merged.Text);
+        // A new file has nothing to lose in a crash: it is made durable with all the others
+        // when the run ends, which is far faster than flushing each to the disk.
+        if (existing) {
+            platform::ReplaceFileBytes(descPath, merged.Text);
+        } else {
+            platform::WriteNewFileBytes(descPath, merged.Text);
+            FUnsynced = true;
+        }
     } catch (const EError& failure) {
         Report(TProblemKind::FileError, descPath, std::string("cannot write: ") + failure.what());
+    }
+}
+
+void TDescWriter::SyncNewFiles(const std::string& folder) {
+    if (!FUnsynced)
+        return;
+    FUnsynced = false;
+    try {
+        platform::SyncFileSystem(folder);
+    } catch (const EError& failure) {
+        Report(TProblemKind::FileError, folder,
+               std::string("cannot write to the disk: ") + failure.what());
     }
 }
 

@@ -42,6 +42,9 @@ public:
                   const std::string& title, const std::optional<TSongNumbers>& numbers);
     // Merges and writes the description file of folder; relative names it in a diff.
     void Update(const std::string& folder, const std::string& relative, TFolderEntries& entries);
+    // Waits until the description files made new (not yet on the disk) are there: on the file
+    // system that holds folder.
+    void SyncNewFiles(const std::string& folder);
 
     TDescribeSummary& Summary() { return FSummary; }
 
@@ -53,6 +56,8 @@ private:
     const TDescribeOptions& FOptions;
     const TDescribeEvents& FEvents;
     TDescribeSummary FSummary;
+    // A description file was made new since the last SyncNewFiles.
+    bool FUnsynced = false;
 };
 
 // The text with blanks and tabs taken off both ends.

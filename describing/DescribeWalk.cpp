@@ -151,6 +151,7 @@ TDescribeSummary TDescribeWalk::Run(const std::string& root) {
         FWriter.Update(category.Path, category.Name, entries);
     }
     FWriter.Update(root, "", rootEntries);
+    FWriter.SyncNewFiles(root);
     return FWriter.Summary();
 }
 

@@ -540,6 +540,8 @@ TDescribeSummary TMusicDescribing::Run() {
         HandleGone("", rootEntries.Input.Present);
         FWriter.Update(FCatalogue, "", rootEntries);
     }
+    // The index vouches for the description files as they are: they are on the disk first.
+    FWriter.SyncNewFiles(FCatalogue);
     if (!FOptions.DryRun && (FChanged || FOld.Source != FMusic)) {
         KeepUnseen();
         try {

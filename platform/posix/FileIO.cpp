@@ -95,8 +95,12 @@ void WriteFileBytes(const std::string& path, std::string_view bytes) {
         RaiseFileError(error);
 }
 
-void ReplaceFileBytes(const std::string& path, std::string_view bytes) {
-    const std::string target = ResolveLink(path);
+namespace {
+
+// Writes the bytes to a new file beside target and renames it over target, so that no reader
+// ever sees it half written; with durable the file is flushed to the disk before the rename
+// and its folder after it.
+void WriteBeside(const std::string& target, std::string_view bytes, bool durable) {
     std::string temporary;
     int fd = -1;
     for (int attempt = 0; fd < 0; ++attempt) {
@@ -111,7 +115,7 @@ void ReplaceFileBytes(const std::string& path, std::string_view bytes) {
         fchmod(fd, old.st_mode & 07777);
 
     int error = WriteAll(fd, bytes);
-    if (error == 0 && fsync(fd) != 0)
+    if (error == 0 && durable && fsync(fd) != 0)
         error = errno;
     if (const int closeError = file.Close(); error == 0)
         error = closeError;
@@ -121,7 +125,34 @@ void ReplaceFileBytes(const std::string& path, std::string_view bytes) {
         unlink(temporary.c_str());
         RaiseFileError(error);
     }
-    SyncDirectoryOf(target);
+    if (durable)
+        SyncDirectoryOf(target);
+}
+
+} // namespace
+
+void ReplaceFileBytes(const std::string& path, std::string_view bytes) {
+    WriteBeside(ResolveLink(path), bytes, true);
+}
+
+void WriteNewFileBytes(const std::string& path, std::string_view bytes) {
+    WriteBeside(path, bytes, false);
+}
+
+void SyncFileSystem(const std::string& path) {
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        RaiseFileError(errno);
+#ifdef __linux__
+    const int result = syncfs(fd);
+#else
+    sync();
+    const int result = 0;
+#endif
+    const int error = errno;
+    close(fd);
+    if (result != 0)
+        RaiseFileError(error);
 }
 
 std::string ReadFileBytes(const std::string& path) {

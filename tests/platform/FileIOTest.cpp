@@ -64,6 +64,26 @@ TEST(FileIO, FailedReplaceKeepsTheOldFileAndLeavesNoTemporaryFile) {
     EXPECT_EQ(EntriesIn(dir.Path()), 1u);
 }
 
+// A new file written without waiting for the disk is whole or absent, like a replaced one, and
+// the file system it lies on can then be waited for.
+TEST(FileIO, NewFilesAreWholeOrAbsentAndTheirFileSystemCanBeSynced) {
+    TTempDir dir;
+    const auto file = (dir.Path() / "new.bin").string();
+    {
+        TWriteFaultScope diskFull(3);
+        EXPECT_EQ(ErrorOf([&] { platform::WriteNewFileBytes(file, "content"); }), "Disk full");
+    }
+    EXPECT_EQ(EntriesIn(dir.Path()), 0u);
+    platform::WriteNewFileBytes(file, "content");
+    EXPECT_EQ(platform::ReadFileBytes(file), "content");
+    EXPECT_EQ(EntriesIn(dir.Path()), 1u);
+    EXPECT_NO_THROW(platform::SyncFileSystem(dir.Path().string()));
+#ifndef _WIN32
+    EXPECT_NE(ErrorOf([&] { platform::SyncFileSystem((dir.Path() / "missing").string()); }),
+              "no error");
+#endif
+}
+
 TEST(FileIO, ReplaceOntoAFolderFailsAndLeavesNothing) {
     TTempDir dir;
     fs::create_directory(dir.Path() / "taken");
