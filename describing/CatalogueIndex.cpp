@@ -11,23 +11,14 @@ constexpr std::string_view Header = "mp3tunestead catalogue index 2";
 
 void AppendField(std::string& line, std::string_view field) {
     line += '\t';
-    for (const char c : field) {
-        switch (c) {
-        case '\t':
-            line += "\\t";
-            break;
-        case '\n':
-            line += "\\n";
-            break;
-        case '\r':
-            line += "\\r";
-            break;
-        case '\\':
-            line += "\\\\";
-            break;
-        default:
-            line += c;
-        }
+    for (;;) {
+        const auto special = field.find_first_of("\t\n\r\\");
+        line.append(field.substr(0, special));
+        if (special == std::string_view::npos)
+            return;
+        const char c = field[special];
+        line += c == '\t' ? "\\t" : c == '\n' ? "\\n" : c == '\r' ? "\\r" : "\\\\";
+        field.remove_prefix(special + 1);
     }
 }
 
@@ -51,6 +42,16 @@ std::string Unescaped(std::string_view field) {
 void Fields(std::string_view line, std::vector<std::string_view>& fields) {
     fields.clear();
     std::size_t start = 0;
+    // Most lines hold no escape: every tab ends a field.
+    if (line.find('\\') == std::string_view::npos) {
+        for (auto tab = line.find('\t'); tab != std::string_view::npos;
+             tab = line.find('\t', start)) {
+            fields.push_back(line.substr(start, tab - start));
+            start = tab + 1;
+        }
+        fields.push_back(line.substr(start));
+        return;
+    }
     for (std::size_t i = 0; i <= line.size(); ++i) {
         if (i < line.size() && line[i] == '\\') {
             ++i;
