@@ -1,6 +1,7 @@
 #include "describe/HeaderFrame.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 
 namespace {
@@ -25,11 +26,12 @@ constexpr double ToleratedSeconds = 0.25;
 // The samples libmpg123 holds back at the start of a stream as its decoder's own delay.
 constexpr std::int64_t DecoderDelay = 529;
 
-// Layer III bit rates in kbit/s by index, for MPEG-1 and for MPEG-2 and 2.5; 0 is free format.
-constexpr std::uint32_t Mpeg1BitRates[] = {0,   32,  40,  48,  56,  64,  80, 96,
-                                           112, 128, 160, 192, 224, 256, 320};
-constexpr std::uint32_t Mpeg2BitRates[] = {0,  8,  16, 24,  32,  40,  48, 56,
-                                           64, 80, 96, 112, 128, 144, 160};
+// Layer III bit rates in kbit/s by index, for MPEG-1 and for MPEG-2 and 2.5; 0 is free format,
+// and the last index is no bit rate.
+constexpr std::array<std::uint32_t, 16> Mpeg1BitRates = {0,   32,  40,  48,  56,  64,  80,  96,
+                                                         112, 128, 160, 192, 224, 256, 320, 0};
+constexpr std::array<std::uint32_t, 16> Mpeg2BitRates = {0,  8,  16, 24,  32,  40,  48,  56,
+                                                         64, 80, 96, 112, 128, 144, 160, 0};
 
 // The samples libmpg123 gives for the stream a Xing or Info frame heads (xing: where its name
 // starts in frame; flags: its flags), or 0 where libmpg123 would have to read on to tell. It
@@ -39,7 +41,8 @@ constexpr std::uint32_t Mpeg2BitRates[] = {0,  8,  16, 24,  32,  40,  48, 56,
 std::uint64_t GaplessSamples(std::string_view frame, std::size_t xing, std::uint32_t flags,
                              std::uint32_t frames, std::uint32_t samplesPerFrame,
                              std::uint32_t rate, bool mpeg1) {
-    const std::uint32_t bitRate = (mpeg1 ? Mpeg1BitRates : Mpeg2BitRates)[Byte(frame, 2) >> 4];
+    const std::size_t bitRateIndex = Byte(frame, 2) >> 4;
+    const std::uint32_t bitRate = mpeg1 ? Mpeg1BitRates[bitRateIndex] : Mpeg2BitRates[bitRateIndex];
     if (bitRate == 0)
         return 0;
     const std::uint32_t padding = (Byte(frame, 2) >> 1) & 1;
