@@ -6,35 +6,24 @@
 
 namespace Catalogue {
 
-TFactsAhead::TFactsAhead(TSongFactsReader& reader, std::vector<std::string> paths, unsigned threads,
-                         std::size_t ahead)
-    : FReader(reader), FPaths(std::move(paths)), FResults(FPaths.size()),
-      FAhead(std::max<std::size_t>(ahead, 1)) {
+TFactsAhead::TFactsAhead(TSongFactsReader& reader, std::vector<std::string> paths, unsigned threads)
+    : FReader(reader), FPaths(std::move(paths)), FResults(FPaths.size()) {
     const std::size_t count = std::min<std::size_t>(std::max(threads, 1u), FPaths.size());
     for (std::size_t i = 0; i < count; ++i)
         FThreads.emplace_back([this] { Work(); });
 }
 
 TFactsAhead::~TFactsAhead() {
-    {
-        const std::lock_guard<std::mutex> guard(FLock);
-        FStopping = true;
-    }
-    FRoom.notify_all();
+    FStopping = true;
     for (auto& thread : FThreads)
         thread.join();
 }
 
 void TFactsAhead::Work() {
     for (;;) {
-        std::size_t index = 0;
-        {
-            std::unique_lock<std::mutex> guard(FLock);
-            FRoom.wait(guard, [&] { return FStopping || FNext < FTaking + FAhead; });
-            index = FNext++;
-            if (index >= FPaths.size() || FStopping)
-                return;
-        }
+        const std::size_t index = FNext++;
+        if (index >= FPaths.size() || FStopping)
+            return;
         TResult result;
         try {
             result.Facts = FReader.Read(FPaths[index]);
@@ -52,9 +41,6 @@ void TFactsAhead::Work() {
 
 TSongFacts TFactsAhead::Take(std::size_t index) {
     std::unique_lock<std::mutex> guard(FLock);
-    // One more song may be read ahead now.
-    FTaking = index + 1;
-    FRoom.notify_one();
     FDone.wait(guard, [&] { return FResults[index].Done; });
     TResult result = std::move(FResults[index]);
     if (!result.Facts)

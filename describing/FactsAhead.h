@@ -7,6 +7,7 @@
 
 #include "describing/SongFacts.h"
 
+#include <atomic>
 #include <condition_variable>
 #include <cstddef>
 #include <mutex>
@@ -20,10 +21,7 @@ namespace Catalogue {
 class TFactsAhead {
 public:
     // Starts threads readers on the paths; the reader must allow calls from several threads.
-    // They read at most ahead songs beyond the one the describing takes next: enough to keep a
-    // disk or a share busy, and they leave the processor to the describing when it falls behind.
-    TFactsAhead(TSongFactsReader& reader, std::vector<std::string> paths, unsigned threads,
-                std::size_t ahead = 64);
+    TFactsAhead(TSongFactsReader& reader, std::vector<std::string> paths, unsigned threads);
     // Stops the reading (songs not started are not read) and waits for the threads.
     ~TFactsAhead();
     TFactsAhead(const TFactsAhead&) = delete;
@@ -44,14 +42,10 @@ private:
     TSongFactsReader& FReader;
     const std::vector<std::string> FPaths;
     std::vector<TResult> FResults;
-    const std::size_t FAhead;
-    std::size_t FNext = 0;
-    // The index the describing takes next.
-    std::size_t FTaking = 0;
-    bool FStopping = false;
+    std::atomic<std::size_t> FNext{0};
+    std::atomic<bool> FStopping{false};
     std::mutex FLock;
     std::condition_variable FDone;
-    std::condition_variable FRoom;
     std::vector<std::thread> FThreads;
 };
 

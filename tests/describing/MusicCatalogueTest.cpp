@@ -5,7 +5,6 @@
 #include "describing/DescCheck.h"
 #include "describing/DescLayout.h"
 #include "describing/DescribeJob.h"
-#include "describing/FactsAhead.h"
 #include "describing/MusicScan.h"
 #include "describing/ShortNames.h"
 #include "platform/Errors.h"
@@ -265,35 +264,6 @@ TEST_F(MusicCatalogue, AFolderLinkedFromTwoCategoriesBelongsToTheFirstPath) {
     EXPECT_EQ(Read("Pink Floyd/descript.ion"), "Wish You Were Here  Wish You Were Here (1975)\r\n");
     EXPECT_EQ(Check(), std::vector<std::string>{});
 #endif
-}
-
-// Songs are read ahead of the describing only so far, and come back in order with their errors.
-TEST(FactsAhead, ReadsNoFurtherAheadThanAllowedAndKeepsTheOrder) {
-    constexpr std::size_t Ahead = 3;
-    struct TWatched : TSongFactsReader {
-        std::atomic<std::size_t> Taking = 0;
-        std::atomic<bool> TooFar = false;
-        TSongFacts Read(const std::string& path) override {
-            const auto index = std::stoul(path);
-            TooFar = TooFar || index >= Taking + Ahead;
-            if (index % 5 == 4)
-                throw EError("damaged " + path);
-            return {index, 0, "", ""};
-        }
-    } reader;
-    std::vector<std::string> paths;
-    for (int i = 0; i < 40; ++i)
-        paths.push_back(std::to_string(i));
-    TFactsAhead ahead(reader, paths, 8, Ahead);
-    for (std::size_t i = 0; i < paths.size(); ++i) {
-        reader.Taking = i + 1;
-        if (i % 5 == 4) {
-            EXPECT_THROW(ahead.Take(i), EError);
-        } else {
-            EXPECT_EQ(ahead.Take(i).Size, i);
-        }
-    }
-    EXPECT_FALSE(reader.TooFar);
 }
 
 TEST_F(MusicCatalogue, SongsReadOnThreadsGiveTheSameCatalogueAndReportsInOrder) {
