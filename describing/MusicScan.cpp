@@ -84,8 +84,9 @@ private:
         TListing listing;
         try {
             listing = ListFolder(path, TListingUse::Scan);
-        } catch (const EError&) {
-            // The scan lists it again and reports why it cannot.
+        } catch (const std::exception&) {
+            // The scan lists it again and reports why it cannot (a failure on this thread
+            // would otherwise end the program).
             return;
         }
         // The folder's listing is handed over before those below it: the scan needs it first.
