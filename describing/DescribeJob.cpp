@@ -1,5 +1,6 @@
 #include "describing/DescribeJob.h"
 
+#include "describing/CataloguePlace.h"
 #include "describing/MusicCatalogue.h"
 #include "platform/MusicFiles.h"
 

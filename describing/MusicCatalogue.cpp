@@ -2,6 +2,7 @@
 
 #include "catalogue/CataloguePath.h"
 #include "describing/CatalogueIndex.h"
+#include "describing/CataloguePlace.h"
 #include "describing/DescWriter.h"
 #include "describing/FactsAhead.h"
 #include "describing/FolderListing.h"
@@ -77,6 +78,8 @@ private:
         return entry.empty() ? FCatalogue : JoinPath(FCatalogue, entry);
     }
     void ReadOldIndex();
+    // Looks at the description file of every folder the old index holds, for Kept.
+    void LookAtOldFiles();
     TShortNames& NamesIn(const std::string& folderEntry);
     // The entry of a category or album: the one it had, or a new short name in parent.
     std::string EntryFor(const std::string* old, const std::string& parent,
@@ -130,6 +133,9 @@ private:
     TSources FOldCategoriesIn;
     // Something this run found differs from the old index, which must then be written.
     bool FChanged = false;
+    // The description files of the old index's folders by their entries, as they were found
+    // when the run started.
+    std::unordered_map<std::string, platform::TEntryFacts> FOldFiles;
     std::unordered_map<std::string, TShortNames> FNames;
     std::unordered_set<std::string> FPrunedEntries;
     std::unique_ptr<TFactsAhead> FAhead;
@@ -166,6 +172,13 @@ void TMusicDescribing::ReadOldIndex() {
         FOldAlbumsIn[std::string(Parent(album.Entry))].push_back(&source);
     for (const auto& [source, song] : FOld.Songs)
         FOldSongsIn[std::string(Parent(song.Entry))].push_back(&source);
+}
+
+void TMusicDescribing::LookAtOldFiles() {
+    for (const auto* folders : {&FOld.Categories, &FOld.Albums})
+        for (const auto& [source, folder] : *folders)
+            FOldFiles.emplace(folder.Entry,
+                              platform::LookAt(DescFilePath(EntryPath(folder.Entry))));
 }
 
 TShortNames& TMusicDescribing::NamesIn(const std::string& folderEntry) {
@@ -265,7 +278,9 @@ bool TMusicDescribing::Kept(const std::map<std::string, TIndexedFolder>& old,
     if (FOptions.DryRun || found == old.end() || found->second.Entry != entry ||
         oldChildren != children)
         return false;
-    const auto desc = platform::LookAt(DescFilePath(EntryPath(entry)));
+    const auto looked = FOldFiles.find(entry);
+    const auto desc = looked != FOldFiles.end() ? looked->second
+                                                : platform::LookAt(DescFilePath(EntryPath(entry)));
     return desc.Kind == platform::TEntryKind::Regular && desc.Size == found->second.DescSize &&
            desc.ModifiedNs == found->second.DescModifiedNs;
 }
@@ -493,9 +508,14 @@ TDescribeSummary TMusicDescribing::Run() {
             lock = platform::LockFolder(FCatalogue);
         }
     }
-    // The old index is read while the music folder is scanned: neither needs the other, and on
-    // a re-run the two are most of the work.
-    auto oldIndex = std::async(std::launch::async, [this] { ReadOldIndex(); });
+    // The old index is read, and the description files it vouches for looked at, while the
+    // music folder is scanned: neither needs the other, and on a re-run they are most of the
+    // work. A file changed after this look is still merged, never lost: every file is read
+    // again just before it is replaced.
+    auto oldIndex = std::async(std::launch::async, [this] {
+        ReadOldIndex();
+        LookAtOldFiles();
+    });
     FIndex.Source = FMusic;
     std::vector<TMusicAlbum> albums;
     try {
@@ -563,49 +583,6 @@ TDescribeSummary DescribeMusicFolder(const std::string& music, const std::string
                                      TSongFactsReader& reader, const TDescribeOptions& options,
                                      const TDescribeEvents& events) {
     return TMusicDescribing(music, catalogue, reader, options, events).Run();
-}
-
-std::string MusicFolderPath(const std::string& music) {
-    std::string path = platform::AbsolutePath(music);
-    while (path.size() > 1 && (path.back() == '/' || path.back() == '\\'))
-        path.pop_back();
-    return path;
-}
-
-std::optional<std::string> CatalogueSource(const std::string& catalogue) {
-    const std::string path = JoinPath(catalogue, IndexFileName);
-    if (platform::LookAt(path).Kind != platform::TEntryKind::Regular)
-        return std::nullopt;
-    try {
-        return ReadIndex(platform::ReadFileBytes(path)).Source;
-    } catch (const EError&) {
-        return std::nullopt;
-    }
-}
-
-namespace {
-
-// Removes what the folder holds, then the folder; links are removed, never followed.
-void RemoveTree(const std::string& folder) {
-    for (const auto& entry : platform::ListFolderEntries(folder)) {
-        const std::string path = JoinPath(folder, entry.Name);
-        if (entry.Kind == platform::TEntryKind::Folder && !platform::IsLink(path))
-            RemoveTree(path);
-        else if (!platform::RemoveEntry(path))
-            throw EInOutError(path + ": cannot remove", 0);
-    }
-    if (!platform::RemoveEntry(folder))
-        throw EInOutError(folder + ": cannot remove", 0);
-}
-
-} // namespace
-
-bool RemoveOwnCatalogue(const std::string& catalogue, const std::string& music) {
-    const auto source = CatalogueSource(catalogue);
-    if (!source || *source != MusicFolderPath(music))
-        return false;
-    RemoveTree(catalogue);
-    return true;
 }
 
 } // namespace Catalogue

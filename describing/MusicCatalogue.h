@@ -6,7 +6,6 @@
 
 #include "describing/DescribeWalk.h"
 
-#include <optional>
 #include <string>
 
 namespace Catalogue {
@@ -19,16 +18,5 @@ namespace Catalogue {
 TDescribeSummary DescribeMusicFolder(const std::string& music, const std::string& catalogue,
                                      TSongFactsReader& reader, const TDescribeOptions& options,
                                      const TDescribeEvents& events);
-
-// The music folder's path as a catalogue records it: absolute, without trailing delimiters.
-std::string MusicFolderPath(const std::string& music);
-
-// The music folder a catalogue describes, as its index says; nothing when it has no index.
-std::optional<std::string> CatalogueSource(const std::string& catalogue);
-
-// Removes a catalogue of music's own, with its links, description files and index (the songs
-// the links lead to stay as they are), when its index names music as its source; false (and
-// nothing removed) otherwise. Throws EInOutError when an entry cannot be removed.
-bool RemoveOwnCatalogue(const std::string& catalogue, const std::string& music);
 
 } // namespace Catalogue

@@ -5,6 +5,7 @@
 
 #include "app/Main.h"
 #include "catalogue/CataloguePath.h"
+#include "describing/CataloguePlace.h"
 #include "describing/MusicCatalogue.h"
 #include "settings/Settings.h"
 #include "toolkit/Application.h"

@@ -2,6 +2,7 @@
 #include "describing/MusicCatalogue.h"
 #include "catalogue/CataloguePath.h"
 #include "describing/CatalogueIndex.h"
+#include "describing/CataloguePlace.h"
 #include "describing/DescCheck.h"
 #include "describing/DescLayout.h"
 #include "describing/DescribeJob.h"
