@@ -85,6 +85,8 @@ private:
     std::string EntryFor(const std::string* old, const std::string& parent,
                          const std::string& longName, const std::string& mark);
     void MakeFolder(const std::string& entry);
+    // The names in a catalogue folder, none for a folder this run named anew.
+    std::unordered_set<std::string> EntryNamesOnDisk(const std::string& folderEntry) const;
     // Describes one album into its entry and returns its title.
     std::string DescribeAlbum(const TMusicAlbum& album, const std::string& albumEntry, bool& kept);
     // Describes the albums [first, next) of one category into its entry.
@@ -138,6 +140,8 @@ private:
     std::unordered_map<std::string, platform::TEntryFacts> FOldFiles;
     std::unordered_map<std::string, TShortNames> FNames;
     std::unordered_set<std::string> FPrunedEntries;
+    // The category and album entries this run named anew.
+    std::unordered_set<std::string> FNewEntries;
     std::unique_ptr<TFactsAhead> FAhead;
     std::size_t FAlbumsDone = 0;
     std::size_t FAlbumsTotal = 0;
@@ -192,7 +196,7 @@ TShortNames& TMusicDescribing::NamesIn(const std::string& folderEntry) {
         names.Reserve(Leaf(FOld.Albums.at(*source).Entry));
     for (const auto* source : Sources(FOldSongsIn, folderEntry))
         names.Reserve(Leaf(FOld.Songs.at(*source).Entry));
-    for (const auto& name : NamesOnDisk(EntryPath(folderEntry)))
+    for (const auto& name : EntryNamesOnDisk(folderEntry))
         names.Reserve(name);
     names.Reserve(DescFileName);
     return names;
@@ -202,7 +206,18 @@ std::string TMusicDescribing::EntryFor(const std::string* old, const std::string
                                        const std::string& longName, const std::string& mark) {
     if (old != nullptr && Parent(*old) == parent)
         return *old;
-    return Child(parent, NamesIn(parent).Make(longName + mark, mark));
+    auto entry = Child(parent, NamesIn(parent).Make(longName + mark, mark));
+    FNewEntries.insert(entry);
+    return entry;
+}
+
+std::unordered_set<std::string>
+TMusicDescribing::EntryNamesOnDisk(const std::string& folderEntry) const {
+    // A folder named anew this run was named apart from everything on disk: it holds only what
+    // this run puts there.
+    if (FNewEntries.contains(folderEntry))
+        return {};
+    return NamesOnDisk(EntryPath(folderEntry));
 }
 
 void TMusicDescribing::MakeFolder(const std::string& entry) {
@@ -323,7 +338,7 @@ std::string TMusicDescribing::DescribeAlbum(const TMusicAlbum& album, const std:
     FChanged = true;
     MakeFolder(albumEntry);
     TFolderEntries entries;
-    entries.Input.Present = NamesOnDisk(EntryPath(albumEntry));
+    entries.Input.Present = EntryNamesOnDisk(albumEntry);
     entries.Input.Prune = FOptions.Prune;
     std::string tagAlbum;
     for (const auto& song : album.Songs) {
@@ -473,7 +488,7 @@ void TMusicDescribing::DescribeCategory(const std::vector<TMusicAlbum>& albums, 
     FChanged = true;
     MakeFolder(categoryEntry);
     TFolderEntries entries;
-    entries.Input.Present = NamesOnDisk(EntryPath(categoryEntry));
+    entries.Input.Present = EntryNamesOnDisk(categoryEntry);
     entries.Input.Prune = FOptions.Prune;
     for (const auto& line : lines) {
         entries.Input.Present.insert(line.Name);
