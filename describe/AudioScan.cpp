@@ -5,9 +5,11 @@
 #include "platform/Errors.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <mpg123.h>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,8 +29,7 @@ off_t SeekBlockFile(void* handle, off_t offset, int whence) {
 struct TAudioSpan {
     std::int64_t Start = 0;
     std::int64_t End = 0;
-    bool HeaderFits = false;
-    THeaderFrame Header;
+    std::optional<THeaderFrame> FittingHeader;
 };
 
 TAudioSpan FindAudioSpan(TBlockFile& file) {
@@ -38,10 +39,9 @@ TAudioSpan FindAudioSpan(TBlockFile& file) {
     span.Start = static_cast<std::int64_t>(Id3v2Bytes(file.ReadAt(0, 10)));
     span.End = size - static_cast<std::int64_t>(TrailingTagBytes(tail));
     const auto header = ParseHeaderFrame(file.ReadAt(span.Start, 200));
-    span.HeaderFits = header && header->Samples > 0 && span.End > span.Start &&
-                      HeaderFits(*header, static_cast<std::uint64_t>(span.End - span.Start));
-    if (span.HeaderFits)
-        span.Header = *header;
+    if (header && header->Samples > 0 && span.End > span.Start &&
+        HeaderFits(*header, static_cast<std::uint64_t>(span.End - span.Start)))
+        span.FittingHeader = header;
     return span;
 }
 
@@ -139,9 +139,9 @@ std::int64_t ScanAudioLengthMs(TBlockFile& file, std::int64_t scanBytes) {
     const TAudioSpan span = FindAudioSpan(file);
     // A header frame that fits gives the length as libmpg123 would, without a decoder: making
     // one ready for a stream costs more than all the rest of a song's reading.
-    if (span.HeaderFits)
-        return static_cast<std::int64_t>(static_cast<double>(span.Header.Samples) * 1000 /
-                                         static_cast<double>(span.Header.Rate));
+    if (const auto& header = span.FittingHeader)
+        return static_cast<std::int64_t>(static_cast<double>(header->Samples) * 1000 /
+                                         static_cast<double>(header->Rate));
     file.Seek(0, SEEK_SET);
     const TLentDecoder lent;
     mpg123_handle* decoder = lent.Get();
@@ -158,7 +158,10 @@ std::int64_t ScanAudioLengthMs(TBlockFile& file, std::int64_t scanBytes) {
     // reckoned at the rate of the frames counted.
     const std::int64_t limit = span.Start + scanBytes;
     file.LimitTo(limit);
-    if (mpg123_scan(decoder) != MPG123_OK)
+    const int scanned = mpg123_scan(decoder);
+    // The rest of the file stays readable for the tags, which lie anywhere in it.
+    file.LimitTo(INT64_MAX);
+    if (scanned != MPG123_OK)
         throw EError(mpg123_strerror(decoder));
     const off_t samples = mpg123_length(decoder);
     if (samples < 0)

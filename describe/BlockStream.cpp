@@ -3,10 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
-TBlockStream::TBlockStream(TBlockFile& file, const std::string& path) : FFile(file), FPath(path) {
-    // The count of frames may have read the file only in part; the tags lie anywhere in it.
-    FFile.LimitTo(INT64_MAX);
-}
+TBlockStream::TBlockStream(TBlockFile& file, const std::string& path) : FFile(file), FPath(path) {}
 
 TagLib::ByteVector TBlockStream::readBlock(unsigned long count) {
     if (FPosition < 0 || FPosition >= length())

@@ -35,6 +35,15 @@ std::string ChildIdentity(const TListing& listing, std::size_t index, const std:
     return (childDevice != 0 ? std::to_string(childDevice) : device) + ":" + std::to_string(inode);
 }
 
+// True the first time a folder is met: its identity ("device:inode", or empty to ask the
+// system) is not yet among visited.
+bool FirstVisit(const std::string& path, std::string& identity,
+                std::unordered_set<std::string>& visited) {
+    if (identity.empty())
+        identity = platform::FolderIdentity(path);
+    return identity.empty() || visited.insert(identity).second;
+}
+
 // Folders listed ahead on a thread of its own, from the last category backwards, while the scan
 // works from the first: the two meet in the middle, and the listing, which waits for the file
 // system, is shared between two processors (or overlapped on a network share). The scan alone
@@ -77,9 +86,7 @@ private:
         if (FReached >= category)
             return;
         const std::string path = JoinPath(FMusic, relative);
-        if (identity.empty())
-            identity = platform::FolderIdentity(path);
-        if (!identity.empty() && !visited.insert(identity).second)
+        if (!FirstVisit(path, identity, visited))
             return;
         TListing listing;
         try {
@@ -93,7 +100,7 @@ private:
         std::vector<std::pair<std::string, std::string>> below;
         const std::string device = DeviceOf(identity);
         for (std::size_t i = 0; i < listing.Folders.size(); ++i)
-            below.emplace_back(relative + "/" + listing.Folders[i],
+            below.emplace_back(Below(relative, listing.Folders[i]),
                                ChildIdentity(listing, i, device));
         {
             const std::lock_guard<std::mutex> guard(FLock);
@@ -143,11 +150,9 @@ private:
 
 std::optional<TListing> TMusicScan::Visit(const std::string& relative, std::string identity) {
     const std::string path = Path(relative);
-    if (identity.empty())
-        identity = platform::FolderIdentity(path);
     // A folder met again (through a link back up the tree, or to a folder described
     // elsewhere) has its songs in the catalogue already.
-    if (!identity.empty() && !FVisited.insert(identity).second)
+    if (!FirstVisit(path, identity, FVisited))
         return std::nullopt;
     try {
         auto listing = FAhead ? FAhead->Take(relative) : std::nullopt;
