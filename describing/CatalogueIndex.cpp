@@ -1,5 +1,6 @@
 #include "describing/CatalogueIndex.h"
 
+#include <algorithm>
 #include <charconv>
 #include <vector>
 
@@ -62,6 +63,18 @@ void Fields(std::string_view line, std::vector<std::string_view>& fields) {
     }
 }
 
+// The entries of a map in the order of their keys, so that the same index is the same text.
+template <typename TMap>
+std::vector<const typename TMap::value_type*> InKeyOrder(const TMap& map) {
+    std::vector<const typename TMap::value_type*> entries;
+    entries.reserve(map.size());
+    for (const auto& entry : map)
+        entries.push_back(&entry);
+    std::sort(entries.begin(), entries.end(),
+              [](const auto* a, const auto* b) { return a->first < b->first; });
+    return entries;
+}
+
 template <typename T>
 bool Number(std::string_view text, T& value) {
     const auto end = text.data() + text.size();
@@ -79,7 +92,8 @@ std::string WriteIndex(const TCatalogueIndex& index) {
     text += line + '\n';
     for (const auto& [kind, folders] :
          {std::pair{"category", &index.Categories}, std::pair{"album", &index.Albums}}) {
-        for (const auto& [source, folder] : *folders) {
+        for (const auto* entry : InKeyOrder(*folders)) {
+            const auto& [source, folder] = *entry;
             line = kind;
             AppendField(line, source);
             AppendField(line, folder.Entry);
@@ -88,7 +102,8 @@ std::string WriteIndex(const TCatalogueIndex& index) {
             text += line + '\n';
         }
     }
-    for (const auto& [source, song] : index.Songs) {
+    for (const auto* entry : InKeyOrder(index.Songs)) {
+        const auto& [source, song] = *entry;
         line = "song";
         AppendField(line, source);
         AppendField(line, song.Entry);
@@ -106,6 +121,8 @@ TCatalogueIndex ReadIndex(std::string_view text) {
     TCatalogueIndex index;
     if (!text.starts_with(Header))
         return index;
+    // A song's line takes well over a hundred bytes: room for them all without rehashing.
+    index.Songs.reserve(text.size() / 100);
     std::size_t start = 0;
     std::vector<std::string_view> fields;
     while (start < text.size()) {
@@ -135,7 +152,7 @@ TCatalogueIndex ReadIndex(std::string_view text) {
             }
             song.Title = Unescaped(fields[6]);
             song.Album = Unescaped(fields[7]);
-            index.Songs.emplace_hint(index.Songs.end(), Unescaped(fields[1]), std::move(song));
+            index.Songs.emplace(Unescaped(fields[1]), std::move(song));
         }
     }
     return index;

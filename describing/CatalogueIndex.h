@@ -5,10 +5,10 @@
 #pragma once
 
 #include <cstdint>
-#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 namespace Catalogue {
 
@@ -39,15 +39,16 @@ struct TIndexedFolder {
 struct TCatalogueIndex {
     // The music folder described.
     std::string Source;
-    // Keyed by the path relative to the music folder ("" for the music folder itself).
-    std::map<std::string, TIndexedFolder> Categories;
-    std::map<std::string, TIndexedFolder> Albums;
-    std::map<std::string, TIndexedSong> Songs;
+    // Keyed by the path relative to the music folder ("" for the music folder itself): a re-run
+    // looks up every song it finds, so they are hashed.
+    std::unordered_map<std::string, TIndexedFolder> Categories;
+    std::unordered_map<std::string, TIndexedFolder> Albums;
+    std::unordered_map<std::string, TIndexedSong> Songs;
     friend bool operator==(const TCatalogueIndex&, const TCatalogueIndex&) = default;
 };
 
-// The index as text: one entry a line, fields split by tabs, tabs, line ends and backslashes
-// inside a field escaped.
+// The index as text: one entry a line in the order of the keys, fields split by tabs, tabs, line
+// ends and backslashes inside a field escaped.
 std::string WriteIndex(const TCatalogueIndex& index);
 // The index of the text; a line it cannot read is left out (its entry is then made anew).
 TCatalogueIndex ReadIndex(std::string_view text);

@@ -50,7 +50,7 @@ const std::vector<const std::string*> NoSources;
 
 // The old index's entries of one kind in a catalogue folder.
 const std::vector<const std::string*>&
-Sources(const std::unordered_map<std::string, std::vector<const std::string*>>& in,
+Sources(const std::unordered_map<std::string_view, std::vector<const std::string*>>& in,
         const std::string& folderEntry) {
     const auto found = in.find(folderEntry);
     return found != in.end() ? found->second : NoSources;
@@ -88,21 +88,27 @@ private:
     // The names in a catalogue folder, none for a folder this run named anew.
     std::unordered_set<std::string> EntryNamesOnDisk(const std::string& folderEntry) const;
     // Describes one album into its entry and returns its title.
-    std::string DescribeAlbum(const TMusicAlbum& album, const std::string& albumEntry, bool& kept);
+    // The old index's facts of each of an album's songs, in the order of its songs (null for
+    // a song it does not hold).
+    using TOldSongs = std::vector<const TIndexedSong*>;
+    std::string DescribeAlbum(const TMusicAlbum& album, const TOldSongs& olds,
+                              const std::string& albumEntry, bool& kept);
     // Describes the albums [first, next) of one category into its entry.
     void DescribeCategory(const std::vector<TMusicAlbum>& albums, std::size_t first,
                           std::size_t next, const std::string& categoryEntry);
     // True when the folder's entry and description file are as the last run left them, with
     // as many entries below it as then.
-    bool Kept(const std::map<std::string, TIndexedFolder>& old, const std::string& source,
+    bool Kept(const std::unordered_map<std::string, TIndexedFolder>& old, const std::string& source,
               const std::string& entry, std::size_t children, std::size_t oldChildren);
     // The folder's entry with its description file's size and time as they are now.
     TIndexedFolder Stamped(const std::string& entry) const;
     // The title of an album whose first tagged song names tagAlbum.
     static std::string Title(const TMusicAlbum& album, const std::string& tagAlbum);
     // For an album as the last run left it: its title, its songs and itself kept in the index.
-    std::optional<std::string> KeptAlbum(const TMusicAlbum& album, const std::string& albumEntry);
-    // Starts reading ahead the songs that the index does not hold as they are.
+    std::optional<std::string> KeptAlbum(const TMusicAlbum& album, const TOldSongs& olds,
+                                         const std::string& albumEntry);
+    // Looks every song up in the old index once (FOldSongs) and starts reading ahead the songs
+    // that it does not hold as they are.
     void StartReading(const std::vector<TMusicAlbum>& albums);
     // Fills the song's facts from the index when the file is unchanged, else from the file.
     bool Facts(const TMusicSong& song, const TIndexedSong* old, TSongFacts& facts);
@@ -128,8 +134,9 @@ private:
     TDescWriter FWriter;
     TCatalogueIndex FOld;
     TCatalogueIndex FIndex;
-    // The old index's songs, albums and categories (their keys in FOld) by catalogue folder.
-    using TSources = std::unordered_map<std::string, std::vector<const std::string*>>;
+    // The old index's songs, albums and categories (their keys in FOld) by catalogue folder
+    // (a view of their entries in FOld).
+    using TSources = std::unordered_map<std::string_view, std::vector<const std::string*>>;
     TSources FOldSongsIn;
     TSources FOldAlbumsIn;
     TSources FOldCategoriesIn;
@@ -142,6 +149,8 @@ private:
     std::unordered_set<std::string> FPrunedEntries;
     // The category and album entries this run named anew.
     std::unordered_set<std::string> FNewEntries;
+    // The old facts of the songs of every album, in the order of the albums.
+    std::vector<TOldSongs> FOldSongs;
     std::unique_ptr<TFactsAhead> FAhead;
     std::size_t FAlbumsDone = 0;
     std::size_t FAlbumsTotal = 0;
@@ -171,11 +180,11 @@ void TMusicDescribing::ReadOldIndex() {
         throw EInOutError(FCatalogue + ": the catalogue of " + FOld.Source + ", not of " + FMusic,
                           0);
     for (const auto& [source, category] : FOld.Categories)
-        FOldCategoriesIn[std::string(Parent(category.Entry))].push_back(&source);
+        FOldCategoriesIn[Parent(category.Entry)].push_back(&source);
     for (const auto& [source, album] : FOld.Albums)
-        FOldAlbumsIn[std::string(Parent(album.Entry))].push_back(&source);
+        FOldAlbumsIn[Parent(album.Entry)].push_back(&source);
     for (const auto& [source, song] : FOld.Songs)
-        FOldSongsIn[std::string(Parent(song.Entry))].push_back(&source);
+        FOldSongsIn[Parent(song.Entry)].push_back(&source);
 }
 
 void TMusicDescribing::LookAtOldFiles() {
@@ -267,13 +276,17 @@ bool TMusicDescribing::Facts(const TMusicSong& song, const TIndexedSong* old, TS
 }
 
 void TMusicDescribing::StartReading(const std::vector<TMusicAlbum>& albums) {
-    if (FOptions.ReadThreads <= 1)
-        return;
     std::vector<std::string> paths;
-    for (const auto& album : albums)
-        for (const auto& song : album.Songs)
-            if (!Unchanged(song, Find(FOld, song.Source)))
+    FOldSongs.reserve(albums.size());
+    for (const auto& album : albums) {
+        auto& olds = FOldSongs.emplace_back();
+        olds.reserve(album.Songs.size());
+        for (const auto& song : album.Songs) {
+            olds.push_back(Find(FOld, song.Source));
+            if (!Unchanged(song, olds.back()) && FOptions.ReadThreads > 1)
                 paths.push_back(SourcePath(song.Source));
+        }
+    }
     if (paths.size() > 1)
         FAhead = std::make_unique<TFactsAhead>(FReader, std::move(paths), FOptions.ReadThreads);
 }
@@ -286,7 +299,7 @@ std::string TMusicDescribing::Title(const TMusicAlbum& album, const std::string&
     return NameText(album.Prefix) + tagAlbum + album.Suffix;
 }
 
-bool TMusicDescribing::Kept(const std::map<std::string, TIndexedFolder>& old,
+bool TMusicDescribing::Kept(const std::unordered_map<std::string, TIndexedFolder>& old,
                             const std::string& source, const std::string& entry,
                             std::size_t children, std::size_t oldChildren) {
     const auto found = old.find(source);
@@ -306,30 +319,28 @@ TIndexedFolder TMusicDescribing::Stamped(const std::string& entry) const {
 }
 
 std::optional<std::string> TMusicDescribing::KeptAlbum(const TMusicAlbum& album,
+                                                       const TOldSongs& olds,
                                                        const std::string& albumEntry) {
-    for (const auto& song : album.Songs) {
-        const auto* oldSong = Find(FOld, song.Source);
-        if (!Unchanged(song, oldSong) || Parent(oldSong->Entry) != albumEntry)
+    for (std::size_t i = 0; i < album.Songs.size(); ++i)
+        if (!Unchanged(album.Songs[i], olds[i]) || Parent(olds[i]->Entry) != albumEntry)
             return std::nullopt;
-    }
     if (!Kept(FOld.Albums, album.Source, albumEntry, album.Songs.size(),
               Sources(FOldSongsIn, albumEntry).size()))
         return std::nullopt;
     // The songs' index entries stay as they are: they are taken over only when the index is
     // written again.
     std::string tagAlbum;
-    for (const auto& song : album.Songs)
-        if (tagAlbum.empty())
-            tagAlbum = Trimmed(Find(FOld, song.Source)->Album);
+    for (std::size_t i = 0; i < olds.size() && tagAlbum.empty(); ++i)
+        tagAlbum = Trimmed(olds[i]->Album);
     FIndex.Albums[album.Source] = FOld.Albums.at(album.Source);
     return Title(album, tagAlbum);
 }
 
-std::string TMusicDescribing::DescribeAlbum(const TMusicAlbum& album, const std::string& albumEntry,
-                                            bool& kept) {
+std::string TMusicDescribing::DescribeAlbum(const TMusicAlbum& album, const TOldSongs& olds,
+                                            const std::string& albumEntry, bool& kept) {
     // An album whose songs, entries and description file are as the last run left them needs
     // neither a listing nor a reading.
-    if (auto title = KeptAlbum(album, albumEntry)) {
+    if (auto title = KeptAlbum(album, olds, albumEntry)) {
         kept = true;
         CountSongs(album.Songs.size());
         return *title;
@@ -341,10 +352,11 @@ std::string TMusicDescribing::DescribeAlbum(const TMusicAlbum& album, const std:
     entries.Input.Present = EntryNamesOnDisk(albumEntry);
     entries.Input.Prune = FOptions.Prune;
     std::string tagAlbum;
-    for (const auto& song : album.Songs) {
+    for (std::size_t i = 0; i < album.Songs.size(); ++i) {
         if (Stopping())
             break;
-        const TIndexedSong* oldSong = Find(FOld, song.Source);
+        const auto& song = album.Songs[i];
+        const TIndexedSong* oldSong = olds[i];
         const std::string path = SourcePath(song.Source);
         TSongFacts facts;
         if (!Facts(song, oldSong, facts))
@@ -463,7 +475,7 @@ void TMusicDescribing::DescribeCategory(const std::vector<TMusicAlbum>& albums, 
             EntryFor(oldAlbum != FOld.Albums.end() ? &oldAlbum->second.Entry : nullptr,
                      categoryEntry, album.Prefix + album.Name, album.DiscMark);
         bool kept = false;
-        std::string title = DescribeAlbum(album, albumEntry, kept);
+        std::string title = DescribeAlbum(album, FOldSongs[i], albumEntry, kept);
         if (FStopped)
             break;
         ++FWriter.Summary().AlbumsDescribed;

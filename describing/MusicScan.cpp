@@ -130,8 +130,8 @@ private:
     // Lists folder (reached by relative) unless it was listed before through another path;
     // identity is the folder's "device:inode", or empty to ask the system.
     std::optional<TListing> Visit(const std::string& relative, std::string identity);
-    // Adds the folder's songs as an album.
-    void AddAlbum(const TListing& listing, TMusicAlbum album);
+    // Adds the folder's songs as an album, taking their names from the listing.
+    void AddAlbum(TListing& listing, TMusicAlbum album);
     // Scans the folders below a category folder; parts are the folder names below it.
     void ScanBelowCategory(const std::string& category, const std::string& categoryName,
                            const std::string& relative, const std::vector<std::string>& parts,
@@ -171,10 +171,13 @@ std::optional<TListing> TMusicScan::Visit(const std::string& relative, std::stri
     }
 }
 
-void TMusicScan::AddAlbum(const TListing& listing, TMusicAlbum album) {
-    for (std::size_t i = 0; i < listing.Songs.size(); ++i)
+void TMusicScan::AddAlbum(TListing& listing, TMusicAlbum album) {
+    album.Songs.reserve(listing.Songs.size());
+    for (std::size_t i = 0; i < listing.Songs.size(); ++i) {
+        std::string source = Below(album.Source, listing.Songs[i]);
         album.Songs.push_back(
-            {listing.Songs[i], Below(album.Source, listing.Songs[i]), listing.SongFacts[i]});
+            {std::move(listing.Songs[i]), std::move(source), listing.SongFacts[i]});
+    }
     if (!album.Songs.empty())
         FAlbums.push_back(std::move(album));
 }
@@ -183,7 +186,7 @@ void TMusicScan::ScanBelowCategory(const std::string& category, const std::strin
                                    const std::string& relative,
                                    const std::vector<std::string>& parts,
                                    const std::string& identity) {
-    const auto listing = Visit(relative, identity);
+    auto listing = Visit(relative, identity);
     if (!listing)
         return;
     TMusicAlbum album;
@@ -220,7 +223,7 @@ void TMusicScan::ScanBelowCategory(const std::string& category, const std::strin
 
 std::vector<TMusicAlbum> TMusicScan::Run() {
     const std::string identity = platform::FolderIdentity(FMusic);
-    const auto root = Visit("", identity);
+    auto root = Visit("", identity);
     TMusicAlbum loose;
     loose.Name = loose.CategoryName = FolderName(FMusic);
     AddAlbum(*root, std::move(loose));

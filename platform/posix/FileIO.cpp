@@ -159,18 +159,27 @@ std::string ReadFileBytes(const std::string& path) {
     TDescriptor file(open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (file.Get() < 0)
         RaiseFileError(errno);
-    std::string content;
-    char buffer[65536];
+    // The bytes are read straight into a string of the file's size and a byte more, so that
+    // the read that finds the end needs no room of its own: a large file is neither copied nor
+    // grown. A file whose size is not told (a pipe) grows as it is read.
+    struct stat status {};
+    const bool sized = fstat(file.Get(), &status) == 0 && S_ISREG(status.st_mode);
+    std::string content(sized ? static_cast<std::size_t>(status.st_size) + 1 : 4096, '\0');
+    std::size_t filled = 0;
     for (;;) {
-        const ssize_t got = read(file.Get(), buffer, sizeof buffer);
+        if (filled == content.size())
+            content.resize(content.size() * 2);
+        const ssize_t got = read(file.Get(), content.data() + filled, content.size() - filled);
         if (got < 0) {
             if (errno == EINTR)
                 continue;
             RaiseFileError(errno);
         }
-        if (got == 0)
+        if (got == 0) {
+            content.resize(filled);
             return content;
-        content.append(buffer, static_cast<std::size_t>(got));
+        }
+        filled += static_cast<std::size_t>(got);
     }
 }
 

@@ -108,15 +108,26 @@ std::string ReadFileBytes(const std::string& path) {
                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.Valid())
         RaiseError(GetLastError());
-    std::string content;
-    char buffer[65536];
+    // The bytes are read straight into a string of the file's size and a byte more, so that
+    // the read that finds the end needs no room of its own: a large file is neither copied nor
+    // grown.
+    LARGE_INTEGER size{};
+    const bool sized = GetFileSizeEx(file.Get(), &size) != 0 && size.QuadPart >= 0;
+    std::string content(sized ? static_cast<std::size_t>(size.QuadPart) + 1 : 4096, '\0');
+    std::size_t filled = 0;
     for (;;) {
+        if (filled == content.size())
+            content.resize(content.size() * 2);
+        const DWORD room =
+            static_cast<DWORD>(std::min<std::size_t>(content.size() - filled, 1u << 30));
         DWORD got = 0;
-        if (!ReadFile(file.Get(), buffer, sizeof buffer, &got, nullptr))
+        if (!ReadFile(file.Get(), content.data() + filled, room, &got, nullptr))
             RaiseError(GetLastError());
-        if (got == 0)
+        if (got == 0) {
+            content.resize(filled);
             return content;
-        content.append(buffer, got);
+        }
+        filled += got;
     }
 }
 

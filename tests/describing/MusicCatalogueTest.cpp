@@ -75,6 +75,15 @@ TEST(CatalogueIndex, RoundTripKeepsOddBytesAndSkipsDamagedLines) {
     auto damaged = ReadIndex(text + "song\tz\tRock/z.mp3\tnot a size\t1\t-\t\t\n");
     EXPECT_EQ(damaged, index);
     EXPECT_EQ(ReadIndex("something else\nsource\t/x\n").Source, "");
+    // The same index is the same text, in whatever order its entries came.
+    TCatalogueIndex reversed;
+    reversed.Source = index.Source;
+    reversed.Songs["Rock/A\\B/y.mp3"] = index.Songs["Rock/A\\B/y.mp3"];
+    reversed.Songs["Rock/A\\B/x.mp3"] = index.Songs["Rock/A\\B/x.mp3"];
+    reversed.Albums = index.Albums;
+    reversed.Categories = index.Categories;
+    EXPECT_EQ(WriteIndex(reversed), text);
+    EXPECT_LT(text.find("x.mp3"), text.find("y.mp3"));
 }
 
 // Song facts by file name, counting every song file opened; a name missing from the table is

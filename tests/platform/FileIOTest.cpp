@@ -43,6 +43,21 @@ TEST(FileIO, WriteReplacesEarlierContent) {
     EXPECT_EQ(platform::ReadFileBytes(file), std::string("ab\0c", 4));
 }
 
+TEST(FileIO, ReadGivesBackEveryByteWhateverTheSize) {
+    TTempDir dir;
+    for (const std::size_t size : {0u, 1u, 4095u, 4096u, 4097u, 65536u, 200001u}) {
+        std::string content(size, '\0');
+        for (std::size_t i = 0; i < size; ++i)
+            content[i] = static_cast<char>(i * 7 + i / 251);
+        const auto file = dir.Write("f" + std::to_string(size), content).string();
+        EXPECT_EQ(platform::ReadFileBytes(file), content) << size;
+    }
+#ifndef _WIN32
+    // A file that tells no size is read to its end all the same.
+    EXPECT_TRUE(platform::ReadFileBytes("/proc/self/status").starts_with("Name:"));
+#endif
+}
+
 TEST(FileIO, ReplaceWritesNewAndExistingFiles) {
     TTempDir dir;
     const auto file = (dir.Path() / "f.bin").string();
