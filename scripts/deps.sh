@@ -9,7 +9,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     clang clang-format libclang-rt-14-dev g++-mingw-w64-x86-64-posix
     xvfb xauth mpv
-    libtag1-dev libmpg123-dev lame
+    libtag1-dev libmpg123-dev libmimalloc-dev lame
     desktop-file-utils appstream dpkg-dev librsvg2-bin python3-debian
     wine wine64
 )

@@ -16,7 +16,7 @@ LICENSE = Path(os.environ["TUNESTEAD_LICENSE"]).read_text(encoding="utf-8")
 # As dpkg-shlibdeps writes it for the package.
 DEPENDS = ("fonts-liberation, libc6 (>= 2.34), libgcc-s1 (>= 3.0), libmpg123-0 (>= 1.13.7), "
            "libqt6core6 (>= 6.4.0), libqt6gui6 (>= 6.1.2), libqt6widgets6 (>= 6.2.0), "
-           "libstdc++6 (>= 12), libtag1v5 (>= 1.11)")
+           "libmimalloc2.0 (>= 2.0.9), libstdc++6 (>= 12), libtag1v5 (>= 1.11)")
 
 
 def replaced(text, old, new):
