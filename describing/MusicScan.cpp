@@ -121,8 +121,8 @@ private:
 
 class TMusicScan {
 public:
-    TMusicScan(const std::string& music, const TScanReport& report)
-        : FMusic(music), FReport(report) {}
+    TMusicScan(const std::string& music, const TScanReport& report, const TAlbumsFound& found)
+        : FMusic(music), FReport(report), FFound(found) {}
 
     std::vector<TMusicAlbum> Run();
 
@@ -143,6 +143,7 @@ private:
 
     const std::string& FMusic;
     const TScanReport& FReport;
+    const TAlbumsFound& FFound;
     std::unordered_set<std::string> FVisited;
     std::vector<TMusicAlbum> FAlbums;
     std::unique_ptr<TListingsAhead> FAhead;
@@ -178,8 +179,11 @@ void TMusicScan::AddAlbum(TListing& listing, TMusicAlbum album) {
         album.Songs.push_back(
             {std::move(listing.Songs[i]), std::move(source), listing.SongFacts[i]});
     }
-    if (!album.Songs.empty())
-        FAlbums.push_back(std::move(album));
+    if (album.Songs.empty())
+        return;
+    FAlbums.push_back(std::move(album));
+    if (FFound)
+        FFound(FAlbums);
 }
 
 void TMusicScan::ScanBelowCategory(const std::string& category, const std::string& categoryName,
@@ -268,8 +272,9 @@ std::string FolderName(std::string_view path) {
     return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
 }
 
-std::vector<TMusicAlbum> ScanMusicFolder(const std::string& music, const TScanReport& report) {
-    return TMusicScan(music, report).Run();
+std::vector<TMusicAlbum> ScanMusicFolder(const std::string& music, const TScanReport& report,
+                                         const TAlbumsFound& found) {
+    return TMusicScan(music, report, found).Run();
 }
 
 } // namespace Catalogue
