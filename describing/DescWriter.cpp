@@ -102,14 +102,15 @@ void TDescWriter::Update(const std::string& folder, const std::string& relative,
     if (!ReadExisting(descPath, existing))
         return;
     // The file is read again just before it is replaced: when someone saved it meanwhile (an
-    // edit, or another describing), the merge is made again on what they saved.
+    // edit, or another describing), the merge is made again on what they saved. A file that was
+    // not there was looked for just now: it is written as new at once.
     TMergeResult merged;
     for (int round = 0;; ++round) {
         entries.Input.Existing.reset();
         if (existing)
             entries.Input.Existing = *existing;
         merged = MergeDescFile(entries.Input);
-        if (FOptions.DryRun || round + 1 == MergeRounds || (existing && *existing == merged.Text))
+        if (FOptions.DryRun || round + 1 == MergeRounds || !existing || *existing == merged.Text)
             break;
         std::optional<std::string> again;
         if (!ReadExisting(descPath, again))

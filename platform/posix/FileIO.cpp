@@ -98,20 +98,22 @@ void WriteFileBytes(const std::string& path, std::string_view bytes) {
 namespace {
 
 // Writes the bytes to a new file beside target and renames it over target, so that no reader
-// ever sees it half written; with durable the file is flushed to the disk before the rename
-// and its folder after it.
+// ever sees it half written; durable (for a file replaced) flushes the file to the disk before
+// the rename and its folder after it, and keeps the permissions of the file replaced.
 void WriteBeside(const std::string& target, std::string_view bytes, bool durable) {
+    // The process's number, asked once: a name taken anyway (a forked child's) is passed over.
+    static const std::string process = std::to_string(getpid());
     std::string temporary;
     int fd = -1;
     for (int attempt = 0; fd < 0; ++attempt) {
-        temporary = target + ".tmp-" + std::to_string(getpid()) + "-" + std::to_string(attempt);
+        temporary = target + ".tmp-" + process + "-" + std::to_string(attempt);
         fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0 && (errno != EEXIST || attempt == 99))
             RaiseFileError(errno);
     }
     TDescriptor file(fd);
     struct stat old {};
-    if (stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode))
+    if (durable && stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode))
         fchmod(fd, old.st_mode & 07777);
 
     int error = WriteAll(fd, bytes);

@@ -79,6 +79,9 @@ std::vector<TFolderEntry> ListFolderEntries(const std::string& folder, bool with
 }
 
 void MakeFolders(const std::string& folder) {
+    // Most often the parent is there and the folder is not: one call makes it.
+    if (mkdir(folder.c_str(), 0777) == 0)
+        return;
     std::error_code error;
     std::filesystem::create_directories(folder, error);
     if (error)
