@@ -6,46 +6,27 @@
 
 namespace Catalogue {
 
-TFactsAhead::TFactsAhead(TSongFactsReader& reader, unsigned threads)
-    : FReader(reader), FMaxThreads(std::max(threads, 1u)) {}
+TFactsAhead::TFactsAhead(TSongFactsReader& reader, std::vector<std::string> paths, unsigned threads)
+    : FReader(reader), FPaths(std::move(paths)), FResults(FPaths.size()) {
+    const std::size_t count = std::min<std::size_t>(std::max(threads, 1u), FPaths.size());
+    for (std::size_t i = 0; i < count; ++i)
+        FThreads.emplace_back([this] { Work(); });
+}
 
 TFactsAhead::~TFactsAhead() {
-    {
-        const std::lock_guard<std::mutex> guard(FLock);
-        FStopping = true;
-    }
-    FAdded.notify_all();
+    FStopping = true;
     for (auto& thread : FThreads)
         thread.join();
 }
 
-void TFactsAhead::Add(std::string path) {
-    {
-        const std::lock_guard<std::mutex> guard(FLock);
-        FPaths.push_back(std::move(path));
-        FResults.emplace_back();
-    }
-    FAdded.notify_one();
-    // One song keeps one thread busy: a re-run that finds a single changed song starts one.
-    if (FThreads.size() < FMaxThreads)
-        FThreads.emplace_back([this] { Work(); });
-}
-
 void TFactsAhead::Work() {
     for (;;) {
-        std::size_t index = 0;
-        std::string path;
-        {
-            std::unique_lock<std::mutex> guard(FLock);
-            FAdded.wait(guard, [&] { return FStopping || FNext < FPaths.size(); });
-            if (FStopping)
-                return;
-            index = FNext++;
-            path = FPaths[index];
-        }
+        const std::size_t index = FNext++;
+        if (index >= FPaths.size() || FStopping)
+            return;
         TResult result;
         try {
-            result.Facts = FReader.Read(path);
+            result.Facts = FReader.Read(FPaths[index]);
         } catch (const std::exception& error) {
             result.Error = error.what();
         }

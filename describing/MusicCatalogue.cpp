@@ -12,7 +12,6 @@
 #include "platform/FileIO.h"
 #include "platform/MusicFiles.h"
 
-#include <chrono>
 #include <future>
 #include <unordered_map>
 #include <unordered_set>
@@ -108,9 +107,9 @@ private:
     // For an album as the last run left it: its title, its songs and itself kept in the index.
     std::optional<std::string> KeptAlbum(const TMusicAlbum& album, const TOldSongs& olds,
                                          const std::string& albumEntry);
-    // Looks the songs of the albums not yet looked at up in the old index, once each
-    // (FOldSongs), and hands those it does not hold as they are over to be read ahead.
-    void LookUp(const std::vector<TMusicAlbum>& albums);
+    // Looks every song up in the old index once (FOldSongs) and starts reading ahead the songs
+    // that it does not hold as they are.
+    void StartReading(const std::vector<TMusicAlbum>& albums);
     // Fills the song's facts from the index when the file is unchanged, else from the file.
     bool Facts(const TMusicSong& song, const TIndexedSong* old, TSongFacts& facts);
     // Removes an entry of the catalogue's own (a link or a description file).
@@ -153,8 +152,6 @@ private:
     // The old facts of the songs of every album, in the order of the albums.
     std::vector<TOldSongs> FOldSongs;
     std::unique_ptr<TFactsAhead> FAhead;
-    // Set once the old index has been read without fault.
-    bool FOldIndexRead = false;
     std::size_t FAlbumsDone = 0;
     std::size_t FAlbumsTotal = 0;
     std::size_t FNextRead = 0;
@@ -278,19 +275,20 @@ bool TMusicDescribing::Facts(const TMusicSong& song, const TIndexedSong* old, TS
     }
 }
 
-void TMusicDescribing::LookUp(const std::vector<TMusicAlbum>& albums) {
-    for (std::size_t i = FOldSongs.size(); i < albums.size(); ++i) {
+void TMusicDescribing::StartReading(const std::vector<TMusicAlbum>& albums) {
+    std::vector<std::string> paths;
+    FOldSongs.reserve(albums.size());
+    for (const auto& album : albums) {
         auto& olds = FOldSongs.emplace_back();
-        olds.reserve(albums[i].Songs.size());
-        for (const auto& song : albums[i].Songs) {
+        olds.reserve(album.Songs.size());
+        for (const auto& song : album.Songs) {
             olds.push_back(Find(FOld, song.Source));
-            if (Unchanged(song, olds.back()) || FOptions.ReadThreads <= 1)
-                continue;
-            if (!FAhead)
-                FAhead = std::make_unique<TFactsAhead>(FReader, FOptions.ReadThreads);
-            FAhead->Add(SourcePath(song.Source));
+            if (!Unchanged(song, olds.back()) && FOptions.ReadThreads > 1)
+                paths.push_back(SourcePath(song.Source));
         }
     }
+    if (paths.size() > 1)
+        FAhead = std::make_unique<TFactsAhead>(FReader, std::move(paths), FOptions.ReadThreads);
 }
 
 std::string TMusicDescribing::Title(const TMusicAlbum& album, const std::string& tagAlbum) {
@@ -544,33 +542,23 @@ TDescribeSummary TMusicDescribing::Run() {
     auto oldIndex = std::async(std::launch::async, [this] {
         ReadOldIndex();
         LookAtOldFiles();
-        FOldIndexRead = true;
     });
     FIndex.Source = FMusic;
     std::vector<TMusicAlbum> albums;
-    // Songs are read while the scan goes on: once the old index is there, the songs of every
-    // album found that it does not hold as they are go to the readers at once.
-    const auto found = [&](const std::vector<TMusicAlbum>& albumsSoFar) {
-        if (oldIndex.wait_for(std::chrono::seconds(0)) == std::future_status::ready &&
-            FOldIndexRead)
-            LookUp(albumsSoFar);
-    };
     try {
         albums = ScanMusicFolder(
-            FMusic,
-            [&](TScanProblem problem, const std::string& path, const std::string& why) {
+            FMusic, [&](TScanProblem problem, const std::string& path, const std::string& why) {
                 FWriter.Report(problem == TScanProblem::NotRegular ? TProblemKind::SongUnreadable
                                                                    : TProblemKind::FolderUnreadable,
                                path, why);
-            },
-            found);
+            });
     } catch (const EInOutError& failure) {
         oldIndex.wait();
         throw EInOutError(FMusic + ": cannot read folder: " + failure.what(), failure.ErrorCode);
     }
     oldIndex.get();
 
-    LookUp(albums);
+    StartReading(albums);
     FAlbumsTotal = albums.size();
     TFolderEntries rootEntries;
     rootEntries.Input.Present = NamesOnDisk(FCatalogue);

@@ -121,8 +121,8 @@ private:
 
 class TMusicScan {
 public:
-    TMusicScan(const std::string& music, const TScanReport& report, const TAlbumsFound& found)
-        : FMusic(music), FReport(report), FFound(found) {}
+    TMusicScan(const std::string& music, const TScanReport& report)
+        : FMusic(music), FReport(report) {}
 
     std::vector<TMusicAlbum> Run();
 
@@ -143,7 +143,6 @@ private:
 
     const std::string& FMusic;
     const TScanReport& FReport;
-    const TAlbumsFound& FFound;
     std::unordered_set<std::string> FVisited;
     std::vector<TMusicAlbum> FAlbums;
     std::unique_ptr<TListingsAhead> FAhead;
@@ -179,11 +178,8 @@ void TMusicScan::AddAlbum(TListing& listing, TMusicAlbum album) {
         album.Songs.push_back(
             {std::move(listing.Songs[i]), std::move(source), listing.SongFacts[i]});
     }
-    if (album.Songs.empty())
-        return;
-    FAlbums.push_back(std::move(album));
-    if (FFound)
-        FFound(FAlbums);
+    if (!album.Songs.empty())
+        FAlbums.push_back(std::move(album));
 }
 
 void TMusicScan::ScanBelowCategory(const std::string& category, const std::string& categoryName,
@@ -272,9 +268,8 @@ std::string FolderName(std::string_view path) {
     return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
 }
 
-std::vector<TMusicAlbum> ScanMusicFolder(const std::string& music, const TScanReport& report,
-                                         const TAlbumsFound& found) {
-    return TMusicScan(music, report, found).Run();
+std::vector<TMusicAlbum> ScanMusicFolder(const std::string& music, const TScanReport& report) {
+    return TMusicScan(music, report).Run();
 }
 
 } // namespace Catalogue

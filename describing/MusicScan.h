@@ -43,13 +43,9 @@ enum class TScanProblem { FolderUnreadable, NotRegular };
 using TScanReport =
     std::function<void(TScanProblem problem, const std::string& path, const std::string& why)>;
 
-// Told the albums found so far, in their final order, each time the scan adds one.
-using TAlbumsFound = std::function<void(const std::vector<TMusicAlbum>& albums)>;
-
 // The albums below music, categories in name order and each category's albums in the name
 // order of their paths. Throws EInOutError when music itself cannot be read.
-std::vector<TMusicAlbum> ScanMusicFolder(const std::string& music, const TScanReport& report,
-                                         const TAlbumsFound& found = {});
+std::vector<TMusicAlbum> ScanMusicFolder(const std::string& music, const TScanReport& report);
 
 // The disc number of a folder named "CD1", "CD 2", "cd-3", "Disc 1", "Disk 02"...; 0 for any
 // other name.
