@@ -23,6 +23,10 @@ void ComposePath(std::string& out, std::initializer_list<std::string_view> parts
     // folder given with a trailing delimiter would otherwise make every path a reduced one).
     constexpr char doubled[] = {PathDelimiter, PathDelimiter};
     out.clear();
+    std::size_t size = parts.size();
+    for (const auto part : parts)
+        size += part.size();
+    out.reserve(size);
     bool first = true;
     bool reduce = false;
     for (auto part : parts) {

@@ -12,15 +12,17 @@ constexpr std::string_view Header = "mp3tunestead catalogue index 2";
 
 void AppendField(std::string& line, std::string_view field) {
     line += '\t';
-    for (;;) {
-        const auto special = field.find_first_of("\t\n\r\\");
-        line.append(field.substr(0, special));
-        if (special == std::string_view::npos)
-            return;
-        const char c = field[special];
+    // The bytes between two escapes go over in one piece.
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < field.size(); ++i) {
+        const char c = field[i];
+        if (c != '\t' && c != '\n' && c != '\r' && c != '\\')
+            continue;
+        line.append(field.substr(start, i - start));
         line += c == '\t' ? "\\t" : c == '\n' ? "\\n" : c == '\r' ? "\\r" : "\\\\";
-        field.remove_prefix(special + 1);
+        start = i + 1;
     }
+    line.append(field.substr(start));
 }
 
 // The field with its escapes undone.
@@ -86,10 +88,13 @@ bool Number(std::string_view text, T& value) {
 
 std::string WriteIndex(const TCatalogueIndex& index) {
     std::string text(Header);
+    // Room for the lines as long as they usually are, so that the text is rarely copied.
+    text.reserve(text.size() + 128 * (index.Categories.size() + index.Albums.size()) +
+                 256 * index.Songs.size());
     text += '\n';
     std::string line = "source";
     AppendField(line, index.Source);
-    text += line + '\n';
+    text.append(line) += '\n';
     for (const auto& [kind, folders] :
          {std::pair{"category", &index.Categories}, std::pair{"album", &index.Albums}}) {
         for (const auto* entry : InKeyOrder(*folders)) {
@@ -99,7 +104,7 @@ std::string WriteIndex(const TCatalogueIndex& index) {
             AppendField(line, folder.Entry);
             AppendField(line, std::to_string(folder.DescSize));
             AppendField(line, std::to_string(folder.DescModifiedNs));
-            text += line + '\n';
+            text.append(line) += '\n';
         }
     }
     for (const auto* entry : InKeyOrder(index.Songs)) {
@@ -112,7 +117,7 @@ std::string WriteIndex(const TCatalogueIndex& index) {
         AppendField(line, song.LengthMs ? std::to_string(*song.LengthMs) : "-");
         AppendField(line, song.Title);
         AppendField(line, song.Album);
-        text += line + '\n';
+        text.append(line) += '\n';
     }
     return text;
 }

@@ -22,13 +22,50 @@ bool IsContinuation(char c) {
 // Characters no catalogue name keeps: control characters break a line, and these others
 // cannot stand in a file name on every system.
 bool Dropped(char c) {
-    return static_cast<unsigned char>(c) < 32 || c == 127 ||
-           std::string_view("<>:\"/\\|?*").find(c) != std::string_view::npos;
+    switch (c) {
+    case '<':
+    case '>':
+    case ':':
+    case '"':
+    case '/':
+    case '\\':
+    case '|':
+    case '?':
+    case '*':
+        return true;
+    default:
+        return static_cast<unsigned char>(c) < 32 || c == 127;
+    }
+}
+
+// The punctuation a name too long for its field loses first.
+bool Punctuation(char c) {
+    switch (c) {
+    case '(':
+    case ')':
+    case '[':
+    case ']':
+    case '{':
+    case '}':
+    case '\'':
+    case '.':
+    case ',':
+    case '!':
+    case '&':
+    case '#':
+    case '+':
+    case '=':
+    case '~':
+        return true;
+    default:
+        return false;
+    }
 }
 
 // The text with blank runs made one blank, no blank at either end and no ";" first.
 std::string Tidied(std::string_view text) {
     std::string tidy;
+    tidy.reserve(text.size());
     for (const char c : text) {
         if (Dropped(c))
             continue;
@@ -43,11 +80,12 @@ std::string Tidied(std::string_view text) {
     return tidy;
 }
 
-// The text with the characters in drop taken out and runs of blanks tidied again.
-std::string Without(std::string_view text, std::string_view drop) {
+// The text without its punctuation, runs of blanks tidied again.
+std::string WithoutPunctuation(std::string_view text) {
     std::string kept;
+    kept.reserve(text.size());
     for (const char c : text)
-        if (drop.find(c) == std::string_view::npos)
+        if (!Punctuation(c))
             kept += c;
     return Tidied(kept);
 }
@@ -81,7 +119,7 @@ std::string Shortened(std::string_view stem, std::size_t width) {
     }
     text = Tidied(spaced);
     if (text.size() > width)
-        text = Without(text, "()[]{}'.,!&#+=~");
+        text = WithoutPunctuation(text);
     return Cut(text, width);
 }
 
