@@ -1,22 +1,38 @@
 #include "describing/FactsAhead.h"
 
 #include "platform/Errors.h"
+#include "platform/Threads.h"
 
 #include <algorithm>
 
 namespace Catalogue {
 
 TFactsAhead::TFactsAhead(TSongFactsReader& reader, std::vector<std::string> paths, unsigned threads)
-    : FReader(reader), FPaths(std::move(paths)), FResults(FPaths.size()) {
-    const std::size_t count = std::min<std::size_t>(std::max(threads, 1u), FPaths.size());
-    for (std::size_t i = 0; i < count; ++i)
-        FThreads.emplace_back([this] { Work(); });
+    : FReader(reader), FPaths(std::move(paths)), FResults(FPaths.size()),
+      FMaxThreads(std::min<std::size_t>(std::max(threads, 1u), FPaths.size())) {
+    // Where waits are not counted the pool cannot tell a slow disk: it starts full.
+    std::size_t start = FMaxThreads;
+    if (platform::ThreadWaits())
+        start = std::min<std::size_t>(std::max(std::thread::hardware_concurrency(), 2u), start);
+    for (std::size_t i = 0; i < start; ++i)
+        Grow();
 }
 
 TFactsAhead::~TFactsAhead() {
-    FStopping = true;
+    {
+        const std::lock_guard<std::mutex> guard(FThreadsLock);
+        FStopping = true;
+    }
     for (auto& thread : FThreads)
         thread.join();
+}
+
+void TFactsAhead::Grow() {
+    const std::lock_guard<std::mutex> guard(FThreadsLock);
+    if (FStopping || FThreads.size() >= FMaxThreads)
+        return;
+    FThreads.emplace_back([this] { Work(); });
+    ++FThreadCount;
 }
 
 void TFactsAhead::Work() {
@@ -24,18 +40,25 @@ void TFactsAhead::Work() {
         const std::size_t index = FNext++;
         if (index >= FPaths.size() || FStopping)
             return;
+        // A reading that waited (the song was not in the page cache) asks for another thread,
+        // while the pool is not full.
+        const bool growing = FThreadCount < FMaxThreads;
+        const auto waitsBefore = growing ? platform::ThreadWaits() : std::nullopt;
         TResult result;
         try {
             result.Facts = FReader.Read(FPaths[index]);
         } catch (const std::exception& error) {
             result.Error = error.what();
         }
+        const bool waited = growing && waitsBefore && platform::ThreadWaits() > waitsBefore;
         result.Done = true;
         {
             const std::lock_guard<std::mutex> guard(FLock);
             FResults[index] = std::move(result);
         }
         FDone.notify_all();
+        if (waited)
+            Grow();
     }
 }
 

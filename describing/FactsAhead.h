@@ -3,6 +3,11 @@
 // describing takes them, and waits for the disk or the network overlap. The describing itself
 // stays on its thread and takes each result in its turn, so reports and progress keep their
 // order.
+//
+// The pool starts with a thread per processor and grows, up to its size, each time a reading
+// had to wait: songs in the page cache keep every processor busy with a few threads, and more
+// would only take turns with the describing, which then falls behind and finishes alone; a
+// cold disk or a network share gets the many readings it needs in flight.
 #pragma once
 
 #include "describing/SongFacts.h"
@@ -20,7 +25,8 @@ namespace Catalogue {
 
 class TFactsAhead {
 public:
-    // Starts threads readers on the paths; the reader must allow calls from several threads.
+    // Reads the paths on up to threads threads; the reader must allow calls from several
+    // threads.
     TFactsAhead(TSongFactsReader& reader, std::vector<std::string> paths, unsigned threads);
     // Stops the reading (songs not started are not read) and waits for the threads.
     ~TFactsAhead();
@@ -38,6 +44,8 @@ private:
         bool Done = false;
     };
     void Work();
+    // Starts one more thread, unless the pool is full or stopping.
+    void Grow();
 
     TSongFactsReader& FReader;
     const std::vector<std::string> FPaths;
@@ -46,7 +54,11 @@ private:
     std::atomic<bool> FStopping{false};
     std::mutex FLock;
     std::condition_variable FDone;
+    const std::size_t FMaxThreads;
+    // Guards FThreads, which grows until FStopping is set.
+    std::mutex FThreadsLock;
     std::vector<std::thread> FThreads;
+    std::atomic<std::size_t> FThreadCount{0};
 };
 
 } // namespace Catalogue
