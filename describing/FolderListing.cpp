@@ -40,11 +40,15 @@ TListing ListFolder(const std::string& folder, TListingUse use) {
     }
     const auto byName = [](const auto& a, const auto& b) { return a.first < b.first; };
     std::sort(folders.begin(), folders.end(), byName);
+    listing.Folders.reserve(folders.size());
+    listing.FolderIds.reserve(folders.size());
     for (auto& [name, id] : folders) {
         listing.Folders.push_back(std::move(name));
         listing.FolderIds.push_back(id);
     }
     std::sort(songs.begin(), songs.end(), byName);
+    listing.Songs.reserve(songs.size());
+    listing.SongFacts.reserve(songs.size());
     for (auto& [name, facts] : songs) {
         listing.Songs.push_back(std::move(name));
         listing.SongFacts.push_back(facts);

@@ -17,7 +17,12 @@ namespace Catalogue {
 namespace {
 
 std::string Below(const std::string& relative, const std::string& name) {
-    return relative.empty() ? name : relative + "/" + name;
+    if (relative.empty())
+        return name;
+    std::string path;
+    path.reserve(relative.size() + 1 + name.size());
+    path.append(relative).append(1, '/').append(name);
+    return path;
 }
 
 // The device part of an identity.
