@@ -36,12 +36,15 @@ void TFactsAhead::Grow() {
 }
 
 void TFactsAhead::Work() {
+    // Readings of this thread that waited, one after the other.
+    int waitedInRow = 0;
     for (;;) {
         const std::size_t index = FNext++;
         if (index >= FPaths.size() || FStopping)
             return;
-        // A reading that waited (the song was not in the page cache) asks for another thread,
-        // while the pool is not full.
+        // Two readings in a row that waited (the songs were not in the page cache) ask for
+        // another thread, while the pool is not full; a single wait may be for a lock of the
+        // system's own.
         const bool growing = FThreadCount < FMaxThreads;
         const auto waitsBefore = growing ? platform::ThreadWaits() : std::nullopt;
         TResult result;
@@ -57,8 +60,11 @@ void TFactsAhead::Work() {
             FResults[index] = std::move(result);
         }
         FDone.notify_all();
-        if (waited)
+        waitedInRow = waited ? waitedInRow + 1 : 0;
+        if (waitedInRow == 2) {
+            waitedInRow = 0;
             Grow();
+        }
     }
 }
 

@@ -4,10 +4,10 @@
 // stays on its thread and takes each result in its turn, so reports and progress keep their
 // order.
 //
-// The pool starts with a thread per processor and grows, up to its size, each time a reading
-// had to wait: songs in the page cache keep every processor busy with a few threads, and more
-// would only take turns with the describing, which then falls behind and finishes alone; a
-// cold disk or a network share gets the many readings it needs in flight.
+// The pool starts with a thread per processor and grows, up to its size, while readings wait: songs
+// in the page cache keep every processor busy with a few threads, and more would only take turns
+// with the describing, which then falls behind and finishes alone; a cold disk or a network share
+// gets the many readings it needs in flight.
 #pragma once
 
 #include "describing/SongFacts.h"
