@@ -3,6 +3,7 @@
 #include "describing/DescLayout.h"
 
 #include <algorithm>
+#include <array>
 
 namespace Catalogue {
 
@@ -19,47 +20,26 @@ bool IsContinuation(char c) {
     return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
 }
 
-// Characters no catalogue name keeps: control characters break a line, and these others
-// cannot stand in a file name on every system.
-bool Dropped(char c) {
-    switch (c) {
-    case '<':
-    case '>':
-    case ':':
-    case '"':
-    case '/':
-    case '\\':
-    case '|':
-    case '?':
-    case '*':
-        return true;
-    default:
-        return static_cast<unsigned char>(c) < 32 || c == 127;
-    }
+// The bytes of chars as a table, for a test per character without a search.
+constexpr std::array<bool, 256> ByteSet(std::string_view chars) {
+    std::array<bool, 256> set{};
+    for (const char c : chars)
+        set[static_cast<unsigned char>(c)] = true;
+    return set;
 }
 
+// Characters no catalogue name keeps: control characters break a line, and these others
+// cannot stand in a file name on every system.
+constexpr auto Unnameable = ByteSet("<>:\"/\\|?*");
 // The punctuation a name too long for its field loses first.
-bool Punctuation(char c) {
-    switch (c) {
-    case '(':
-    case ')':
-    case '[':
-    case ']':
-    case '{':
-    case '}':
-    case '\'':
-    case '.':
-    case ',':
-    case '!':
-    case '&':
-    case '#':
-    case '+':
-    case '=':
-    case '~':
-        return true;
-    default:
-        return false;
-    }
+constexpr auto Punctuation = ByteSet("()[]{}'.,!&#+=~");
+
+bool In(const std::array<bool, 256>& set, char c) {
+    return set[static_cast<unsigned char>(c)];
+}
+
+bool Dropped(char c) {
+    return static_cast<unsigned char>(c) < 32 || c == 127 || In(Unnameable, c);
 }
 
 // The text with blank runs made one blank, no blank at either end and no ";" first.
@@ -85,7 +65,7 @@ std::string WithoutPunctuation(std::string_view text) {
     std::string kept;
     kept.reserve(text.size());
     for (const char c : text)
-        if (!Punctuation(c))
+        if (!In(Punctuation, c))
             kept += c;
     return Tidied(kept);
 }
