@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <cstdint>
 #include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -97,6 +98,37 @@ void WriteFileBytes(const std::string& path, std::string_view bytes) {
 
 namespace {
 
+// Reads fd to its end into bytes, straight into room for sizeHint bytes and one more, so that
+// a file of the size told is neither copied nor grown, and the read that finds its end needs no
+// room of its own. The size told is only a hint (a file of the proc file system tells none):
+// the reading goes on to the end, within maxSize. False (and bytes empty) once more than
+// maxSize bytes came.
+bool ReadToEnd(int fd, std::size_t sizeHint, std::uint64_t maxSize, std::string& bytes) {
+    bytes.resize(sizeHint + 1);
+    std::size_t size = 0;
+    for (;;) {
+        if (size == bytes.size())
+            bytes.resize(std::min<std::uint64_t>(size * 2 + 65536, maxSize) + 1);
+        const ssize_t got = read(fd, bytes.data() + size, bytes.size() - size);
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            const int error = errno;
+            bytes.clear();
+            RaiseFileError(error);
+        }
+        if (got == 0)
+            break;
+        size += static_cast<std::size_t>(got);
+        if (size > maxSize) {
+            bytes.clear();
+            return false;
+        }
+    }
+    bytes.resize(size);
+    return true;
+}
+
 // Writes the bytes to a new file beside target and renames it over target, so that no reader
 // ever sees it half written; durable (for a file replaced) flushes the file to the disk before
 // the rename and its folder after it, and keeps the permissions of the file replaced.
@@ -161,28 +193,12 @@ std::string ReadFileBytes(const std::string& path) {
     TDescriptor file(open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (file.Get() < 0)
         RaiseFileError(errno);
-    // The bytes are read straight into a string of the file's size and a byte more, so that
-    // the read that finds the end needs no room of its own: a large file is neither copied nor
-    // grown. A file whose size is not told (a pipe) grows as it is read.
     struct stat status {};
     const bool sized = fstat(file.Get(), &status) == 0 && S_ISREG(status.st_mode);
-    std::string content(sized ? static_cast<std::size_t>(status.st_size) + 1 : 4096, '\0');
-    std::size_t filled = 0;
-    for (;;) {
-        if (filled == content.size())
-            content.resize(content.size() * 2);
-        const ssize_t got = read(file.Get(), content.data() + filled, content.size() - filled);
-        if (got < 0) {
-            if (errno == EINTR)
-                continue;
-            RaiseFileError(errno);
-        }
-        if (got == 0) {
-            content.resize(filled);
-            return content;
-        }
-        filled += static_cast<std::size_t>(got);
-    }
+    std::string content;
+    ReadToEnd(file.Get(), sized ? static_cast<std::size_t>(status.st_size) : 0, UINT64_MAX,
+              content);
+    return content;
 }
 
 bool CanOpenForReading(const std::string& path) {
@@ -208,31 +224,9 @@ TRegularRead ReadRegularFile(const std::string& path, std::uint64_t maxSize, std
         return TRegularRead::NotRegular;
     if (static_cast<std::uint64_t>(status.st_size) > maxSize)
         return TRegularRead::TooLarge;
-    // The size told is only a hint (a file of the proc file system tells none): read until
-    // the end, within the limit.
-    bytes.resize(static_cast<std::size_t>(status.st_size) + 1);
-    std::size_t size = 0;
-    for (;;) {
-        if (size == bytes.size())
-            bytes.resize(std::min<std::uint64_t>(size * 2 + 65536, maxSize + 1));
-        const ssize_t got = read(fd, bytes.data() + size, bytes.size() - size);
-        if (got < 0) {
-            if (errno == EINTR)
-                continue;
-            const int error = errno;
-            bytes.clear();
-            RaiseFileError(error);
-        }
-        if (got == 0)
-            break;
-        size += static_cast<std::size_t>(got);
-        if (size > maxSize) {
-            bytes.clear();
-            return TRegularRead::TooLarge;
-        }
-    }
-    bytes.resize(size);
-    return TRegularRead::Read;
+    return ReadToEnd(fd, static_cast<std::size_t>(status.st_size), maxSize, bytes)
+               ? TRegularRead::Read
+               : TRegularRead::TooLarge;
 }
 
 TPathKind PathKindOf(const std::string& path) {
