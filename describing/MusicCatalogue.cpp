@@ -87,10 +87,10 @@ private:
     void MakeFolder(const std::string& entry);
     // The names in a catalogue folder, none for a folder this run named anew.
     std::unordered_set<std::string> EntryNamesOnDisk(const std::string& folderEntry) const;
-    // Describes one album into its entry and returns its title.
     // The old index's facts of each of an album's songs, in the order of its songs (null for
     // a song it does not hold).
     using TOldSongs = std::vector<const TIndexedSong*>;
+    // Describes one album into its entry and returns its title.
     std::string DescribeAlbum(const TMusicAlbum& album, const TOldSongs& olds,
                               const std::string& albumEntry, bool& kept);
     // Describes the albums [first, next) of one category into its entry.
