@@ -25,11 +25,12 @@ void AppendField(std::string& line, std::string_view field) {
     line.append(field.substr(start));
 }
 
-// The field with its escapes undone.
-std::string Unescaped(std::string_view field) {
+// The field with its escapes undone; a field that holds none is shown as it stands, one that
+// does is unescaped into unescaped.
+std::string_view Unescaped(std::string_view field, std::deque<std::string>& unescaped) {
     if (field.find('\\') == std::string_view::npos)
-        return std::string(field);
-    std::string text;
+        return field;
+    std::string& text = unescaped.emplace_back();
     for (std::size_t i = 0; i < field.size(); ++i) {
         char c = field[i];
         if (c == '\\' && i + 1 < field.size()) {
@@ -41,8 +42,9 @@ std::string Unescaped(std::string_view field) {
     return text;
 }
 
-// The fields of a line, still escaped (an escaped tab ends no field), into fields.
-void Fields(std::string_view line, std::vector<std::string_view>& fields) {
+// The fields of a line, still escaped (an escaped tab ends no field), into fields; true when the
+// line holds an escape.
+bool Fields(std::string_view line, std::vector<std::string_view>& fields) {
     fields.clear();
     std::size_t start = 0;
     // Most lines hold no escape: every tab ends a field.
@@ -53,7 +55,7 @@ void Fields(std::string_view line, std::vector<std::string_view>& fields) {
             start = tab + 1;
         }
         fields.push_back(line.substr(start));
-        return;
+        return false;
     }
     for (std::size_t i = 0; i <= line.size(); ++i) {
         if (i < line.size() && line[i] == '\\') {
@@ -63,6 +65,7 @@ void Fields(std::string_view line, std::vector<std::string_view>& fields) {
             start = i + 1;
         }
     }
+    return true;
 }
 
 // The entries of a map in the order of their keys, so that the same index is the same text.
@@ -76,6 +79,32 @@ std::vector<const typename TMap::value_type*> InKeyOrder(const TMap& map) {
               [](const auto* a, const auto* b) { return a->first < b->first; });
     return entries;
 }
+
+// Entries are paths relative to the catalogue folder with "/" between their names.
+std::string_view Parent(std::string_view entry) {
+    const auto slash = entry.rfind('/');
+    return slash == std::string_view::npos ? std::string_view() : entry.substr(0, slash);
+}
+
+// Adds sources to the sources of its entry's folder. The lines of one folder's entries mostly
+// come one after another: the folder is looked up once for them.
+class TSorter {
+public:
+    explicit TSorter(TReadIndex::TSources& in) : FIn(in) {}
+    void Add(std::string_view source, std::string_view entry) {
+        const auto folder = Parent(entry);
+        if (FSources == nullptr || folder != FFolder) {
+            FFolder = folder;
+            FSources = &FIn[folder];
+        }
+        FSources->push_back(source);
+    }
+
+private:
+    TReadIndex::TSources& FIn;
+    std::string_view FFolder;
+    std::vector<std::string_view>* FSources = nullptr;
+};
 
 template <typename T>
 bool Number(std::string_view text, T& value) {
@@ -122,31 +151,54 @@ std::string WriteIndex(const TCatalogueIndex& index) {
     return text;
 }
 
-TCatalogueIndex ReadIndex(std::string_view text) {
-    TCatalogueIndex index;
+TIndexedSong Owned(const TReadIndexedSong& song) {
+    return {std::string(song.Entry), song.Size,
+            song.ModifiedNs,         song.LengthMs,
+            std::string(song.Title), std::string(song.Album)};
+}
+
+TIndexedFolder Owned(const TReadIndexedFolder& folder) {
+    return {std::string(folder.Entry), folder.DescSize, folder.DescModifiedNs};
+}
+
+TReadIndex ReadIndex(std::string bytes) {
+    TReadIndex index;
+    index.Text = std::make_unique<const std::string>(std::move(bytes));
+    const std::string_view text = *index.Text;
     if (!text.starts_with(Header))
         return index;
+    std::vector<std::string_view> fields;
+    bool escaped = false;
+    // The field as it reads, kept in the text unless it held an escape.
+    const auto field = [&](std::size_t i) {
+        return escaped ? Unescaped(fields[i], index.Unescaped) : fields[i];
+    };
     // A song's line takes well over a hundred bytes: room for them all without rehashing.
     index.Songs.reserve(text.size() / 100);
+    TSorter categories(index.CategoriesIn);
+    TSorter albums(index.AlbumsIn);
+    TSorter songs(index.SongsIn);
     std::size_t start = 0;
-    std::vector<std::string_view> fields;
     while (start < text.size()) {
         auto end = text.find('\n', start);
         if (end == std::string_view::npos)
             end = text.size();
-        Fields(text.substr(start, end - start), fields);
+        escaped = Fields(text.substr(start, end - start), fields);
         start = end + 1;
         const auto& kind = fields.front();
         if (kind == "source" && fields.size() == 2) {
-            index.Source = Unescaped(fields[1]);
+            index.Source = field(1);
         } else if ((kind == "category" || kind == "album") && fields.size() == 5) {
-            TIndexedFolder folder{Unescaped(fields[2])};
-            if (Number(fields[3], folder.DescSize) && Number(fields[4], folder.DescModifiedNs))
-                (kind == "category" ? index.Categories : index.Albums)[Unescaped(fields[1])] =
-                    std::move(folder);
+            TReadIndexedFolder folder{field(2)};
+            if (!Number(fields[3], folder.DescSize) || !Number(fields[4], folder.DescModifiedNs))
+                continue;
+            const bool category = kind == "category";
+            const auto [at, added] =
+                (category ? index.Categories : index.Albums).insert_or_assign(field(1), folder);
+            if (added)
+                (category ? categories : albums).Add(at->first, folder.Entry);
         } else if (kind == "song" && fields.size() == 8) {
-            TIndexedSong song;
-            song.Entry = Unescaped(fields[2]);
+            TReadIndexedSong song;
             std::int64_t length = 0;
             if (!Number(fields[3], song.Size) || !Number(fields[4], song.ModifiedNs))
                 continue;
@@ -155,9 +207,11 @@ TCatalogueIndex ReadIndex(std::string_view text) {
                     continue;
                 song.LengthMs = length;
             }
-            song.Title = Unescaped(fields[6]);
-            song.Album = Unescaped(fields[7]);
-            index.Songs.emplace(Unescaped(fields[1]), std::move(song));
+            song.Entry = field(2);
+            song.Title = field(6);
+            song.Album = field(7);
+            if (const auto [at, added] = index.Songs.emplace(field(1), song); added)
+                songs.Add(at->first, song.Entry);
         }
     }
     return index;

@@ -5,36 +5,48 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 namespace Catalogue {
 
 // The index file's name inside the catalogue folder.
 inline constexpr std::string_view IndexFileName = ".mp3tunestead-index";
 
-struct TIndexedSong {
+// A song's facts in the index; TText is std::string in an index being made and std::string_view
+// in one read from its text.
+template <typename TText>
+struct TBasicIndexedSong {
     // The song's entry: its path relative to the catalogue folder.
-    std::string Entry;
+    TText Entry;
     std::uint64_t Size = 0;
     std::int64_t ModifiedNs = 0;
     std::optional<std::int64_t> LengthMs;
-    std::string Title;
-    std::string Album;
-    friend bool operator==(const TIndexedSong&, const TIndexedSong&) = default;
+    TText Title;
+    TText Album;
+    friend bool operator==(const TBasicIndexedSong&, const TBasicIndexedSong&) = default;
 };
 
-struct TIndexedFolder {
+template <typename TText>
+struct TBasicIndexedFolder {
     // The category's or album's entry: its path relative to the catalogue folder.
-    std::string Entry;
+    TText Entry;
     // The size and time of its description file as the run that wrote the index left it: while
     // they and what the folder holds are unchanged, the folder needs no work.
     std::uint64_t DescSize = 0;
     std::int64_t DescModifiedNs = 0;
-    friend bool operator==(const TIndexedFolder&, const TIndexedFolder&) = default;
+    friend bool operator==(const TBasicIndexedFolder&, const TBasicIndexedFolder&) = default;
 };
+
+using TIndexedSong = TBasicIndexedSong<std::string>;
+using TIndexedFolder = TBasicIndexedFolder<std::string>;
+using TReadIndexedSong = TBasicIndexedSong<std::string_view>;
+using TReadIndexedFolder = TBasicIndexedFolder<std::string_view>;
 
 struct TCatalogueIndex {
     // The music folder described.
@@ -47,10 +59,34 @@ struct TCatalogueIndex {
     friend bool operator==(const TCatalogueIndex&, const TCatalogueIndex&) = default;
 };
 
+// The index as read from its text. Every name and title is a view of that text, which it keeps:
+// a re-run reads the index of every song it has, and copying them all would cost more than the
+// rest of the reading.
+struct TReadIndex {
+    std::string_view Source;
+    std::unordered_map<std::string_view, TReadIndexedFolder> Categories;
+    std::unordered_map<std::string_view, TReadIndexedFolder> Albums;
+    std::unordered_map<std::string_view, TReadIndexedSong> Songs;
+    // The sources (keys) of the categories, albums and songs whose entries lie in each catalogue
+    // folder, by the folder's entry.
+    using TSources = std::unordered_map<std::string_view, std::vector<std::string_view>>;
+    TSources CategoriesIn;
+    TSources AlbumsIn;
+    TSources SongsIn;
+    // What the views show: the text, and the fields that held escapes with them undone (a
+    // deque, whose strings stay where they are as it grows).
+    std::unique_ptr<const std::string> Text;
+    std::deque<std::string> Unescaped;
+};
+
+// An entry of a read index as an entry of an index being made.
+TIndexedSong Owned(const TReadIndexedSong& song);
+TIndexedFolder Owned(const TReadIndexedFolder& folder);
+
 // The index as text: one entry a line in the order of the keys, fields split by tabs, tabs, line
 // ends and backslashes inside a field escaped.
 std::string WriteIndex(const TCatalogueIndex& index);
 // The index of the text; a line it cannot read is left out (its entry is then made anew).
-TCatalogueIndex ReadIndex(std::string_view text);
+TReadIndex ReadIndex(std::string text);
 
 } // namespace Catalogue

@@ -40,7 +40,7 @@ std::optional<std::string> CatalogueSource(const std::string& catalogue) {
     if (platform::LookAt(path).Kind != platform::TEntryKind::Regular)
         return std::nullopt;
     try {
-        return ReadIndex(platform::ReadFileBytes(path)).Source;
+        return std::string(ReadIndex(platform::ReadFileBytes(path)).Source);
     } catch (const EError&) {
         return std::nullopt;
     }

@@ -26,9 +26,9 @@ std::string_view Parent(std::string_view entry) {
     return slash == std::string_view::npos ? std::string_view() : entry.substr(0, slash);
 }
 
-std::string Leaf(const std::string& entry) {
+std::string Leaf(std::string_view entry) {
     const auto slash = entry.rfind('/');
-    return slash == std::string::npos ? entry : entry.substr(slash + 1);
+    return std::string(slash == std::string_view::npos ? entry : entry.substr(slash + 1));
 }
 
 std::string Child(const std::string& parent, const std::string& name) {
@@ -46,12 +46,11 @@ std::unordered_set<std::string> NamesOnDisk(const std::string& folder) {
     return names;
 }
 
-const std::vector<const std::string*> NoSources;
+const std::vector<std::string_view> NoSources;
 
 // The old index's entries of one kind in a catalogue folder.
-const std::vector<const std::string*>&
-Sources(const std::unordered_map<std::string_view, std::vector<const std::string*>>& in,
-        const std::string& folderEntry) {
+const std::vector<std::string_view>& Sources(const TReadIndex::TSources& in,
+                                             const std::string& folderEntry) {
     const auto found = in.find(folderEntry);
     return found != in.end() ? found->second : NoSources;
 }
@@ -74,7 +73,7 @@ private:
     std::string SourcePath(const std::string& relative) const {
         return relative.empty() ? FMusic : JoinPath(FMusic, relative);
     }
-    std::string EntryPath(const std::string& entry) const {
+    std::string EntryPath(std::string_view entry) const {
         return entry.empty() ? FCatalogue : JoinPath(FCatalogue, entry);
     }
     void ReadOldIndex();
@@ -82,14 +81,14 @@ private:
     void LookAtOldFiles();
     TShortNames& NamesIn(const std::string& folderEntry);
     // The entry of a category or album: the one it had, or a new short name in parent.
-    std::string EntryFor(const std::string* old, const std::string& parent,
+    std::string EntryFor(const std::string_view* old, const std::string& parent,
                          const std::string& longName, const std::string& mark);
     void MakeFolder(const std::string& entry);
     // The names in a catalogue folder, none for a folder this run named anew.
     std::unordered_set<std::string> EntryNamesOnDisk(const std::string& folderEntry) const;
     // The old index's facts of each of an album's songs, in the order of its songs (null for
     // a song it does not hold).
-    using TOldSongs = std::vector<const TIndexedSong*>;
+    using TOldSongs = std::vector<const TReadIndexedSong*>;
     // Describes one album into its entry and returns its title.
     std::string DescribeAlbum(const TMusicAlbum& album, const TOldSongs& olds,
                               const std::string& albumEntry, bool& kept);
@@ -98,8 +97,9 @@ private:
                           std::size_t next, const std::string& categoryEntry);
     // True when the folder's entry and description file are as the last run left them, with
     // as many entries below it as then.
-    bool Kept(const std::unordered_map<std::string, TIndexedFolder>& old, const std::string& source,
-              const std::string& entry, std::size_t children, std::size_t oldChildren);
+    bool Kept(const std::unordered_map<std::string_view, TReadIndexedFolder>& old,
+              const std::string& source, const std::string& entry, std::size_t children,
+              std::size_t oldChildren);
     // The folder's entry with its description file's size and time as they are now.
     TIndexedFolder Stamped(const std::string& entry) const;
     // The title of an album whose first tagged song names tagAlbum.
@@ -111,12 +111,12 @@ private:
     // that it does not hold as they are.
     void StartReading(const std::vector<TMusicAlbum>& albums);
     // Fills the song's facts from the index when the file is unchanged, else from the file.
-    bool Facts(const TMusicSong& song, const TIndexedSong* old, TSongFacts& facts);
+    bool Facts(const TMusicSong& song, const TReadIndexedSong* old, TSongFacts& facts);
     // Removes an entry of the catalogue's own (a link or a description file).
-    void RemoveOwn(const std::string& entry);
+    void RemoveOwn(std::string_view entry);
     // Drops (or with --prune removes) the old entries below parent that this run did not see.
     void HandleGone(const std::string& parent, std::unordered_set<std::string>& present);
-    void RemoveAlbum(const std::string& albumEntry);
+    void RemoveAlbum(std::string_view albumEntry);
     void KeepUnseen();
     // True once the caller asked the run to stop; asked before each album and song.
     bool Stopping();
@@ -132,19 +132,13 @@ private:
     const TDescribeOptions& FOptions;
     const TDescribeEvents& FEvents;
     TDescWriter FWriter;
-    TCatalogueIndex FOld;
+    TReadIndex FOld;
     TCatalogueIndex FIndex;
-    // The old index's songs, albums and categories (their keys in FOld) by catalogue folder
-    // (a view of their entries in FOld).
-    using TSources = std::unordered_map<std::string_view, std::vector<const std::string*>>;
-    TSources FOldSongsIn;
-    TSources FOldAlbumsIn;
-    TSources FOldCategoriesIn;
     // Something this run found differs from the old index, which must then be written.
     bool FChanged = false;
     // The description files of the old index's folders by their entries, as they were found
     // when the run started.
-    std::unordered_map<std::string, platform::TEntryFacts> FOldFiles;
+    std::unordered_map<std::string_view, platform::TEntryFacts> FOldFiles;
     std::unordered_map<std::string, TShortNames> FNames;
     std::unordered_set<std::string> FPrunedEntries;
     // The category and album entries this run named anew.
@@ -177,14 +171,9 @@ void TMusicDescribing::ReadOldIndex() {
         return;
     FOld = ReadIndex(platform::ReadFileBytes(path));
     if (!FOld.Source.empty() && FOld.Source != FMusic)
-        throw EInOutError(FCatalogue + ": the catalogue of " + FOld.Source + ", not of " + FMusic,
+        throw EInOutError(FCatalogue + ": the catalogue of " + std::string(FOld.Source) +
+                              ", not of " + FMusic,
                           0);
-    for (const auto& [source, category] : FOld.Categories)
-        FOldCategoriesIn[Parent(category.Entry)].push_back(&source);
-    for (const auto& [source, album] : FOld.Albums)
-        FOldAlbumsIn[Parent(album.Entry)].push_back(&source);
-    for (const auto& [source, song] : FOld.Songs)
-        FOldSongsIn[Parent(song.Entry)].push_back(&source);
 }
 
 void TMusicDescribing::LookAtOldFiles() {
@@ -199,22 +188,22 @@ TShortNames& TMusicDescribing::NamesIn(const std::string& folderEntry) {
     if (found != FNames.end())
         return found->second;
     auto& names = FNames[folderEntry];
-    for (const auto* source : Sources(FOldCategoriesIn, folderEntry))
-        names.Reserve(Leaf(FOld.Categories.at(*source).Entry));
-    for (const auto* source : Sources(FOldAlbumsIn, folderEntry))
-        names.Reserve(Leaf(FOld.Albums.at(*source).Entry));
-    for (const auto* source : Sources(FOldSongsIn, folderEntry))
-        names.Reserve(Leaf(FOld.Songs.at(*source).Entry));
+    for (const auto source : Sources(FOld.CategoriesIn, folderEntry))
+        names.Reserve(Leaf(FOld.Categories.at(source).Entry));
+    for (const auto source : Sources(FOld.AlbumsIn, folderEntry))
+        names.Reserve(Leaf(FOld.Albums.at(source).Entry));
+    for (const auto source : Sources(FOld.SongsIn, folderEntry))
+        names.Reserve(Leaf(FOld.Songs.at(source).Entry));
     for (const auto& name : EntryNamesOnDisk(folderEntry))
         names.Reserve(name);
     names.Reserve(DescFileName);
     return names;
 }
 
-std::string TMusicDescribing::EntryFor(const std::string* old, const std::string& parent,
+std::string TMusicDescribing::EntryFor(const std::string_view* old, const std::string& parent,
                                        const std::string& longName, const std::string& mark) {
     if (old != nullptr && Parent(*old) == parent)
-        return *old;
+        return std::string(*old);
     auto entry = Child(parent, NamesIn(parent).Make(longName + mark, mark));
     FNewEntries.insert(entry);
     return entry;
@@ -243,19 +232,20 @@ void TMusicDescribing::MakeFolder(const std::string& entry) {
 namespace {
 
 // True when the index holds the song's facts as they are: same size and time.
-bool Unchanged(const TMusicSong& song, const TIndexedSong* old) {
+bool Unchanged(const TMusicSong& song, const TReadIndexedSong* old) {
     return old != nullptr && old->Size == song.Facts.Size &&
            old->ModifiedNs == song.Facts.ModifiedNs;
 }
 
-const TIndexedSong* Find(const TCatalogueIndex& index, const std::string& source) {
+const TReadIndexedSong* Find(const TReadIndex& index, const std::string& source) {
     const auto found = index.Songs.find(source);
     return found != index.Songs.end() ? &found->second : nullptr;
 }
 
 } // namespace
 
-bool TMusicDescribing::Facts(const TMusicSong& song, const TIndexedSong* old, TSongFacts& facts) {
+bool TMusicDescribing::Facts(const TMusicSong& song, const TReadIndexedSong* old,
+                             TSongFacts& facts) {
     if (Unchanged(song, old)) {
         facts.Size = old->Size;
         facts.LengthMs = old->LengthMs;
@@ -299,7 +289,7 @@ std::string TMusicDescribing::Title(const TMusicAlbum& album, const std::string&
     return NameText(album.Prefix) + tagAlbum + album.Suffix;
 }
 
-bool TMusicDescribing::Kept(const std::unordered_map<std::string, TIndexedFolder>& old,
+bool TMusicDescribing::Kept(const std::unordered_map<std::string_view, TReadIndexedFolder>& old,
                             const std::string& source, const std::string& entry,
                             std::size_t children, std::size_t oldChildren) {
     const auto found = old.find(source);
@@ -325,14 +315,14 @@ std::optional<std::string> TMusicDescribing::KeptAlbum(const TMusicAlbum& album,
         if (!Unchanged(album.Songs[i], olds[i]) || Parent(olds[i]->Entry) != albumEntry)
             return std::nullopt;
     if (!Kept(FOld.Albums, album.Source, albumEntry, album.Songs.size(),
-              Sources(FOldSongsIn, albumEntry).size()))
+              Sources(FOld.SongsIn, albumEntry).size()))
         return std::nullopt;
     // The songs' index entries stay as they are: they are taken over only when the index is
     // written again.
     std::string tagAlbum;
     for (std::size_t i = 0; i < olds.size() && tagAlbum.empty(); ++i)
         tagAlbum = Trimmed(olds[i]->Album);
-    FIndex.Albums[album.Source] = FOld.Albums.at(album.Source);
+    FIndex.Albums[album.Source] = Owned(FOld.Albums.at(album.Source));
     return Title(album, tagAlbum);
 }
 
@@ -356,14 +346,14 @@ std::string TMusicDescribing::DescribeAlbum(const TMusicAlbum& album, const TOld
         if (Stopping())
             break;
         const auto& song = album.Songs[i];
-        const TIndexedSong* oldSong = olds[i];
+        const TReadIndexedSong* oldSong = olds[i];
         const std::string path = SourcePath(song.Source);
         TSongFacts facts;
         if (!Facts(song, oldSong, facts))
             continue;
         const std::string entry =
             oldSong && Parent(oldSong->Entry) == albumEntry
-                ? oldSong->Entry
+                ? std::string(oldSong->Entry)
                 : Child(albumEntry, NamesIn(albumEntry).Make(song.Name, SongExtension));
         if (!entries.Input.Present.contains(Leaf(entry)) && !FOptions.DryRun) {
             try {
@@ -398,18 +388,19 @@ std::string TMusicDescribing::DescribeAlbum(const TMusicAlbum& album, const TOld
     return Title(album, tagAlbum);
 }
 
-void TMusicDescribing::RemoveOwn(const std::string& entry) {
-    FPrunedEntries.insert(entry);
+void TMusicDescribing::RemoveOwn(std::string_view entry) {
+    FPrunedEntries.emplace(entry);
     FChanged = true;
     if (FOptions.DryRun)
         return;
     platform::RemoveEntry(EntryPath(entry));
 }
 
-void TMusicDescribing::RemoveAlbum(const std::string& albumEntry) {
-    for (const auto* source : Sources(FOldSongsIn, albumEntry))
-        RemoveOwn(FOld.Songs.at(*source).Entry);
-    RemoveOwn(Child(albumEntry, std::string(DescFileName)));
+void TMusicDescribing::RemoveAlbum(std::string_view albumEntry) {
+    const std::string album(albumEntry);
+    for (const auto source : Sources(FOld.SongsIn, album))
+        RemoveOwn(FOld.Songs.at(source).Entry);
+    RemoveOwn(Child(album, std::string(DescFileName)));
     // Only an emptied folder goes: anything the user put there keeps it.
     RemoveOwn(albumEntry);
 }
@@ -418,23 +409,23 @@ void TMusicDescribing::HandleGone(const std::string& parent,
                                   std::unordered_set<std::string>& present) {
     if (!FOptions.Prune)
         return;
-    for (const auto* source : Sources(FOldSongsIn, parent))
-        if (!FIndex.Songs.contains(*source)) {
-            const auto& entry = FOld.Songs.at(*source).Entry;
+    for (const auto source : Sources(FOld.SongsIn, parent))
+        if (!FIndex.Songs.contains(std::string(source))) {
+            const auto entry = FOld.Songs.at(source).Entry;
             RemoveOwn(entry);
             present.erase(Leaf(entry));
         }
-    for (const auto* source : Sources(FOldAlbumsIn, parent))
-        if (!FIndex.Albums.contains(*source)) {
-            const auto& entry = FOld.Albums.at(*source).Entry;
+    for (const auto source : Sources(FOld.AlbumsIn, parent))
+        if (!FIndex.Albums.contains(std::string(source))) {
+            const auto entry = FOld.Albums.at(source).Entry;
             RemoveAlbum(entry);
             present.erase(Leaf(entry));
         }
-    for (const auto* source : Sources(FOldCategoriesIn, parent))
-        if (!FIndex.Categories.contains(*source)) {
-            const auto& entry = FOld.Categories.at(*source).Entry;
-            for (const auto* album : Sources(FOldAlbumsIn, entry))
-                RemoveAlbum(FOld.Albums.at(*album).Entry);
+    for (const auto source : Sources(FOld.CategoriesIn, parent))
+        if (!FIndex.Categories.contains(std::string(source))) {
+            const std::string entry(FOld.Categories.at(source).Entry);
+            for (const auto album : Sources(FOld.AlbumsIn, entry))
+                RemoveAlbum(FOld.Albums.at(album).Entry);
             RemoveOwn(Child(entry, std::string(DescFileName)));
             RemoveOwn(entry);
             present.erase(Leaf(entry));
@@ -442,16 +433,19 @@ void TMusicDescribing::HandleGone(const std::string& parent,
 }
 
 void TMusicDescribing::KeepUnseen() {
-    const auto kept = [&](const std::string& entry) { return !FPrunedEntries.contains(entry); };
-    for (const auto& [source, category] : FOld.Categories)
-        if (!FIndex.Categories.contains(source) && kept(category.Entry))
-            FIndex.Categories[source] = category;
-    for (const auto& [source, album] : FOld.Albums)
-        if (!FIndex.Albums.contains(source) && kept(album.Entry))
-            FIndex.Albums[source] = album;
-    for (const auto& [source, song] : FOld.Songs)
-        if (!FIndex.Songs.contains(source) && kept(song.Entry))
-            FIndex.Songs[source] = song;
+    const auto kept = [&](std::string_view entry) {
+        return !FPrunedEntries.contains(std::string(entry));
+    };
+    // Each entry is made only for a source this run did not see.
+    const auto keep = [&](auto& index, const auto& old) {
+        for (const auto& [source, entry] : old)
+            if (kept(entry.Entry))
+                if (auto [at, added] = index.try_emplace(std::string(source)); added)
+                    at->second = Owned(entry);
+    };
+    keep(FIndex.Categories, FOld.Categories);
+    keep(FIndex.Albums, FOld.Albums);
+    keep(FIndex.Songs, FOld.Songs);
 }
 
 void TMusicDescribing::DescribeCategory(const std::vector<TMusicAlbum>& albums, std::size_t first,
@@ -493,8 +487,8 @@ void TMusicDescribing::DescribeCategory(const std::vector<TMusicAlbum>& albums, 
     // The albums' lines are as they were when every album was kept and the category's file is
     // as the last run left it.
     if (allKept && Kept(FOld.Categories, category, categoryEntry, lines.size(),
-                        Sources(FOldAlbumsIn, categoryEntry).size())) {
-        FIndex.Categories[category] = FOld.Categories.at(category);
+                        Sources(FOld.AlbumsIn, categoryEntry).size())) {
+        FIndex.Categories[category] = Owned(FOld.Categories.at(category));
         return;
     }
     FChanged = true;
