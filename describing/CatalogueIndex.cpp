@@ -136,6 +136,14 @@ std::string WriteIndex(const TCatalogueIndex& index) {
             text.append(line) += '\n';
         }
     }
+    for (const auto* entry : InKeyOrder(index.AlbumSongs)) {
+        const auto& [source, songs] = *entry;
+        line = "songs";
+        AppendField(line, source);
+        AppendField(line, std::to_string(songs.Print));
+        AppendField(line, songs.TagAlbum);
+        text.append(line) += '\n';
+    }
     for (const auto* entry : InKeyOrder(index.Songs)) {
         const auto& [source, song] = *entry;
         line = "song";
@@ -161,60 +169,117 @@ TIndexedFolder Owned(const TReadIndexedFolder& folder) {
     return {std::string(folder.Entry), folder.DescSize, folder.DescModifiedNs};
 }
 
+namespace {
+
+// Reads the lines of the index text into the index: every line but the songs', or only the
+// songs'.
+class TIndexLines {
+public:
+    TIndexLines(TReadIndex& index, bool songs) : FIndex(index), FSongs(songs) {}
+
+    void Read() {
+        const std::string_view text = *FIndex.Text;
+        std::size_t start = 0;
+        while (start < text.size()) {
+            auto end = text.find('\n', start);
+            if (end == std::string_view::npos)
+                end = text.size();
+            const auto line = text.substr(start, end - start);
+            start = end + 1;
+            if (line.starts_with(SongKind) == FSongs)
+                ReadLine(line);
+        }
+    }
+
+private:
+    static constexpr std::string_view SongKind = "song\t";
+
+    // The field as it reads, kept in the text unless its line holds an escape.
+    std::string_view Field(std::size_t i) {
+        return FEscaped ? Unescaped(FFields[i], FIndex.Unescaped) : FFields[i];
+    }
+
+    void ReadLine(std::string_view line) {
+        FEscaped = Fields(line, FFields);
+        const auto kind = FFields.front();
+        if (kind == "source" && FFields.size() == 2)
+            FIndex.Source = Field(1);
+        else if ((kind == "category" || kind == "album") && FFields.size() == 5)
+            ReadFolder(kind == "category");
+        else if (kind == "songs" && FFields.size() == 4)
+            ReadAlbumSongs();
+        else if (kind == "song" && FFields.size() == 8)
+            ReadSong();
+    }
+
+    void ReadFolder(bool category) {
+        TReadIndexedFolder folder{Field(2)};
+        if (!Number(FFields[3], folder.DescSize) || !Number(FFields[4], folder.DescModifiedNs))
+            return;
+        const auto [at, added] =
+            (category ? FIndex.Categories : FIndex.Albums).insert_or_assign(Field(1), folder);
+        if (added)
+            (category ? FCategories : FAlbums).Add(at->first, folder.Entry);
+    }
+
+    void ReadAlbumSongs() {
+        TReadAlbumSongs songs;
+        if (Number(FFields[2], songs.Print)) {
+            songs.TagAlbum = Field(3);
+            FIndex.AlbumSongs.insert_or_assign(Field(1), songs);
+        }
+    }
+
+    void ReadSong() {
+        TReadIndexedSong song;
+        std::int64_t length = 0;
+        if (!Number(FFields[3], song.Size) || !Number(FFields[4], song.ModifiedNs))
+            return;
+        if (FFields[5] != "-") {
+            if (!Number(FFields[5], length))
+                return;
+            song.LengthMs = length;
+        }
+        song.Entry = Field(2);
+        song.Title = Field(6);
+        song.Album = Field(7);
+        if (const auto [at, added] = FIndex.Songs.emplace(Field(1), song); added)
+            FSongsIn.Add(at->first, song.Entry);
+    }
+
+    TReadIndex& FIndex;
+    const bool FSongs;
+    std::vector<std::string_view> FFields;
+    bool FEscaped = false;
+    TSorter FCategories{FIndex.CategoriesIn};
+    TSorter FAlbums{FIndex.AlbumsIn};
+    TSorter FSongsIn{FIndex.SongsIn};
+};
+
+} // namespace
+
 TReadIndex ReadIndex(std::string bytes) {
     TReadIndex index;
     index.Text = std::make_unique<const std::string>(std::move(bytes));
-    const std::string_view text = *index.Text;
-    if (!text.starts_with(Header))
-        return index;
-    std::vector<std::string_view> fields;
-    bool escaped = false;
-    // The field as it reads, kept in the text unless it held an escape.
-    const auto field = [&](std::size_t i) {
-        return escaped ? Unescaped(fields[i], index.Unescaped) : fields[i];
-    };
-    // A song's line takes well over a hundred bytes: room for them all without rehashing.
-    index.Songs.reserve(text.size() / 100);
-    TSorter categories(index.CategoriesIn);
-    TSorter albums(index.AlbumsIn);
-    TSorter songs(index.SongsIn);
-    std::size_t start = 0;
-    while (start < text.size()) {
-        auto end = text.find('\n', start);
-        if (end == std::string_view::npos)
-            end = text.size();
-        escaped = Fields(text.substr(start, end - start), fields);
-        start = end + 1;
-        const auto& kind = fields.front();
-        if (kind == "source" && fields.size() == 2) {
-            index.Source = field(1);
-        } else if ((kind == "category" || kind == "album") && fields.size() == 5) {
-            TReadIndexedFolder folder{field(2)};
-            if (!Number(fields[3], folder.DescSize) || !Number(fields[4], folder.DescModifiedNs))
-                continue;
-            const bool category = kind == "category";
-            const auto [at, added] =
-                (category ? index.Categories : index.Albums).insert_or_assign(field(1), folder);
-            if (added)
-                (category ? categories : albums).Add(at->first, folder.Entry);
-        } else if (kind == "song" && fields.size() == 8) {
-            TReadIndexedSong song;
-            std::int64_t length = 0;
-            if (!Number(fields[3], song.Size) || !Number(fields[4], song.ModifiedNs))
-                continue;
-            if (fields[5] != "-") {
-                if (!Number(fields[5], length))
-                    continue;
-                song.LengthMs = length;
-            }
-            song.Entry = field(2);
-            song.Title = field(6);
-            song.Album = field(7);
-            if (const auto [at, added] = index.Songs.emplace(field(1), song); added)
-                songs.Add(at->first, song.Entry);
-        }
-    }
+    if (index.Text->starts_with(Header))
+        TIndexLines(index, false).Read();
+    else
+        index.SongsRead = true;
     return index;
+}
+
+void ReadIndexSongs(TReadIndex& index) {
+    // An index that was never read (no file) has no songs.
+    if (index.SongsRead || !index.Text)
+        return;
+    index.SongsRead = true;
+    // A song's line takes well over a hundred bytes: room for them all without rehashing.
+    index.Songs.reserve(index.Text->size() / 100);
+    TIndexLines(index, true).Read();
+}
+
+TAlbumSongs Owned(const TReadAlbumSongs& songs) {
+    return {songs.Print, std::string(songs.TagAlbum)};
 }
 
 } // namespace Catalogue

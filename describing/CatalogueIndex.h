@@ -43,10 +43,22 @@ struct TBasicIndexedFolder {
     friend bool operator==(const TBasicIndexedFolder&, const TBasicIndexedFolder&) = default;
 };
 
+// What an album's songs were when its description file was last written with all of them: a
+// print of their names, sizes and times, and the first album tag among them. While the print
+// is the same, none of its songs needs to be looked up.
+template <typename TText>
+struct TBasicAlbumSongs {
+    std::uint64_t Print = 0;
+    TText TagAlbum;
+    friend bool operator==(const TBasicAlbumSongs&, const TBasicAlbumSongs&) = default;
+};
+
 using TIndexedSong = TBasicIndexedSong<std::string>;
 using TIndexedFolder = TBasicIndexedFolder<std::string>;
 using TReadIndexedSong = TBasicIndexedSong<std::string_view>;
 using TReadIndexedFolder = TBasicIndexedFolder<std::string_view>;
+using TAlbumSongs = TBasicAlbumSongs<std::string>;
+using TReadAlbumSongs = TBasicAlbumSongs<std::string_view>;
 
 struct TCatalogueIndex {
     // The music folder described.
@@ -56,17 +68,21 @@ struct TCatalogueIndex {
     std::unordered_map<std::string, TIndexedFolder> Categories;
     std::unordered_map<std::string, TIndexedFolder> Albums;
     std::unordered_map<std::string, TIndexedSong> Songs;
+    // Keyed by the album's path, for the albums whose songs were all described.
+    std::unordered_map<std::string, TAlbumSongs> AlbumSongs;
     friend bool operator==(const TCatalogueIndex&, const TCatalogueIndex&) = default;
 };
 
 // The index as read from its text. Every name and title is a view of that text, which it keeps:
-// a re-run reads the index of every song it has, and copying them all would cost more than the
-// rest of the reading.
+// copying them all would cost more than the rest of the reading. The songs are read only when
+// asked for (ReadIndexSongs): on a re-run, albums whose songs have the print they had need none.
 struct TReadIndex {
     std::string_view Source;
     std::unordered_map<std::string_view, TReadIndexedFolder> Categories;
     std::unordered_map<std::string_view, TReadIndexedFolder> Albums;
+    std::unordered_map<std::string_view, TReadAlbumSongs> AlbumSongs;
     std::unordered_map<std::string_view, TReadIndexedSong> Songs;
+    bool SongsRead = false;
     // The sources (keys) of the categories, albums and songs whose entries lie in each catalogue
     // folder, by the folder's entry.
     using TSources = std::unordered_map<std::string_view, std::vector<std::string_view>>;
@@ -82,11 +98,15 @@ struct TReadIndex {
 // An entry of a read index as an entry of an index being made.
 TIndexedSong Owned(const TReadIndexedSong& song);
 TIndexedFolder Owned(const TReadIndexedFolder& folder);
+TAlbumSongs Owned(const TReadAlbumSongs& songs);
 
 // The index as text: one entry a line in the order of the keys, fields split by tabs, tabs, line
 // ends and backslashes inside a field escaped.
 std::string WriteIndex(const TCatalogueIndex& index);
-// The index of the text; a line it cannot read is left out (its entry is then made anew).
+// The index of the text without its songs; a line it cannot read is left out (its entry is
+// then made anew).
 TReadIndex ReadIndex(std::string text);
+// Reads the songs of the index (once).
+void ReadIndexSongs(TReadIndex& index);
 
 } // namespace Catalogue

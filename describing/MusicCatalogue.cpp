@@ -12,6 +12,8 @@
 #include "platform/FileIO.h"
 #include "platform/MusicFiles.h"
 
+#include <algorithm>
+#include <cstring>
 #include <future>
 #include <unordered_map>
 #include <unordered_set>
@@ -86,11 +88,21 @@ private:
     void MakeFolder(const std::string& entry);
     // The names in a catalogue folder, none for a folder this run named anew.
     std::unordered_set<std::string> EntryNamesOnDisk(const std::string& folderEntry) const;
-    // The old index's facts of each of an album's songs, in the order of its songs (null for
-    // a song it does not hold).
-    using TOldSongs = std::vector<const TReadIndexedSong*>;
+    // What the old index holds of an album's songs.
+    struct TOldAlbum {
+        // The print of the songs as they are now, and whether the index holds the same for the
+        // album: then every song is as the index holds it.
+        std::uint64_t Print = 0;
+        bool Printed = false;
+        // The index's facts of each song, in the order of the songs (null for a song it does
+        // not hold), once looked up; songs looked up at the start are read ahead.
+        std::vector<const TReadIndexedSong*> Songs;
+        bool LookedUp = false;
+        bool ReadAhead = false;
+    };
+    void LookUp(const TMusicAlbum& album, TOldAlbum& old);
     // Describes one album into its entry and returns its title.
-    std::string DescribeAlbum(const TMusicAlbum& album, const TOldSongs& olds,
+    std::string DescribeAlbum(const TMusicAlbum& album, TOldAlbum& old,
                               const std::string& albumEntry, bool& kept);
     // Describes the albums [first, next) of one category into its entry.
     void DescribeCategory(const std::vector<TMusicAlbum>& albums, std::size_t first,
@@ -105,13 +117,14 @@ private:
     // The title of an album whose first tagged song names tagAlbum.
     static std::string Title(const TMusicAlbum& album, const std::string& tagAlbum);
     // For an album as the last run left it: its title, its songs and itself kept in the index.
-    std::optional<std::string> KeptAlbum(const TMusicAlbum& album, const TOldSongs& olds,
+    std::optional<std::string> KeptAlbum(const TMusicAlbum& album, const TOldAlbum& old,
                                          const std::string& albumEntry);
-    // Looks every song up in the old index once (FOldSongs) and starts reading ahead the songs
-    // that it does not hold as they are.
+    // Compares every album's songs with the old index (FOldAlbums), looks up the songs of the
+    // albums whose print differs and starts reading ahead the songs it does not hold as they are.
     void StartReading(const std::vector<TMusicAlbum>& albums);
-    // Fills the song's facts from the index when the file is unchanged, else from the file.
-    bool Facts(const TMusicSong& song, const TReadIndexedSong* old, TSongFacts& facts);
+    // Fills the song's facts from the index when the file is unchanged, else from the file
+    // (taken from the reading ahead when it was started for it).
+    bool Facts(const TMusicSong& song, const TReadIndexedSong* old, bool ahead, TSongFacts& facts);
     // Removes an entry of the catalogue's own (a link or a description file).
     void RemoveOwn(std::string_view entry);
     // Drops (or with --prune removes) the old entries below parent that this run did not see.
@@ -143,8 +156,8 @@ private:
     std::unordered_set<std::string> FPrunedEntries;
     // The category and album entries this run named anew.
     std::unordered_set<std::string> FNewEntries;
-    // The old facts of the songs of every album, in the order of the albums.
-    std::vector<TOldSongs> FOldSongs;
+    // The old index's songs of every album, in the order of the albums.
+    std::vector<TOldAlbum> FOldAlbums;
     std::unique_ptr<TFactsAhead> FAhead;
     std::size_t FAlbumsDone = 0;
     std::size_t FAlbumsTotal = 0;
@@ -187,6 +200,7 @@ TShortNames& TMusicDescribing::NamesIn(const std::string& folderEntry) {
     const auto found = FNames.find(folderEntry);
     if (found != FNames.end())
         return found->second;
+    ReadIndexSongs(FOld);
     auto& names = FNames[folderEntry];
     for (const auto source : Sources(FOld.CategoriesIn, folderEntry))
         names.Reserve(Leaf(FOld.Categories.at(source).Entry));
@@ -242,9 +256,31 @@ const TReadIndexedSong* Find(const TReadIndex& index, const std::string& source)
     return found != index.Songs.end() ? &found->second : nullptr;
 }
 
+// A print of the names, sizes and times of an album's songs, eight bytes at a time: a change of
+// any one of them always changes it (each step is one to one), and the same songs give the same
+// print on every run.
+std::uint64_t SongsPrint(const TMusicAlbum& album) {
+    std::uint64_t print = 0;
+    const auto add = [&print](std::uint64_t word) {
+        print = ((print << 5 | print >> 59) ^ word) * 0x517cc1b727220a95;
+    };
+    for (const auto& song : album.Songs) {
+        const auto& name = song.Name;
+        add(name.size());
+        for (std::size_t at = 0; at < name.size(); at += sizeof(std::uint64_t)) {
+            std::uint64_t word = 0;
+            std::memcpy(&word, name.data() + at, std::min(sizeof word, name.size() - at));
+            add(word);
+        }
+        add(song.Facts.Size);
+        add(static_cast<std::uint64_t>(song.Facts.ModifiedNs));
+    }
+    return print;
+}
+
 } // namespace
 
-bool TMusicDescribing::Facts(const TMusicSong& song, const TReadIndexedSong* old,
+bool TMusicDescribing::Facts(const TMusicSong& song, const TReadIndexedSong* old, bool ahead,
                              TSongFacts& facts) {
     if (Unchanged(song, old)) {
         facts.Size = old->Size;
@@ -255,7 +291,7 @@ bool TMusicDescribing::Facts(const TMusicSong& song, const TReadIndexedSong* old
     }
     try {
         ++FWriter.Summary().SongsRead;
-        facts = FAhead ? FAhead->Take(FNextRead++) : FReader.Read(SourcePath(song.Source));
+        facts = ahead && FAhead ? FAhead->Take(FNextRead++) : FReader.Read(SourcePath(song.Source));
         facts.Size = song.Facts.Size;
         return true;
     } catch (const std::exception& error) {
@@ -265,17 +301,30 @@ bool TMusicDescribing::Facts(const TMusicSong& song, const TReadIndexedSong* old
     }
 }
 
+void TMusicDescribing::LookUp(const TMusicAlbum& album, TOldAlbum& old) {
+    ReadIndexSongs(FOld);
+    old.Songs.reserve(album.Songs.size());
+    for (const auto& song : album.Songs)
+        old.Songs.push_back(Find(FOld, song.Source));
+    old.LookedUp = true;
+}
+
 void TMusicDescribing::StartReading(const std::vector<TMusicAlbum>& albums) {
     std::vector<std::string> paths;
-    FOldSongs.reserve(albums.size());
-    for (const auto& album : albums) {
-        auto& olds = FOldSongs.emplace_back();
-        olds.reserve(album.Songs.size());
-        for (const auto& song : album.Songs) {
-            olds.push_back(Find(FOld, song.Source));
-            if (!Unchanged(song, olds.back()) && FOptions.ReadThreads > 1)
-                paths.push_back(SourcePath(song.Source));
-        }
+    FOldAlbums.resize(albums.size());
+    for (std::size_t i = 0; i < albums.size(); ++i) {
+        const auto& album = albums[i];
+        auto& old = FOldAlbums[i];
+        old.Print = SongsPrint(album);
+        const auto printed = FOld.AlbumSongs.find(album.Source);
+        old.Printed = printed != FOld.AlbumSongs.end() && printed->second.Print == old.Print;
+        if (old.Printed)
+            continue;
+        LookUp(album, old);
+        old.ReadAhead = true;
+        for (std::size_t song = 0; song < album.Songs.size(); ++song)
+            if (!Unchanged(album.Songs[song], old.Songs[song]) && FOptions.ReadThreads > 1)
+                paths.push_back(SourcePath(album.Songs[song].Source));
     }
     if (paths.size() > 1)
         FAhead = std::make_unique<TFactsAhead>(FReader, std::move(paths), FOptions.ReadThreads);
@@ -309,34 +358,52 @@ TIndexedFolder TMusicDescribing::Stamped(const std::string& entry) const {
 }
 
 std::optional<std::string> TMusicDescribing::KeptAlbum(const TMusicAlbum& album,
-                                                       const TOldSongs& olds,
+                                                       const TOldAlbum& old,
                                                        const std::string& albumEntry) {
+    // The songs' index entries stay as they are: they are taken over only when the index is
+    // written again.
+    if (old.Printed) {
+        if (!Kept(FOld.Albums, album.Source, albumEntry, 0, 0))
+            return std::nullopt;
+        const auto& songs = FOld.AlbumSongs.at(album.Source);
+        FIndex.Albums[album.Source] = Owned(FOld.Albums.at(album.Source));
+        FIndex.AlbumSongs[album.Source] = Owned(songs);
+        return Title(album, std::string(songs.TagAlbum));
+    }
+    const auto& olds = old.Songs;
     for (std::size_t i = 0; i < album.Songs.size(); ++i)
         if (!Unchanged(album.Songs[i], olds[i]) || Parent(olds[i]->Entry) != albumEntry)
             return std::nullopt;
     if (!Kept(FOld.Albums, album.Source, albumEntry, album.Songs.size(),
               Sources(FOld.SongsIn, albumEntry).size()))
         return std::nullopt;
-    // The songs' index entries stay as they are: they are taken over only when the index is
-    // written again.
     std::string tagAlbum;
     for (std::size_t i = 0; i < olds.size() && tagAlbum.empty(); ++i)
         tagAlbum = Trimmed(olds[i]->Album);
     FIndex.Albums[album.Source] = Owned(FOld.Albums.at(album.Source));
+    // The index gains the album's print (an index from before prints, or an album a song of
+    // which could not be described until it went).
+    FIndex.AlbumSongs[album.Source] = {old.Print, tagAlbum};
+    FChanged = true;
     return Title(album, tagAlbum);
 }
 
-std::string TMusicDescribing::DescribeAlbum(const TMusicAlbum& album, const TOldSongs& olds,
+std::string TMusicDescribing::DescribeAlbum(const TMusicAlbum& album, TOldAlbum& old,
                                             const std::string& albumEntry, bool& kept) {
     // An album whose songs, entries and description file are as the last run left them needs
     // neither a listing nor a reading.
-    if (auto title = KeptAlbum(album, olds, albumEntry)) {
+    if (auto title = KeptAlbum(album, old, albumEntry)) {
         kept = true;
         CountSongs(album.Songs.size());
         return *title;
     }
     kept = false;
     FChanged = true;
+    if (!old.LookedUp)
+        LookUp(album, old);
+    const auto& olds = old.Songs;
+    // Every song ended up in the description file: only then the index keeps the album's print.
+    bool whole = true;
     MakeFolder(albumEntry);
     TFolderEntries entries;
     entries.Input.Present = EntryNamesOnDisk(albumEntry);
@@ -349,8 +416,10 @@ std::string TMusicDescribing::DescribeAlbum(const TMusicAlbum& album, const TOld
         const TReadIndexedSong* oldSong = olds[i];
         const std::string path = SourcePath(song.Source);
         TSongFacts facts;
-        if (!Facts(song, oldSong, facts))
+        if (!Facts(song, oldSong, old.ReadAhead, facts)) {
+            whole = false;
             continue;
+        }
         const std::string entry =
             oldSong && Parent(oldSong->Entry) == albumEntry
                 ? std::string(oldSong->Entry)
@@ -361,6 +430,7 @@ std::string TMusicDescribing::DescribeAlbum(const TMusicAlbum& album, const TOld
             } catch (const EError& error) {
                 FWriter.Report(TProblemKind::LinkNotMade, path,
                                "cannot make its entry " + EntryPath(entry) + ": " + error.what());
+                whole = false;
                 continue;
             }
         }
@@ -385,6 +455,12 @@ std::string TMusicDescribing::DescribeAlbum(const TMusicAlbum& album, const TOld
     HandleGone(albumEntry, entries.Input.Present);
     FWriter.Update(EntryPath(albumEntry), albumEntry, entries);
     FIndex.Albums[album.Source] = Stamped(albumEntry);
+    // A song gone and not pruned keeps its line, so the songs there are not only these.
+    for (const auto source : Sources(FOld.SongsIn, albumEntry))
+        whole = whole && (FIndex.Songs.contains(std::string(source)) ||
+                          FPrunedEntries.contains(std::string(FOld.Songs.at(source).Entry)));
+    if (whole)
+        FIndex.AlbumSongs[album.Source] = {old.Print, tagAlbum};
     return Title(album, tagAlbum);
 }
 
@@ -409,6 +485,7 @@ void TMusicDescribing::HandleGone(const std::string& parent,
                                   std::unordered_set<std::string>& present) {
     if (!FOptions.Prune)
         return;
+    ReadIndexSongs(FOld);
     for (const auto source : Sources(FOld.SongsIn, parent))
         if (!FIndex.Songs.contains(std::string(source))) {
             const auto entry = FOld.Songs.at(source).Entry;
@@ -433,9 +510,17 @@ void TMusicDescribing::HandleGone(const std::string& parent,
 }
 
 void TMusicDescribing::KeepUnseen() {
+    ReadIndexSongs(FOld);
     const auto kept = [&](std::string_view entry) {
         return !FPrunedEntries.contains(std::string(entry));
     };
+    // An album not seen keeps its print; one seen has the print this run gave it, or none.
+    for (const auto& [source, songs] : FOld.AlbumSongs) {
+        const auto album = FOld.Albums.find(source);
+        std::string key(source);
+        if (album != FOld.Albums.end() && kept(album->second.Entry) && !FIndex.Albums.contains(key))
+            FIndex.AlbumSongs.try_emplace(std::move(key), Owned(songs));
+    }
     // Each entry is made only for a source this run did not see.
     const auto keep = [&](auto& index, const auto& old) {
         for (const auto& [source, entry] : old)
@@ -469,7 +554,7 @@ void TMusicDescribing::DescribeCategory(const std::vector<TMusicAlbum>& albums, 
             EntryFor(oldAlbum != FOld.Albums.end() ? &oldAlbum->second.Entry : nullptr,
                      categoryEntry, album.Prefix + album.Name, album.DiscMark);
         bool kept = false;
-        std::string title = DescribeAlbum(album, FOldSongs[i], albumEntry, kept);
+        std::string title = DescribeAlbum(album, FOldAlbums[i], albumEntry, kept);
         if (FStopped)
             break;
         ++FWriter.Summary().AlbumsDescribed;
