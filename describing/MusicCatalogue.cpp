@@ -124,7 +124,8 @@ private:
     void StartReading(const std::vector<TMusicAlbum>& albums);
     // Fills the song's facts from the index when the file is unchanged, else from the file
     // (taken from the reading ahead when it was started for it).
-    bool Facts(const TMusicSong& song, const TReadIndexedSong* old, bool ahead, TSongFacts& facts);
+    bool Facts(const TMusicSong& song, const std::string& path, const TReadIndexedSong* old,
+               bool ahead, TSongFacts& facts);
     // Removes an entry of the catalogue's own (a link or a description file).
     void RemoveOwn(std::string_view entry);
     // Drops (or with --prune removes) the old entries below parent that this run did not see.
@@ -280,8 +281,8 @@ std::uint64_t SongsPrint(const TMusicAlbum& album) {
 
 } // namespace
 
-bool TMusicDescribing::Facts(const TMusicSong& song, const TReadIndexedSong* old, bool ahead,
-                             TSongFacts& facts) {
+bool TMusicDescribing::Facts(const TMusicSong& song, const std::string& path,
+                             const TReadIndexedSong* old, bool ahead, TSongFacts& facts) {
     if (Unchanged(song, old)) {
         facts.Size = old->Size;
         facts.LengthMs = old->LengthMs;
@@ -291,11 +292,11 @@ bool TMusicDescribing::Facts(const TMusicSong& song, const TReadIndexedSong* old
     }
     try {
         ++FWriter.Summary().SongsRead;
-        facts = ahead && FAhead ? FAhead->Take(FNextRead++) : FReader.Read(SourcePath(song.Source));
+        facts = ahead && FAhead ? FAhead->Take(FNextRead++) : FReader.Read(path);
         facts.Size = song.Facts.Size;
         return true;
     } catch (const std::exception& error) {
-        FWriter.Report(TProblemKind::SongUnreadable, SourcePath(song.Source),
+        FWriter.Report(TProblemKind::SongUnreadable, path,
                        std::string("cannot read song: ") + error.what());
         return false;
     }
@@ -305,7 +306,7 @@ void TMusicDescribing::LookUp(const TMusicAlbum& album, TOldAlbum& old) {
     ReadIndexSongs(FOld);
     old.Songs.reserve(album.Songs.size());
     for (const auto& song : album.Songs)
-        old.Songs.push_back(Find(FOld, song.Source));
+        old.Songs.push_back(Find(FOld, SongSource(album, song)));
     old.LookedUp = true;
 }
 
@@ -324,7 +325,7 @@ void TMusicDescribing::StartReading(const std::vector<TMusicAlbum>& albums) {
         old.ReadAhead = true;
         for (std::size_t song = 0; song < album.Songs.size(); ++song)
             if (!Unchanged(album.Songs[song], old.Songs[song]) && FOptions.ReadThreads > 1)
-                paths.push_back(SourcePath(album.Songs[song].Source));
+                paths.push_back(SourcePath(SongSource(album, album.Songs[song])));
     }
     if (paths.size() > 1)
         FAhead = std::make_unique<TFactsAhead>(FReader, std::move(paths), FOptions.ReadThreads);
@@ -414,9 +415,10 @@ std::string TMusicDescribing::DescribeAlbum(const TMusicAlbum& album, TOldAlbum&
             break;
         const auto& song = album.Songs[i];
         const TReadIndexedSong* oldSong = olds[i];
-        const std::string path = SourcePath(song.Source);
+        const std::string source = SongSource(album, song);
+        const std::string path = SourcePath(source);
         TSongFacts facts;
-        if (!Facts(song, oldSong, old.ReadAhead, facts)) {
+        if (!Facts(song, path, oldSong, old.ReadAhead, facts)) {
             whole = false;
             continue;
         }
@@ -442,8 +444,8 @@ std::string TMusicDescribing::DescribeAlbum(const TMusicAlbum& album, TOldAlbum&
         if (tagAlbum.empty())
             tagAlbum = Trimmed(facts.Album);
         FWriter.AddEntry(entries, Leaf(entry), path, title, numbers);
-        FIndex.Songs[song.Source] = {entry,          song.Facts.Size, song.Facts.ModifiedNs,
-                                     facts.LengthMs, facts.Title,     facts.Album};
+        FIndex.Songs[source] = {entry,          song.Facts.Size, song.Facts.ModifiedNs,
+                                facts.LengthMs, facts.Title,     facts.Album};
         CountSongs(1);
     }
     if (FStopped) {

@@ -178,11 +178,8 @@ std::optional<TListing> TMusicScan::Visit(const std::string& relative, std::stri
 
 void TMusicScan::AddAlbum(TListing& listing, TMusicAlbum album) {
     album.Songs.reserve(listing.Songs.size());
-    for (std::size_t i = 0; i < listing.Songs.size(); ++i) {
-        std::string source = Below(album.Source, listing.Songs[i]);
-        album.Songs.push_back(
-            {std::move(listing.Songs[i]), std::move(source), listing.SongFacts[i]});
-    }
+    for (std::size_t i = 0; i < listing.Songs.size(); ++i)
+        album.Songs.push_back({std::move(listing.Songs[i]), listing.SongFacts[i]});
     if (!album.Songs.empty())
         FAlbums.push_back(std::move(album));
 }
@@ -245,6 +242,10 @@ std::vector<TMusicAlbum> TMusicScan::Run() {
 }
 
 } // namespace
+
+std::string SongSource(const TMusicAlbum& album, const TMusicSong& song) {
+    return Below(album.Source, song.Name);
+}
 
 int DiscNumber(std::string_view name) {
     std::string word;

@@ -17,8 +17,6 @@ namespace Catalogue {
 
 struct TMusicSong {
     std::string Name;
-    // The path relative to the music folder.
-    std::string Source;
     platform::TEntryFacts Facts;
 };
 
@@ -38,6 +36,9 @@ struct TMusicAlbum {
     std::string DiscMark;
     std::vector<TMusicSong> Songs;
 };
+
+// The song's path relative to the music folder.
+std::string SongSource(const TMusicAlbum& album, const TMusicSong& song);
 
 enum class TScanProblem { FolderUnreadable, NotRegular };
 using TScanReport =
