@@ -124,6 +124,9 @@ std::string WriteIndex(const TCatalogueIndex& index) {
     std::string line = "source";
     AppendField(line, index.Source);
     text.append(line) += '\n';
+    if (index.Root)
+        text.append("root\t" + std::to_string(index.Root->DescSize) + '\t' +
+                    std::to_string(index.Root->DescModifiedNs)) += '\n';
     for (const auto& [kind, folders] :
          {std::pair{"category", &index.Categories}, std::pair{"album", &index.Albums}}) {
         for (const auto* entry : InKeyOrder(*folders)) {
@@ -206,6 +209,8 @@ private:
             FIndex.Source = Field(1);
         else if ((kind == "category" || kind == "album") && FFields.size() == 5)
             ReadFolder(kind == "category");
+        else if (kind == "root" && FFields.size() == 3)
+            ReadRoot();
         else if (kind == "songs" && FFields.size() == 4)
             ReadAlbumSongs();
         else if (kind == "song" && FFields.size() == 8)
@@ -220,6 +225,12 @@ private:
             (category ? FIndex.Categories : FIndex.Albums).insert_or_assign(Field(1), folder);
         if (added)
             (category ? FCategories : FAlbums).Add(at->first, folder.Entry);
+    }
+
+    void ReadRoot() {
+        TReadIndexedFolder root;
+        if (Number(FFields[1], root.DescSize) && Number(FFields[2], root.DescModifiedNs))
+            FIndex.Root = root;
     }
 
     void ReadAlbumSongs() {

@@ -63,6 +63,8 @@ using TReadAlbumSongs = TBasicAlbumSongs<std::string_view>;
 struct TCatalogueIndex {
     // The music folder described.
     std::string Source;
+    // The catalogue folder's own description file (its entry is empty), once written whole.
+    std::optional<TIndexedFolder> Root;
     // Keyed by the path relative to the music folder ("" for the music folder itself): a re-run
     // looks up every song it finds, so they are hashed.
     std::unordered_map<std::string, TIndexedFolder> Categories;
@@ -78,6 +80,7 @@ struct TCatalogueIndex {
 // asked for (ReadIndexSongs): on a re-run, albums whose songs have the print they had need none.
 struct TReadIndex {
     std::string_view Source;
+    std::optional<TReadIndexedFolder> Root;
     std::unordered_map<std::string_view, TReadIndexedFolder> Categories;
     std::unordered_map<std::string_view, TReadIndexedFolder> Albums;
     std::unordered_map<std::string_view, TReadAlbumSongs> AlbumSongs;

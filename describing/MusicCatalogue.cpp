@@ -104,9 +104,20 @@ private:
     // Describes one album into its entry and returns its title.
     std::string DescribeAlbum(const TMusicAlbum& album, TOldAlbum& old,
                               const std::string& albumEntry, bool& kept);
-    // Describes the albums [first, next) of one category into its entry.
-    void DescribeCategory(const std::vector<TMusicAlbum>& albums, std::size_t first,
+    // Describes the albums [first, next) of one category into its entry; true when the
+    // category and every album were kept as the last run left them.
+    bool DescribeCategory(const std::vector<TMusicAlbum>& albums, std::size_t first,
                           std::size_t next, const std::string& categoryEntry);
+    // Describes the categories into the catalogue folder's own file, unless every category and
+    // the file are kept as the last run left them.
+    struct TCategoryLine {
+        std::string Entry;
+        std::string Source;
+        std::string Name;
+    };
+    void DescribeRoot(const std::vector<TCategoryLine>& lines, bool allKept);
+    // True when the folder's description file (entry) is as the last run left it.
+    bool DescKept(const TReadIndexedFolder& old, const std::string& entry);
     // True when the folder's entry and description file are as the last run left them, with
     // as many entries below it as then.
     bool Kept(const std::unordered_map<std::string_view, TReadIndexedFolder>& old,
@@ -191,6 +202,8 @@ void TMusicDescribing::ReadOldIndex() {
 }
 
 void TMusicDescribing::LookAtOldFiles() {
+    if (FOld.Root)
+        FOldFiles.emplace("", platform::LookAt(DescFilePath(FCatalogue)));
     for (const auto* folders : {&FOld.Categories, &FOld.Albums})
         for (const auto& [source, folder] : *folders)
             FOldFiles.emplace(folder.Entry,
@@ -343,14 +356,18 @@ bool TMusicDescribing::Kept(const std::unordered_map<std::string_view, TReadInde
                             const std::string& source, const std::string& entry,
                             std::size_t children, std::size_t oldChildren) {
     const auto found = old.find(source);
-    if (FOptions.DryRun || found == old.end() || found->second.Entry != entry ||
-        oldChildren != children)
+    return found != old.end() && found->second.Entry == entry && oldChildren == children &&
+           DescKept(found->second, entry);
+}
+
+bool TMusicDescribing::DescKept(const TReadIndexedFolder& old, const std::string& entry) {
+    if (FOptions.DryRun)
         return false;
     const auto looked = FOldFiles.find(entry);
     const auto desc = looked != FOldFiles.end() ? looked->second
                                                 : platform::LookAt(DescFilePath(EntryPath(entry)));
-    return desc.Kind == platform::TEntryKind::Regular && desc.Size == found->second.DescSize &&
-           desc.ModifiedNs == found->second.DescModifiedNs;
+    return desc.Kind == platform::TEntryKind::Regular && desc.Size == old.DescSize &&
+           desc.ModifiedNs == old.DescModifiedNs;
 }
 
 TIndexedFolder TMusicDescribing::Stamped(const std::string& entry) const {
@@ -535,12 +552,13 @@ void TMusicDescribing::KeepUnseen() {
     keep(FIndex.Songs, FOld.Songs);
 }
 
-void TMusicDescribing::DescribeCategory(const std::vector<TMusicAlbum>& albums, std::size_t first,
+bool TMusicDescribing::DescribeCategory(const std::vector<TMusicAlbum>& albums, std::size_t first,
                                         std::size_t next, const std::string& categoryEntry) {
     const std::string& category = albums[first].Category;
+    // An album's line, made only when the category's file is written.
     struct TLine {
-        std::string Name;
-        std::string Path;
+        std::size_t Album;
+        std::string Entry;
         std::string Title;
     };
     std::vector<TLine> lines;
@@ -561,7 +579,7 @@ void TMusicDescribing::DescribeCategory(const std::vector<TMusicAlbum>& albums, 
             break;
         ++FWriter.Summary().AlbumsDescribed;
         allKept = allKept && kept;
-        lines.push_back({Leaf(albumEntry), SourcePath(album.Source), std::move(title)});
+        lines.push_back({i, albumEntry, std::move(title)});
         if (FEvents.OnProgress)
             FEvents.OnProgress(++FAlbumsDone, FAlbumsTotal);
     }
@@ -569,14 +587,14 @@ void TMusicDescribing::DescribeCategory(const std::vector<TMusicAlbum>& albums, 
         // The category's file is left as it was; the next run writes it with every album.
         FChanged = true;
         FIndex.Categories[category] = Unfinished(categoryEntry);
-        return;
+        return false;
     }
     // The albums' lines are as they were when every album was kept and the category's file is
     // as the last run left it.
     if (allKept && Kept(FOld.Categories, category, categoryEntry, lines.size(),
                         Sources(FOld.AlbumsIn, categoryEntry).size())) {
         FIndex.Categories[category] = Owned(FOld.Categories.at(category));
-        return;
+        return true;
     }
     FChanged = true;
     MakeFolder(categoryEntry);
@@ -584,12 +602,35 @@ void TMusicDescribing::DescribeCategory(const std::vector<TMusicAlbum>& albums, 
     entries.Input.Present = EntryNamesOnDisk(categoryEntry);
     entries.Input.Prune = FOptions.Prune;
     for (const auto& line : lines) {
-        entries.Input.Present.insert(line.Name);
-        FWriter.AddEntry(entries, line.Name, line.Path, line.Title, std::nullopt);
+        const std::string name = Leaf(line.Entry);
+        entries.Input.Present.insert(name);
+        FWriter.AddEntry(entries, name, SourcePath(albums[line.Album].Source), line.Title,
+                         std::nullopt);
     }
     HandleGone(categoryEntry, entries.Input.Present);
     FWriter.Update(EntryPath(categoryEntry), categoryEntry, entries);
     FIndex.Categories[category] = Stamped(categoryEntry);
+    return false;
+}
+
+void TMusicDescribing::DescribeRoot(const std::vector<TCategoryLine>& lines, bool allKept) {
+    if (allKept && FOld.Root && lines.size() == Sources(FOld.CategoriesIn, "").size() &&
+        DescKept(*FOld.Root, "")) {
+        FIndex.Root = Owned(*FOld.Root);
+        return;
+    }
+    FChanged = true;
+    TFolderEntries entries;
+    entries.Input.Present = NamesOnDisk(FCatalogue);
+    entries.Input.Prune = FOptions.Prune;
+    for (const auto& line : lines) {
+        entries.Input.Present.insert(line.Entry);
+        FWriter.AddEntry(entries, line.Entry, SourcePath(line.Source), NameText(line.Name),
+                         std::nullopt);
+    }
+    HandleGone("", entries.Input.Present);
+    FWriter.Update(FCatalogue, "", entries);
+    FIndex.Root = Stamped("");
 }
 
 TDescribeSummary TMusicDescribing::Run() {
@@ -641,9 +682,8 @@ TDescribeSummary TMusicDescribing::Run() {
 
     StartReading(albums);
     FAlbumsTotal = albums.size();
-    TFolderEntries rootEntries;
-    rootEntries.Input.Present = NamesOnDisk(FCatalogue);
-    rootEntries.Input.Prune = FOptions.Prune;
+    std::vector<TCategoryLine> rootLines;
+    bool allKept = true;
     for (std::size_t first = 0; first < albums.size();) {
         const std::string& category = albums[first].Category;
         const std::string& categoryName = albums[first].CategoryName;
@@ -654,20 +694,17 @@ TDescribeSummary TMusicDescribing::Run() {
         std::size_t next = first;
         while (next < albums.size() && albums[next].Category == category)
             ++next;
-        DescribeCategory(albums, first, next, categoryEntry);
+        const bool kept = DescribeCategory(albums, first, next, categoryEntry);
         if (FStopped)
             break;
-        rootEntries.Input.Present.insert(categoryEntry);
-        FWriter.AddEntry(rootEntries, categoryEntry, SourcePath(category), NameText(categoryName),
-                         std::nullopt);
+        allKept = allKept && kept;
+        rootLines.push_back({categoryEntry, category, categoryName});
         first = next;
     }
     // A stopped run leaves the root's file as it was: it would not name the categories not
     // reached, and a pruning one would drop their lines.
-    if (!FStopped) {
-        HandleGone("", rootEntries.Input.Present);
-        FWriter.Update(FCatalogue, "", rootEntries);
-    }
+    if (!FStopped)
+        DescribeRoot(rootLines, allKept);
     // The index vouches for the description files as they are: they are on the disk first.
     FWriter.SyncNewFiles(FCatalogue);
     if (!FOptions.DryRun && (FChanged || FOld.Source != FMusic)) {

@@ -68,6 +68,8 @@ TCatalogueIndex Owned(TReadIndex&& read) {
     ReadIndexSongs(read);
     TCatalogueIndex index;
     index.Source = read.Source;
+    if (read.Root)
+        index.Root = Owned(*read.Root);
     for (const auto& [source, folder] : read.Categories)
         index.Categories[std::string(source)] = Owned(folder);
     for (const auto& [source, folder] : read.Albums)
@@ -82,6 +84,7 @@ TCatalogueIndex Owned(TReadIndex&& read) {
 TEST(CatalogueIndex, RoundTripKeepsOddBytesAndSkipsDamagedLines) {
     TCatalogueIndex index;
     index.Source = "/music/with\ttab";
+    index.Root = TIndexedFolder{"", 77, -8};
     index.Categories["Rock"] = {"Rock", 0, 0};
     index.Albums["Rock/A\\B"] = {"Rock/A B", 123, -456};
     index.Songs["Rock/A\\B/x.mp3"] = {"Rock/A B/x.mp3", 12, -5, 3000, "line\nend\r", "al\\bum"};
@@ -107,6 +110,7 @@ TEST(CatalogueIndex, RoundTripKeepsOddBytesAndSkipsDamagedLines) {
     // The same index is the same text, in whatever order its entries came.
     TCatalogueIndex reversed;
     reversed.Source = index.Source;
+    reversed.Root = index.Root;
     reversed.Songs["Rock/t.mp3"] = index.Songs["Rock/t.mp3"];
     reversed.Songs["Rock/A\\B/y.mp3"] = index.Songs["Rock/A\\B/y.mp3"];
     reversed.Songs["Rock/A\\B/x.mp3"] = index.Songs["Rock/A\\B/x.mp3"];
@@ -359,6 +363,13 @@ TEST_F(MusicCatalogue, AlbumsAreKeptByThePrintOfTheirSongsAndOnlyAChangedSongIsO
     EXPECT_EQ(FReader.Opened, 1);
     Describe();
     EXPECT_EQ(FReader.Opened, 1);
+    // The catalogue folder's own file edited: the user's line stays, a category line taken out
+    // comes back.
+    FCatalogue.Write("cat/descript.ion", "; mine\r\nMusic  Music\r\nPink Floyd  Pink Floyd\r\n");
+    EXPECT_EQ(Describe().FilesChanged, 1);
+    EXPECT_EQ(Read("descript.ion"),
+              "; mine\r\nMusic  Music\r\nPink Floyd  Pink Floyd\r\nJazz  Jazz\r\n");
+    EXPECT_EQ(Describe().FilesChanged, 0);
     EXPECT_EQ(Check(), std::vector<std::string>{});
 }
 
