@@ -180,18 +180,25 @@ class TIndexLines {
 public:
     TIndexLines(TReadIndex& index, bool songs) : FIndex(index), FSongs(songs) {}
 
+    // Reads the lines before the songs', or the songs'.
     void Read() {
-        const std::string_view text = *FIndex.Text;
-        std::size_t start = 0;
+        const std::string_view text = FIndex.Text;
+        std::size_t start = FSongs ? FIndex.SongsFrom : 0;
         while (start < text.size()) {
             auto end = text.find('\n', start);
             if (end == std::string_view::npos)
                 end = text.size();
             const auto line = text.substr(start, end - start);
+            if (!FSongs && line.starts_with(SongKind)) {
+                FIndex.SongsFrom = start;
+                return;
+            }
             start = end + 1;
-            if (line.starts_with(SongKind) == FSongs)
+            if (!FSongs || line.starts_with(SongKind))
                 ReadLine(line);
         }
+        if (!FSongs)
+            FIndex.SongsFrom = text.size();
     }
 
 private:
@@ -269,23 +276,28 @@ private:
 
 } // namespace
 
-TReadIndex ReadIndex(std::string bytes) {
+TReadIndex ReadIndex(std::string_view text, std::shared_ptr<const void> keeper) {
     TReadIndex index;
-    index.Text = std::make_unique<const std::string>(std::move(bytes));
-    if (index.Text->starts_with(Header))
+    index.Text = text;
+    index.Keeper = std::move(keeper);
+    if (text.starts_with(Header))
         TIndexLines(index, false).Read();
     else
         index.SongsRead = true;
     return index;
 }
 
+TReadIndex ReadIndex(std::string text) {
+    auto kept = std::make_shared<const std::string>(std::move(text));
+    return ReadIndex(*kept, kept);
+}
+
 void ReadIndexSongs(TReadIndex& index) {
-    // An index that was never read (no file) has no songs.
-    if (index.SongsRead || !index.Text)
+    if (index.SongsRead)
         return;
     index.SongsRead = true;
     // A song's line takes well over a hundred bytes: room for them all without rehashing.
-    index.Songs.reserve(index.Text->size() / 100);
+    index.Songs.reserve((index.Text.size() - index.SongsFrom) / 100);
     TIndexLines(index, true).Read();
 }
 

@@ -92,10 +92,14 @@ struct TReadIndex {
     TSources CategoriesIn;
     TSources AlbumsIn;
     TSources SongsIn;
-    // What the views show: the text, and the fields that held escapes with them undone (a
-    // deque, whose strings stay where they are as it grows).
-    std::unique_ptr<const std::string> Text;
+    // What the views show: the text and what keeps it, and the fields that held escapes with
+    // them undone (a deque, whose strings stay where they are as it grows).
+    std::string_view Text;
+    std::shared_ptr<const void> Keeper;
     std::deque<std::string> Unescaped;
+    // Where the songs' lines begin (they come last): only the text before them is read until
+    // the songs are asked for.
+    std::size_t SongsFrom = 0;
 };
 
 // An entry of a read index as an entry of an index being made.
@@ -106,8 +110,9 @@ TAlbumSongs Owned(const TReadAlbumSongs& songs);
 // The index as text: one entry a line in the order of the keys, fields split by tabs, tabs, line
 // ends and backslashes inside a field escaped.
 std::string WriteIndex(const TCatalogueIndex& index);
-// The index of the text without its songs; a line it cannot read is left out (its entry is
-// then made anew).
+// The index of the text (kept alive by keeper) without its songs; a line it cannot read is
+// left out (its entry is then made anew).
+TReadIndex ReadIndex(std::string_view text, std::shared_ptr<const void> keeper);
 TReadIndex ReadIndex(std::string text);
 // Reads the songs of the index (once).
 void ReadIndexSongs(TReadIndex& index);

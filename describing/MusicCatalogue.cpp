@@ -194,7 +194,8 @@ void TMusicDescribing::ReadOldIndex() {
     const std::string path = JoinPath(FCatalogue, IndexFileName);
     if (!platform::EntryExists(path))
         return;
-    FOld = ReadIndex(platform::ReadFileBytes(path));
+    auto bytes = platform::MapFileBytes(path);
+    FOld = ReadIndex(bytes.Bytes, std::move(bytes.Keeper));
     if (!FOld.Source.empty() && FOld.Source != FMusic)
         throw EInOutError(FCatalogue + ": the catalogue of " + std::string(FOld.Source) +
                               ", not of " + FMusic,

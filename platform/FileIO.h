@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -29,6 +30,16 @@ void SyncFileSystem(const std::string& path);
 
 // The whole content of a file.
 std::string ReadFileBytes(const std::string& path);
+
+// A file's bytes for reading and what keeps them: mapped into memory where the system allows
+// it, so that only the pages looked at are read in and none is copied; read whole elsewhere.
+// The file must not shrink while the bytes are in use. A file replaced through
+// ReplaceFileBytes never does: the new file takes its name and the old one stays whole.
+struct TFileBytes {
+    std::string_view Bytes;
+    std::shared_ptr<const void> Keeper;
+};
+TFileBytes MapFileBytes(const std::string& path);
 
 // True when the file (not a folder) can be opened for reading. A pipe is opened without
 // waiting for a writer.

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -199,6 +200,25 @@ std::string ReadFileBytes(const std::string& path) {
     ReadToEnd(file.Get(), sized ? static_cast<std::size_t>(status.st_size) : 0, UINT64_MAX,
               content);
     return content;
+}
+
+TFileBytes MapFileBytes(const std::string& path) {
+    TDescriptor file(open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (file.Get() < 0)
+        RaiseFileError(errno);
+    struct stat status {};
+    if (fstat(file.Get(), &status) == 0 && S_ISREG(status.st_mode) && status.st_size > 0) {
+        const auto size = static_cast<std::size_t>(status.st_size);
+        void* const address = mmap(nullptr, size, PROT_READ, MAP_PRIVATE, file.Get(), 0);
+        if (address != MAP_FAILED)
+            return {{static_cast<const char*>(address), size},
+                    std::shared_ptr<const void>(
+                        address, [size](const void* at) { munmap(const_cast<void*>(at), size); })};
+    }
+    // An empty file, one that tells no size, or one that cannot be mapped is read.
+    auto content = std::make_shared<std::string>();
+    ReadToEnd(file.Get(), 0, UINT64_MAX, *content);
+    return {*content, content};
 }
 
 bool CanOpenForReading(const std::string& path) {

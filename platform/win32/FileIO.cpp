@@ -131,6 +131,13 @@ std::string ReadFileBytes(const std::string& path) {
     }
 }
 
+TFileBytes MapFileBytes(const std::string& path) {
+    // A file mapped into memory cannot be replaced by a rename while it stays mapped: it is
+    // read whole instead.
+    auto content = std::make_shared<const std::string>(ReadFileBytes(path));
+    return {*content, content};
+}
+
 bool CanOpenForReading(const std::string& path) {
     THandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));

@@ -107,6 +107,25 @@ TEST(FileIO, ReplaceOntoAFolderFailsAndLeavesNothing) {
     EXPECT_EQ(EntriesIn(dir.Path()), 1u);
 }
 
+TEST(FileIO, MappedBytesAreTheFileAndOutliveItsReplacement) {
+    TTempDir dir;
+    for (const std::size_t size : {0u, 1u, 4096u, 200001u}) {
+        std::string content(size, 'x');
+        for (std::size_t i = 0; i < size; i += 97)
+            content[i] = static_cast<char>(i);
+        const auto file = dir.Write("m" + std::to_string(size), content).string();
+        const auto mapped = platform::MapFileBytes(file);
+        platform::ReplaceFileBytes(file, "new");
+        EXPECT_EQ(mapped.Bytes, content) << size;
+        EXPECT_EQ(platform::MapFileBytes(file).Bytes, "new");
+    }
+#ifndef _WIN32
+    EXPECT_TRUE(platform::MapFileBytes("/proc/self/status").Bytes.starts_with("Name:"));
+#endif
+    EXPECT_EQ(ErrorOf([&] { platform::MapFileBytes((dir.Path() / "none").string()); }),
+              "File not found");
+}
+
 TEST(FileIO, ReadErrorsNameTheFileError) {
     TTempDir dir;
     EXPECT_EQ(ErrorOf([&] { platform::ReadFileBytes((dir.Path() / "none").string()); }),
