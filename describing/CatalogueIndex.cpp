@@ -80,19 +80,13 @@ std::vector<const typename TMap::value_type*> InKeyOrder(const TMap& map) {
     return entries;
 }
 
-// Entries are paths relative to the catalogue folder with "/" between their names.
-std::string_view Parent(std::string_view entry) {
-    const auto slash = entry.rfind('/');
-    return slash == std::string_view::npos ? std::string_view() : entry.substr(0, slash);
-}
-
 // Adds sources to the sources of its entry's folder. The lines of one folder's entries mostly
 // come one after another: the folder is looked up once for them.
 class TSorter {
 public:
     explicit TSorter(TReadIndex::TSources& in) : FIn(in) {}
     void Add(std::string_view source, std::string_view entry) {
-        const auto folder = Parent(entry);
+        const auto folder = EntryParent(entry);
         if (FSources == nullptr || folder != FFolder) {
             FFolder = folder;
             FSources = &FIn[folder];
@@ -114,6 +108,20 @@ bool Number(std::string_view text, T& value) {
 }
 
 } // namespace
+
+std::string_view EntryParent(std::string_view entry) {
+    const auto slash = entry.rfind('/');
+    return slash == std::string_view::npos ? std::string_view() : entry.substr(0, slash);
+}
+
+std::string EntryLeaf(std::string_view entry) {
+    const auto slash = entry.rfind('/');
+    return std::string(slash == std::string_view::npos ? entry : entry.substr(slash + 1));
+}
+
+std::string EntryChild(const std::string& parent, const std::string& name) {
+    return parent.empty() ? name : parent + "/" + name;
+}
 
 std::string WriteIndex(const TCatalogueIndex& index) {
     std::string text(Header);

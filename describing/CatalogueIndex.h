@@ -18,6 +18,13 @@ namespace Catalogue {
 // The index file's name inside the catalogue folder.
 inline constexpr std::string_view IndexFileName = ".mp3tunestead-index";
 
+// Entries are paths relative to the catalogue folder with "/" between their names: the entry
+// of the folder that holds an entry ("" at the top), an entry's last name, and the entry of a
+// name in a folder.
+std::string_view EntryParent(std::string_view entry);
+std::string EntryLeaf(std::string_view entry);
+std::string EntryChild(const std::string& parent, const std::string& name);
+
 // A song's facts in the index; TText is std::string in an index being made and std::string_view
 // in one read from its text.
 template <typename TText>

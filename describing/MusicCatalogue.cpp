@@ -7,13 +7,12 @@
 #include "describing/FactsAhead.h"
 #include "describing/FolderListing.h"
 #include "describing/MusicScan.h"
+#include "describing/OldCatalogue.h"
 #include "describing/ShortNames.h"
 #include "platform/Errors.h"
 #include "platform/FileIO.h"
 #include "platform/MusicFiles.h"
 
-#include <algorithm>
-#include <cstring>
 #include <future>
 #include <unordered_map>
 #include <unordered_set>
@@ -21,21 +20,6 @@
 namespace Catalogue {
 
 namespace {
-
-// Entries are paths relative to the catalogue folder with "/" between their names.
-std::string_view Parent(std::string_view entry) {
-    const auto slash = entry.rfind('/');
-    return slash == std::string_view::npos ? std::string_view() : entry.substr(0, slash);
-}
-
-std::string Leaf(std::string_view entry) {
-    const auto slash = entry.rfind('/');
-    return std::string(slash == std::string_view::npos ? entry : entry.substr(slash + 1));
-}
-
-std::string Child(const std::string& parent, const std::string& name) {
-    return parent.empty() ? name : parent + "/" + name;
-}
 
 // Every name in a folder; none when it cannot be listed (or does not exist yet).
 std::unordered_set<std::string> NamesOnDisk(const std::string& folder) {
@@ -46,15 +30,6 @@ std::unordered_set<std::string> NamesOnDisk(const std::string& folder) {
     } catch (const EError&) {
     }
     return names;
-}
-
-const std::vector<std::string_view> NoSources;
-
-// The old index's entries of one kind in a catalogue folder.
-const std::vector<std::string_view>& Sources(const TReadIndex::TSources& in,
-                                             const std::string& folderEntry) {
-    const auto found = in.find(folderEntry);
-    return found != in.end() ? found->second : NoSources;
 }
 
 std::string Stem(const std::string& songName) {
@@ -78,9 +53,6 @@ private:
     std::string EntryPath(std::string_view entry) const {
         return entry.empty() ? FCatalogue : JoinPath(FCatalogue, entry);
     }
-    void ReadOldIndex();
-    // Looks at the description file of every folder the old index holds, for Kept.
-    void LookAtOldFiles();
     TShortNames& NamesIn(const std::string& folderEntry);
     // The entry of a category or album: the one it had, or a new short name in parent.
     std::string EntryFor(const std::string_view* old, const std::string& parent,
@@ -88,19 +60,6 @@ private:
     void MakeFolder(const std::string& entry);
     // The names in a catalogue folder, none for a folder this run named anew.
     std::unordered_set<std::string> EntryNamesOnDisk(const std::string& folderEntry) const;
-    // What the old index holds of an album's songs.
-    struct TOldAlbum {
-        // The print of the songs as they are now, and whether the index holds the same for the
-        // album: then every song is as the index holds it.
-        std::uint64_t Print = 0;
-        bool Printed = false;
-        // The index's facts of each song, in the order of the songs (null for a song it does
-        // not hold), once looked up; songs looked up at the start are read ahead.
-        std::vector<const TReadIndexedSong*> Songs;
-        bool LookedUp = false;
-        bool ReadAhead = false;
-    };
-    void LookUp(const TMusicAlbum& album, TOldAlbum& old);
     // Describes one album into its entry and returns its title.
     std::string DescribeAlbum(const TMusicAlbum& album, TOldAlbum& old,
                               const std::string& albumEntry, bool& kept);
@@ -163,7 +122,7 @@ private:
     bool FChanged = false;
     // The description files of the old index's folders by their entries, as they were found
     // when the run started.
-    std::unordered_map<std::string_view, platform::TEntryFacts> FOldFiles;
+    TOldFiles FOldFiles;
     std::unordered_map<std::string, TShortNames> FNames;
     std::unordered_set<std::string> FPrunedEntries;
     // The category and album entries this run named anew.
@@ -190,27 +149,6 @@ void TMusicDescribing::CountSongs(std::size_t songs) {
         FEvents.OnSongs(FSongsDescribed);
 }
 
-void TMusicDescribing::ReadOldIndex() {
-    const std::string path = JoinPath(FCatalogue, IndexFileName);
-    if (!platform::EntryExists(path))
-        return;
-    auto bytes = platform::MapFileBytes(path);
-    FOld = ReadIndex(bytes.Bytes, std::move(bytes.Keeper));
-    if (!FOld.Source.empty() && FOld.Source != FMusic)
-        throw EInOutError(FCatalogue + ": the catalogue of " + std::string(FOld.Source) +
-                              ", not of " + FMusic,
-                          0);
-}
-
-void TMusicDescribing::LookAtOldFiles() {
-    if (FOld.Root)
-        FOldFiles.emplace("", platform::LookAt(DescFilePath(FCatalogue)));
-    for (const auto* folders : {&FOld.Categories, &FOld.Albums})
-        for (const auto& [source, folder] : *folders)
-            FOldFiles.emplace(folder.Entry,
-                              platform::LookAt(DescFilePath(EntryPath(folder.Entry))));
-}
-
 TShortNames& TMusicDescribing::NamesIn(const std::string& folderEntry) {
     const auto found = FNames.find(folderEntry);
     if (found != FNames.end())
@@ -218,11 +156,11 @@ TShortNames& TMusicDescribing::NamesIn(const std::string& folderEntry) {
     ReadIndexSongs(FOld);
     auto& names = FNames[folderEntry];
     for (const auto source : Sources(FOld.CategoriesIn, folderEntry))
-        names.Reserve(Leaf(FOld.Categories.at(source).Entry));
+        names.Reserve(EntryLeaf(FOld.Categories.at(source).Entry));
     for (const auto source : Sources(FOld.AlbumsIn, folderEntry))
-        names.Reserve(Leaf(FOld.Albums.at(source).Entry));
+        names.Reserve(EntryLeaf(FOld.Albums.at(source).Entry));
     for (const auto source : Sources(FOld.SongsIn, folderEntry))
-        names.Reserve(Leaf(FOld.Songs.at(source).Entry));
+        names.Reserve(EntryLeaf(FOld.Songs.at(source).Entry));
     for (const auto& name : EntryNamesOnDisk(folderEntry))
         names.Reserve(name);
     names.Reserve(DescFileName);
@@ -231,9 +169,9 @@ TShortNames& TMusicDescribing::NamesIn(const std::string& folderEntry) {
 
 std::string TMusicDescribing::EntryFor(const std::string_view* old, const std::string& parent,
                                        const std::string& longName, const std::string& mark) {
-    if (old != nullptr && Parent(*old) == parent)
+    if (old != nullptr && EntryParent(*old) == parent)
         return std::string(*old);
-    auto entry = Child(parent, NamesIn(parent).Make(longName + mark, mark));
+    auto entry = EntryChild(parent, NamesIn(parent).Make(longName + mark, mark));
     FNewEntries.insert(entry);
     return entry;
 }
@@ -258,43 +196,6 @@ void TMusicDescribing::MakeFolder(const std::string& entry) {
     }
 }
 
-namespace {
-
-// True when the index holds the song's facts as they are: same size and time.
-bool Unchanged(const TMusicSong& song, const TReadIndexedSong* old) {
-    return old != nullptr && old->Size == song.Facts.Size &&
-           old->ModifiedNs == song.Facts.ModifiedNs;
-}
-
-const TReadIndexedSong* Find(const TReadIndex& index, const std::string& source) {
-    const auto found = index.Songs.find(source);
-    return found != index.Songs.end() ? &found->second : nullptr;
-}
-
-// A print of the names, sizes and times of an album's songs, eight bytes at a time: a change of
-// any one of them always changes it (each step is one to one), and the same songs give the same
-// print on every run.
-std::uint64_t SongsPrint(const TMusicAlbum& album) {
-    std::uint64_t print = 0;
-    const auto add = [&print](std::uint64_t word) {
-        print = ((print << 5 | print >> 59) ^ word) * 0x517cc1b727220a95;
-    };
-    for (const auto& song : album.Songs) {
-        const auto& name = song.Name;
-        add(name.size());
-        for (std::size_t at = 0; at < name.size(); at += sizeof(std::uint64_t)) {
-            std::uint64_t word = 0;
-            std::memcpy(&word, name.data() + at, std::min(sizeof word, name.size() - at));
-            add(word);
-        }
-        add(song.Facts.Size);
-        add(static_cast<std::uint64_t>(song.Facts.ModifiedNs));
-    }
-    return print;
-}
-
-} // namespace
-
 bool TMusicDescribing::Facts(const TMusicSong& song, const std::string& path,
                              const TReadIndexedSong* old, bool ahead, TSongFacts& facts) {
     if (Unchanged(song, old)) {
@@ -316,26 +217,16 @@ bool TMusicDescribing::Facts(const TMusicSong& song, const std::string& path,
     }
 }
 
-void TMusicDescribing::LookUp(const TMusicAlbum& album, TOldAlbum& old) {
-    ReadIndexSongs(FOld);
-    old.Songs.reserve(album.Songs.size());
-    for (const auto& song : album.Songs)
-        old.Songs.push_back(Find(FOld, SongSource(album, song)));
-    old.LookedUp = true;
-}
-
 void TMusicDescribing::StartReading(const std::vector<TMusicAlbum>& albums) {
     std::vector<std::string> paths;
     FOldAlbums.resize(albums.size());
     for (std::size_t i = 0; i < albums.size(); ++i) {
         const auto& album = albums[i];
         auto& old = FOldAlbums[i];
-        old.Print = SongsPrint(album);
-        const auto printed = FOld.AlbumSongs.find(album.Source);
-        old.Printed = printed != FOld.AlbumSongs.end() && printed->second.Print == old.Print;
+        old = CompareAlbum(FOld, album);
         if (old.Printed)
             continue;
-        LookUp(album, old);
+        LookUpSongs(FOld, album, old);
         old.ReadAhead = true;
         for (std::size_t song = 0; song < album.Songs.size(); ++song)
             if (!Unchanged(album.Songs[song], old.Songs[song]) && FOptions.ReadThreads > 1)
@@ -364,11 +255,7 @@ bool TMusicDescribing::Kept(const std::unordered_map<std::string_view, TReadInde
 bool TMusicDescribing::DescKept(const TReadIndexedFolder& old, const std::string& entry) {
     if (FOptions.DryRun)
         return false;
-    const auto looked = FOldFiles.find(entry);
-    const auto desc = looked != FOldFiles.end() ? looked->second
-                                                : platform::LookAt(DescFilePath(EntryPath(entry)));
-    return desc.Kind == platform::TEntryKind::Regular && desc.Size == old.DescSize &&
-           desc.ModifiedNs == old.DescModifiedNs;
+    return FOldFiles.Kept(FCatalogue, old, entry);
 }
 
 TIndexedFolder TMusicDescribing::Stamped(const std::string& entry) const {
@@ -391,7 +278,7 @@ std::optional<std::string> TMusicDescribing::KeptAlbum(const TMusicAlbum& album,
     }
     const auto& olds = old.Songs;
     for (std::size_t i = 0; i < album.Songs.size(); ++i)
-        if (!Unchanged(album.Songs[i], olds[i]) || Parent(olds[i]->Entry) != albumEntry)
+        if (!Unchanged(album.Songs[i], olds[i]) || EntryParent(olds[i]->Entry) != albumEntry)
             return std::nullopt;
     if (!Kept(FOld.Albums, album.Source, albumEntry, album.Songs.size(),
               Sources(FOld.SongsIn, albumEntry).size()))
@@ -419,7 +306,7 @@ std::string TMusicDescribing::DescribeAlbum(const TMusicAlbum& album, TOldAlbum&
     kept = false;
     FChanged = true;
     if (!old.LookedUp)
-        LookUp(album, old);
+        LookUpSongs(FOld, album, old);
     const auto& olds = old.Songs;
     // Every song ended up in the description file: only then the index keeps the album's print.
     bool whole = true;
@@ -441,10 +328,10 @@ std::string TMusicDescribing::DescribeAlbum(const TMusicAlbum& album, TOldAlbum&
             continue;
         }
         const std::string entry =
-            oldSong && Parent(oldSong->Entry) == albumEntry
+            oldSong && EntryParent(oldSong->Entry) == albumEntry
                 ? std::string(oldSong->Entry)
-                : Child(albumEntry, NamesIn(albumEntry).Make(song.Name, SongExtension));
-        if (!entries.Input.Present.contains(Leaf(entry)) && !FOptions.DryRun) {
+                : EntryChild(albumEntry, NamesIn(albumEntry).Make(song.Name, SongExtension));
+        if (!entries.Input.Present.contains(EntryLeaf(entry)) && !FOptions.DryRun) {
             try {
                 platform::MakeSongLink(path, EntryPath(entry));
             } catch (const EError& error) {
@@ -454,14 +341,14 @@ std::string TMusicDescribing::DescribeAlbum(const TMusicAlbum& album, TOldAlbum&
                 continue;
             }
         }
-        entries.Input.Present.insert(Leaf(entry));
+        entries.Input.Present.insert(EntryLeaf(entry));
         const auto numbers = FWriter.SongNumbers(path, facts);
         std::string title = Trimmed(facts.Title);
         if (title.empty())
             title = Stem(song.Name);
         if (tagAlbum.empty())
             tagAlbum = Trimmed(facts.Album);
-        FWriter.AddEntry(entries, Leaf(entry), path, title, numbers);
+        FWriter.AddEntry(entries, EntryLeaf(entry), path, title, numbers);
         FIndex.Songs[source] = {entry,          song.Facts.Size, song.Facts.ModifiedNs,
                                 facts.LengthMs, facts.Title,     facts.Album};
         CountSongs(1);
@@ -496,7 +383,7 @@ void TMusicDescribing::RemoveAlbum(std::string_view albumEntry) {
     const std::string album(albumEntry);
     for (const auto source : Sources(FOld.SongsIn, album))
         RemoveOwn(FOld.Songs.at(source).Entry);
-    RemoveOwn(Child(album, std::string(DescFileName)));
+    RemoveOwn(EntryChild(album, std::string(DescFileName)));
     // Only an emptied folder goes: anything the user put there keeps it.
     RemoveOwn(albumEntry);
 }
@@ -510,22 +397,22 @@ void TMusicDescribing::HandleGone(const std::string& parent,
         if (!FIndex.Songs.contains(std::string(source))) {
             const auto entry = FOld.Songs.at(source).Entry;
             RemoveOwn(entry);
-            present.erase(Leaf(entry));
+            present.erase(EntryLeaf(entry));
         }
     for (const auto source : Sources(FOld.AlbumsIn, parent))
         if (!FIndex.Albums.contains(std::string(source))) {
             const auto entry = FOld.Albums.at(source).Entry;
             RemoveAlbum(entry);
-            present.erase(Leaf(entry));
+            present.erase(EntryLeaf(entry));
         }
     for (const auto source : Sources(FOld.CategoriesIn, parent))
         if (!FIndex.Categories.contains(std::string(source))) {
             const std::string entry(FOld.Categories.at(source).Entry);
             for (const auto album : Sources(FOld.AlbumsIn, entry))
                 RemoveAlbum(FOld.Albums.at(album).Entry);
-            RemoveOwn(Child(entry, std::string(DescFileName)));
+            RemoveOwn(EntryChild(entry, std::string(DescFileName)));
             RemoveOwn(entry);
-            present.erase(Leaf(entry));
+            present.erase(EntryLeaf(entry));
         }
 }
 
@@ -603,7 +490,7 @@ bool TMusicDescribing::DescribeCategory(const std::vector<TMusicAlbum>& albums, 
     entries.Input.Present = EntryNamesOnDisk(categoryEntry);
     entries.Input.Prune = FOptions.Prune;
     for (const auto& line : lines) {
-        const std::string name = Leaf(line.Entry);
+        const std::string name = EntryLeaf(line.Entry);
         entries.Input.Present.insert(name);
         FWriter.AddEntry(entries, name, SourcePath(albums[line.Album].Source), line.Title,
                          std::nullopt);
@@ -663,8 +550,8 @@ TDescribeSummary TMusicDescribing::Run() {
     // work. A file changed after this look is still merged, never lost: every file is read
     // again just before it is replaced.
     auto oldIndex = std::async(std::launch::async, [this] {
-        ReadOldIndex();
-        LookAtOldFiles();
+        FOld = ReadOldIndex(FCatalogue, FMusic);
+        FOldFiles.LookAt(FCatalogue, FOld);
     });
     FIndex.Source = FMusic;
     std::vector<TMusicAlbum> albums;
