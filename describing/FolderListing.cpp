@@ -23,35 +23,33 @@ std::string NameText(std::string_view name) {
 // The listing of a folder; throws EInOutError naming the folder when it cannot be read.
 TListing ListFolder(const std::string& folder, TListingUse use) {
     TListing listing;
-    std::vector<std::pair<std::string, platform::TEntryFacts>> songs;
-    std::vector<std::pair<std::string, std::pair<std::uint64_t, std::uint64_t>>> folders;
-    for (auto& entry : platform::ListFolderEntries(folder, use == TListingUse::Scan)) {
-        if (use == TListingUse::Merge)
+    auto entries = platform::ListFolderEntries(folder, use == TListingUse::Scan);
+    if (use == TListingUse::Merge)
+        for (const auto& entry : entries)
             listing.Present.insert(entry.Name);
+    // In name order, the folders and the songs each keep it as they are taken apart.
+    std::sort(entries.begin(), entries.end(),
+              [](const auto& a, const auto& b) { return a.Name < b.Name; });
+    const auto folders = static_cast<std::size_t>(
+        std::count_if(entries.begin(), entries.end(), [](const auto& entry) {
+            return entry.Kind == platform::TEntryKind::Folder;
+        }));
+    listing.Folders.reserve(folders);
+    listing.FolderIds.reserve(folders);
+    listing.Songs.reserve(entries.size() - folders);
+    listing.SongFacts.reserve(entries.size() - folders);
+    for (auto& entry : entries) {
         if (entry.Name.front() == '.')
             continue;
-        if (entry.Kind == platform::TEntryKind::Folder)
-            folders.emplace_back(std::move(entry.Name), std::pair{entry.Device, entry.Inode});
-        else if (IsSongName(entry.Name) && entry.Kind == platform::TEntryKind::Regular)
-            songs.emplace_back(std::move(entry.Name),
-                               platform::TEntryFacts{entry.Kind, entry.Size, entry.ModifiedNs});
-        else if (IsSongName(entry.Name))
+        if (entry.Kind == platform::TEntryKind::Folder) {
+            listing.Folders.push_back(std::move(entry.Name));
+            listing.FolderIds.emplace_back(entry.Device, entry.Inode);
+        } else if (IsSongName(entry.Name) && entry.Kind == platform::TEntryKind::Regular) {
+            listing.Songs.push_back(std::move(entry.Name));
+            listing.SongFacts.push_back({entry.Kind, entry.Size, entry.ModifiedNs});
+        } else if (IsSongName(entry.Name)) {
             listing.NotRegular.push_back(std::move(entry.Name));
-    }
-    const auto byName = [](const auto& a, const auto& b) { return a.first < b.first; };
-    std::sort(folders.begin(), folders.end(), byName);
-    listing.Folders.reserve(folders.size());
-    listing.FolderIds.reserve(folders.size());
-    for (auto& [name, id] : folders) {
-        listing.Folders.push_back(std::move(name));
-        listing.FolderIds.push_back(id);
-    }
-    std::sort(songs.begin(), songs.end(), byName);
-    listing.Songs.reserve(songs.size());
-    listing.SongFacts.reserve(songs.size());
-    for (auto& [name, facts] : songs) {
-        listing.Songs.push_back(std::move(name));
-        listing.SongFacts.push_back(facts);
+        }
     }
     return listing;
 }
