@@ -67,31 +67,29 @@ using TReadIndexedFolder = TBasicIndexedFolder<std::string_view>;
 using TAlbumSongs = TBasicAlbumSongs<std::string>;
 using TReadAlbumSongs = TBasicAlbumSongs<std::string_view>;
 
-struct TCatalogueIndex {
+// An index: TText is std::string in one being made and std::string_view in one read.
+template <typename TText>
+struct TBasicCatalogueIndex {
     // The music folder described.
-    std::string Source;
+    TText Source;
     // The catalogue folder's own description file (its entry is empty), once written whole.
-    std::optional<TIndexedFolder> Root;
+    std::optional<TBasicIndexedFolder<TText>> Root;
     // Keyed by the path relative to the music folder ("" for the music folder itself): a re-run
-    // looks up every song it finds, so they are hashed.
-    std::unordered_map<std::string, TIndexedFolder> Categories;
-    std::unordered_map<std::string, TIndexedFolder> Albums;
-    std::unordered_map<std::string, TIndexedSong> Songs;
+    // looks up what it finds, so they are hashed.
+    std::unordered_map<TText, TBasicIndexedFolder<TText>> Categories;
+    std::unordered_map<TText, TBasicIndexedFolder<TText>> Albums;
+    std::unordered_map<TText, TBasicIndexedSong<TText>> Songs;
     // Keyed by the album's path, for the albums whose songs were all described.
-    std::unordered_map<std::string, TAlbumSongs> AlbumSongs;
-    friend bool operator==(const TCatalogueIndex&, const TCatalogueIndex&) = default;
+    std::unordered_map<TText, TBasicAlbumSongs<TText>> AlbumSongs;
+    friend bool operator==(const TBasicCatalogueIndex&, const TBasicCatalogueIndex&) = default;
 };
+
+using TCatalogueIndex = TBasicCatalogueIndex<std::string>;
 
 // The index as read from its text. Every name and title is a view of that text, which it keeps:
 // copying them all would cost more than the rest of the reading. The songs are read only when
 // asked for (ReadIndexSongs): on a re-run, albums whose songs have the print they had need none.
-struct TReadIndex {
-    std::string_view Source;
-    std::optional<TReadIndexedFolder> Root;
-    std::unordered_map<std::string_view, TReadIndexedFolder> Categories;
-    std::unordered_map<std::string_view, TReadIndexedFolder> Albums;
-    std::unordered_map<std::string_view, TReadAlbumSongs> AlbumSongs;
-    std::unordered_map<std::string_view, TReadIndexedSong> Songs;
+struct TReadIndex : TBasicCatalogueIndex<std::string_view> {
     bool SongsRead = false;
     // The sources (keys) of the categories, albums and songs whose entries lie in each catalogue
     // folder, by the folder's entry.
