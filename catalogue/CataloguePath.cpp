@@ -2,10 +2,24 @@
 
 namespace Catalogue {
 
+namespace {
+
+// Where the first delimiter that follows another lies, or npos. Each delimiter is found with a
+// search for one byte, which the library does many bytes at a time; a search for the pair
+// would look at every byte on its own.
+std::size_t DoubledDelimiter(std::string_view path) {
+    for (auto at = path.find(PathDelimiter); at != std::string_view::npos && at + 1 < path.size();
+         at = path.find(PathDelimiter, at + 1))
+        if (path[at + 1] == PathDelimiter)
+            return at;
+    return std::string_view::npos;
+}
+
+} // namespace
+
 void ReducePath(std::string& path) {
     // Most paths have no doubled delimiter: finding none is one quick search.
-    constexpr char doubled[] = {PathDelimiter, PathDelimiter};
-    const auto first = path.find(std::string_view(doubled, 2));
+    const auto first = DoubledDelimiter(path);
     if (first == std::string::npos)
         return;
     std::size_t kept = first + 1;
@@ -21,7 +35,6 @@ void ComposePath(std::string& out, std::initializer_list<std::string_view> parts
     // The joints get one delimiter however many end the path so far or begin the next part, so
     // that only a part holding a doubled delimiter of its own leaves anything to reduce (a
     // folder given with a trailing delimiter would otherwise make every path a reduced one).
-    constexpr char doubled[] = {PathDelimiter, PathDelimiter};
     out.clear();
     std::size_t size = parts.size();
     for (const auto part : parts)
@@ -36,7 +49,7 @@ void ComposePath(std::string& out, std::initializer_list<std::string_view> parts
             while (!part.empty() && part.front() == PathDelimiter)
                 part.remove_prefix(1);
         }
-        reduce = reduce || part.find(std::string_view(doubled, 2)) != std::string_view::npos;
+        reduce = reduce || DoubledDelimiter(part) != std::string_view::npos;
         out += part;
         first = false;
     }

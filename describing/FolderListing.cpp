@@ -27,28 +27,32 @@ TListing ListFolder(const std::string& folder, TListingUse use) {
     if (use == TListingUse::Merge)
         for (const auto& entry : entries)
             listing.Present.insert(entry.Name);
-    // In name order, the folders and the songs each keep it as they are taken apart.
-    std::sort(entries.begin(), entries.end(),
-              [](const auto& a, const auto& b) { return a.Name < b.Name; });
-    const auto folders = static_cast<std::size_t>(
-        std::count_if(entries.begin(), entries.end(), [](const auto& entry) {
-            return entry.Kind == platform::TEntryKind::Folder;
-        }));
+    // In name order, the folders and the songs each keep it as they are taken apart. The
+    // entries are sorted through pointers: a large folder's entries are not moved about.
+    std::vector<platform::TFolderEntry*> sorted;
+    sorted.reserve(entries.size());
+    std::size_t folders = 0;
+    for (auto& entry : entries) {
+        sorted.push_back(&entry);
+        folders += entry.Kind == platform::TEntryKind::Folder ? 1 : 0;
+    }
+    std::sort(sorted.begin(), sorted.end(),
+              [](const auto* a, const auto* b) { return a->Name < b->Name; });
     listing.Folders.reserve(folders);
     listing.FolderIds.reserve(folders);
     listing.Songs.reserve(entries.size() - folders);
     listing.SongFacts.reserve(entries.size() - folders);
-    for (auto& entry : entries) {
-        if (entry.Name.front() == '.')
+    for (auto* entry : sorted) {
+        if (entry->Name.front() == '.')
             continue;
-        if (entry.Kind == platform::TEntryKind::Folder) {
-            listing.Folders.push_back(std::move(entry.Name));
-            listing.FolderIds.emplace_back(entry.Device, entry.Inode);
-        } else if (IsSongName(entry.Name) && entry.Kind == platform::TEntryKind::Regular) {
-            listing.Songs.push_back(std::move(entry.Name));
-            listing.SongFacts.push_back({entry.Kind, entry.Size, entry.ModifiedNs});
-        } else if (IsSongName(entry.Name)) {
-            listing.NotRegular.push_back(std::move(entry.Name));
+        if (entry->Kind == platform::TEntryKind::Folder) {
+            listing.Folders.push_back(std::move(entry->Name));
+            listing.FolderIds.emplace_back(entry->Device, entry->Inode);
+        } else if (IsSongName(entry->Name) && entry->Kind == platform::TEntryKind::Regular) {
+            listing.Songs.push_back(std::move(entry->Name));
+            listing.SongFacts.push_back({entry->Kind, entry->Size, entry->ModifiedNs});
+        } else if (IsSongName(entry->Name)) {
+            listing.NotRegular.push_back(std::move(entry->Name));
         }
     }
     return listing;

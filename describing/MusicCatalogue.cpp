@@ -524,7 +524,7 @@ void TMusicDescribing::DescribeRoot(const std::vector<TCategoryLine>& lines, boo
 TDescribeSummary TMusicDescribing::Run() {
     // An unreadable music folder is told before anything is made for it.
     try {
-        ListFolder(FMusic);
+        platform::CheckFolderReadable(FMusic);
     } catch (const EInOutError& failure) {
         throw EInOutError(FMusic + ": cannot read folder: " + failure.what(), failure.ErrorCode);
     }

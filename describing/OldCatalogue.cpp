@@ -13,7 +13,9 @@ namespace {
 
 // The path of the description file of the catalogue folder at entry ("" for the catalogue's own).
 std::string DescFileAt(const std::string& catalogue, std::string_view entry) {
-    return DescFilePath(entry.empty() ? catalogue : JoinPath(catalogue, entry));
+    std::string path;
+    ComposePath(path, {catalogue, entry, DescFileName});
+    return path;
 }
 
 const std::vector<std::string_view> NoSources;

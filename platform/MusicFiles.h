@@ -39,6 +39,8 @@ struct TFolderEntry {
 // size and time of every regular file too (looked up relative to the open folder, cheaper than
 // by whole paths). Throws EInOutError with the system's reason when the folder cannot be read.
 std::vector<TFolderEntry> ListFolderEntries(const std::string& folder, bool withFacts = false);
+// Throws EInOutError with the system's reason when the folder cannot be read; reads none of it.
+void CheckFolderReadable(const std::string& folder);
 
 // Makes the folder and the folders above it that are missing; throws EInOutError.
 void MakeFolders(const std::string& folder);

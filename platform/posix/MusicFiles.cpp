@@ -38,6 +38,13 @@ TEntryFacts LookAt(const std::string& path) {
     return FactsOf(facts);
 }
 
+void CheckFolderReadable(const std::string& folder) {
+    DIR* dir = opendir(folder.c_str());
+    if (dir == nullptr)
+        RaiseFileError(errno);
+    closedir(dir);
+}
+
 std::vector<TFolderEntry> ListFolderEntries(const std::string& folder, bool withFacts) {
     DIR* dir = opendir(folder.c_str());
     if (dir == nullptr)

@@ -38,17 +38,35 @@ TEntryFacts LookAt(const std::string& path) {
     return result;
 }
 
-std::vector<TFolderEntry> ListFolderEntries(const std::string& folder, bool withFacts) {
+namespace {
+
+// Starts the search of the folder's entries; INVALID_HANDLE_VALUE for a folder without any.
+HANDLE FindFirstEntry(const std::string& folder, WIN32_FIND_DATAA& found) {
     const std::string pattern =
         folder + (folder.ends_with('\\') || folder.ends_with('/') ? "" : "\\") + "*";
-    WIN32_FIND_DATAA found{};
     const HANDLE search = FindFirstFileA(pattern.c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) {
         const DWORD error = GetLastError();
-        if (error == ERROR_FILE_NOT_FOUND)
-            return {};
-        RaiseFileError(static_cast<int>(error));
+        if (error != ERROR_FILE_NOT_FOUND)
+            RaiseFileError(static_cast<int>(error));
     }
+    return search;
+}
+
+} // namespace
+
+void CheckFolderReadable(const std::string& folder) {
+    WIN32_FIND_DATAA found{};
+    const HANDLE search = FindFirstEntry(folder, found);
+    if (search != INVALID_HANDLE_VALUE)
+        FindClose(search);
+}
+
+std::vector<TFolderEntry> ListFolderEntries(const std::string& folder, bool withFacts) {
+    WIN32_FIND_DATAA found{};
+    const HANDLE search = FindFirstEntry(folder, found);
+    if (search == INVALID_HANDLE_VALUE)
+        return {};
     std::vector<TFolderEntry> entries;
     do {
         std::string name = found.cFileName;
