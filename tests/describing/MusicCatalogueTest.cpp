@@ -373,6 +373,49 @@ TEST_F(MusicCatalogue, AlbumsAreKeptByThePrintOfTheirSongsAndOnlyAChangedSongIsO
     EXPECT_EQ(Check(), std::vector<std::string>{});
 }
 
+TEST_F(MusicCatalogue, SongsNotDescribedOrMissingFromTheIndexAreReadAgain) {
+    // A song that cannot be read keeps its album from a print: it is tried on every run.
+    const fs::path damaged = Music() / "Jazz/Miles Davis/Kind of Blue/02 - damaged.mp3";
+    FMusic.Write("Music/Jazz/Miles Davis/Kind of Blue/02 - damaged.mp3", "x");
+    Describe();
+    FReader.Opened = 0;
+    FProblems.clear();
+    Describe();
+    EXPECT_EQ(FReader.Opened, 1);
+    EXPECT_EQ(FProblems.size(), 1U);
+    fs::remove(damaged);
+    Describe();
+    EXPECT_EQ(FReader.Opened, 1);
+
+    // An album with the same print whose file was edited and one of whose songs lost its index
+    // line: that song is read on its own, while new songs elsewhere are read on threads.
+    const fs::path index = fs::path(Catalogue()) / std::string(IndexFileName);
+    std::string text = TTempDir::Read(index);
+    const auto line = text.find("\nsong\tJazz/Miles Davis/Kind of Blue/01 - So What.mp3\t");
+    ASSERT_NE(line, std::string::npos);
+    text.erase(line + 1, text.find('\n', line + 1) - line);
+    FCatalogue.Write("cat/" + std::string(IndexFileName), text);
+    const std::string album = "cat/Jazz/Miles Davis Kind o/descript.ion";
+    FCatalogue.Write(album, TTempDir::Read(FCatalogue.Path() / album) + "; mine\r\n");
+    for (const char* name : {"03 - Have a Cigar.mp3", "04 - Wish You Were Here.mp3"}) {
+        FMusic.Write(std::string("Music/Pink Floyd/Wish You Were Here (1975)/") + name,
+                     std::string(5000, 'x'));
+        FReader.Songs[name] = {0, 3000, std::string("Title of ") + name, ""};
+    }
+    FReader.Opened = 0;
+    TDescribeOptions threads;
+    threads.ReadThreads = 4;
+    Describe(threads);
+    EXPECT_EQ(FReader.Opened, 3);
+    EXPECT_NE(TTempDir::Read(FCatalogue.Path() / album).find("01 - So What"), std::string::npos);
+    const std::string wish = Read("Pink Floyd/Wish You Were Here/descript.ion");
+    EXPECT_NE(wish.find("03 Have a Ciga.mp3  Title of 03 - Have a Cigar.mp3"), std::string::npos)
+        << wish;
+    EXPECT_NE(wish.find("04 Wish You We.mp3  Title of 04 - Wish You Were He "), std::string::npos)
+        << wish;
+    EXPECT_EQ(Check(), std::vector<std::string>{});
+}
+
 TEST_F(MusicCatalogue, ASecondRunWaitsForTheFirst) {
     fs::create_directories(Catalogue());
     auto held = platform::TryLockFolder(Catalogue());
