@@ -180,6 +180,10 @@ TIndexedFolder Owned(const TReadIndexedFolder& folder) {
     return {std::string(folder.Entry), folder.DescSize, folder.DescModifiedNs};
 }
 
+TAlbumSongs Owned(const TReadAlbumSongs& songs) {
+    return {songs.Print, std::string(songs.TagAlbum)};
+}
+
 namespace {
 
 // Reads the lines of the index text into the index: every line but the songs', or only the
@@ -307,10 +311,6 @@ void ReadIndexSongs(TReadIndex& index) {
     // A song's line takes well over a hundred bytes: room for them all without rehashing.
     index.Songs.reserve((index.Text.size() - index.SongsFrom) / 100);
     TIndexLines(index, true).Read();
-}
-
-TAlbumSongs Owned(const TReadAlbumSongs& songs) {
-    return {songs.Print, std::string(songs.TagAlbum)};
 }
 
 } // namespace Catalogue

@@ -13,6 +13,7 @@
 #include "platform/FileIO.h"
 #include "platform/MusicFiles.h"
 
+#include <algorithm>
 #include <future>
 #include <unordered_map>
 #include <unordered_set>
@@ -268,29 +269,28 @@ std::optional<std::string> TMusicDescribing::KeptAlbum(const TMusicAlbum& album,
                                                        const std::string& albumEntry) {
     // The songs' index entries stay as they are: they are taken over only when the index is
     // written again.
+    std::string tagAlbum;
     if (old.Printed) {
+        // The print stands for the songs, their number included.
         if (!Kept(FOld.Albums, album.Source, albumEntry, 0, 0))
             return std::nullopt;
-        const auto& songs = FOld.AlbumSongs.at(album.Source);
-        FIndex.Albums[album.Source] = Owned(FOld.Albums.at(album.Source));
-        FIndex.AlbumSongs[album.Source] = Owned(songs);
-        return Title(album, std::string(songs.TagAlbum));
-    }
-    const auto& olds = old.Songs;
-    for (std::size_t i = 0; i < album.Songs.size(); ++i)
-        if (!Unchanged(album.Songs[i], olds[i]) || EntryParent(olds[i]->Entry) != albumEntry)
+        tagAlbum = FOld.AlbumSongs.at(album.Source).TagAlbum;
+    } else {
+        const auto& olds = old.Songs;
+        for (std::size_t i = 0; i < album.Songs.size(); ++i)
+            if (!Unchanged(album.Songs[i], olds[i]) || EntryParent(olds[i]->Entry) != albumEntry)
+                return std::nullopt;
+        if (!Kept(FOld.Albums, album.Source, albumEntry, album.Songs.size(),
+                  Sources(FOld.SongsIn, albumEntry).size()))
             return std::nullopt;
-    if (!Kept(FOld.Albums, album.Source, albumEntry, album.Songs.size(),
-              Sources(FOld.SongsIn, albumEntry).size()))
-        return std::nullopt;
-    std::string tagAlbum;
-    for (std::size_t i = 0; i < olds.size() && tagAlbum.empty(); ++i)
-        tagAlbum = Trimmed(olds[i]->Album);
+        for (std::size_t i = 0; i < olds.size() && tagAlbum.empty(); ++i)
+            tagAlbum = Trimmed(olds[i]->Album);
+        // The index gains the album's print (an index from before prints, or an album a song
+        // of which could not be described until it went).
+        FChanged = true;
+    }
     FIndex.Albums[album.Source] = Owned(FOld.Albums.at(album.Source));
-    // The index gains the album's print (an index from before prints, or an album a song of
-    // which could not be described until it went).
     FIndex.AlbumSongs[album.Source] = {old.Print, tagAlbum};
-    FChanged = true;
     return Title(album, tagAlbum);
 }
 
@@ -363,9 +363,11 @@ std::string TMusicDescribing::DescribeAlbum(const TMusicAlbum& album, TOldAlbum&
     FWriter.Update(EntryPath(albumEntry), albumEntry, entries);
     FIndex.Albums[album.Source] = Stamped(albumEntry);
     // A song gone and not pruned keeps its line, so the songs there are not only these.
-    for (const auto source : Sources(FOld.SongsIn, albumEntry))
-        whole = whole && (FIndex.Songs.contains(std::string(source)) ||
-                          FPrunedEntries.contains(std::string(FOld.Songs.at(source).Entry)));
+    const auto& oldSongs = Sources(FOld.SongsIn, albumEntry);
+    whole = whole && std::all_of(oldSongs.begin(), oldSongs.end(), [&](std::string_view source) {
+                return FIndex.Songs.contains(std::string(source)) ||
+                       FPrunedEntries.contains(std::string(FOld.Songs.at(source).Entry));
+            });
     if (whole)
         FIndex.AlbumSongs[album.Source] = {old.Print, tagAlbum};
     return Title(album, tagAlbum);
